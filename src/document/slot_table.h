@@ -1,0 +1,65 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <stdexcept>
+#include <vector>
+
+namespace tellwright {
+
+// A table of `Capacity` numbered slots. Only the slots up to the highest one
+// ever written are stored; every other slot reads as a default-constructed
+// (empty) value. This keeps the documented slot rules while an empty document
+// costs almost nothing.
+template <typename T, int Capacity>
+class SlotTable {
+ public:
+  static constexpr int kCapacity = Capacity;
+
+  // Reads slot `index`; slots that were never written read as empty.
+  const T& operator[](int index) const {
+    checkIndex(index);
+    if (index < static_cast<int>(items_.size())) return items_[index];
+    return empty();
+  }
+
+  // Gives write access to slot `index`, storing it (and the ones before it)
+  // on first use. Callers validate indexes; an index outside the table is a
+  // programming error and throws std::out_of_range.
+  T& slot(int index) {
+    checkIndex(index);
+    if (index >= static_cast<int>(items_.size())) items_.resize(index + 1);
+    return items_[index];
+  }
+
+  // Number of slots actually stored; slots from here on are empty.
+  int stored() const { return static_cast<int>(items_.size()); }
+
+  void reserve(int count) { items_.reserve(count); }
+
+  // Resets every slot to empty.
+  void clear() {
+    items_.clear();
+    items_.shrink_to_fit();
+  }
+
+  friend bool operator==(const SlotTable& a, const SlotTable& b) {
+    int n = std::max(a.stored(), b.stored());
+    for (int i = 0; i < n; ++i)
+      if (!(a[i] == b[i])) return false;
+    return true;
+  }
+
+ private:
+  static void checkIndex(int index) {
+    if (index < 0 || index >= Capacity) throw std::out_of_range("slot index outside the table");
+  }
+  static const T& empty() {
+    static const T kEmpty{};
+    return kEmpty;
+  }
+
+  std::vector<T> items_;
+};
+
+}  // namespace tellwright
