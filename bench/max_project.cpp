@@ -1,0 +1,102 @@
+#include "max_project.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tellwright::bench {
+
+namespace {
+
+constexpr int kCast = 40;
+
+// A small deterministic generator, so every run measures the same bytes.
+class Words {
+ public:
+  std::string sentence(int minWords, int maxWords) {
+    static const char* const kWords[] = {
+        "the", "old",  "captain", "said", "we",     "should", "never", "have", "left",  "island",
+        "monkey", "grog", "treasure", "map", "ghost", "ship",  "sword", "fight", "insult", "voodoo",
+        "lady", "door", "key",     "under", "bridge", "troll", "fish",  "rubber", "chicken", "pulley"};
+    int count = minWords + static_cast<int>(next() % static_cast<uint32_t>(maxWords - minWords + 1));
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+      if (i) text += ' ';
+      text += kWords[next() % (sizeof kWords / sizeof *kWords)];
+    }
+    text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    text += (next() % 3 == 0) ? '?' : '.';
+    return text;
+  }
+  uint32_t next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return state_ >> 8;
+  }
+
+ private:
+  uint32_t state_ = 12345;
+};
+
+std::string CharacterName(int index) { return "Character" + std::to_string(index); }
+
+DialogueLine MakeLine(Words& words, int branch, int index, int32_t blockId) {
+  DialogueLine line;
+  if (index == 999) {
+    line.kind = kResponseblock;
+    line.character = CharacterName(branch % kCast);
+    line.blockId = blockId;
+    return line;
+  }
+  switch (index % 10) {
+    case 7:
+      line.kind = kCodeline;
+      line.text = "Game.SetGlobal(\"visited_" + std::to_string(branch) + "_" + std::to_string(index) + "\", true);";
+      break;
+    case 8:
+      line.kind = kRemark;
+      line.text = words.sentence(4, 10);
+      break;
+    default:
+      line.kind = kTalkline;
+      line.character = CharacterName(static_cast<int>(words.next() % kCast));
+      line.text = words.sentence(5, 14);
+      if (index % 2 == 0) line.soundFile = "voice\\b" + std::to_string(branch) + "_l" + std::to_string(index) + ".ogg";
+  }
+  return line;
+}
+
+Response MakeResponse(Words& words, int block, int index) {
+  Response response;
+  response.text = words.sentence(3, 9);
+  if (index % 4 == 1) response.conditions = "Game.GetGlobal(\"asked_" + std::to_string(index) + "\") == false";
+  if (index % 5 == 2) response.linkBranch = "Branch_" + std::to_string((block + index) % 500);
+  response.visibility = index % 3;
+  response.leaveLoop = index == 99 ? 1 : 0;
+  response.sayResponse = index % 2;
+  return response;
+}
+
+}  // namespace
+
+DialogueDocument MakeMaxProject() {
+  Words words;
+  DialogueDocument document;
+  document.engineProjectPath = "C:\\Games\\Caribbean\\caribbean.wpr";
+  for (int c = 0; c < kCast; ++c) document.characters.push_back({CharacterName(c), "actor_" + std::to_string(c)});
+  document.lastBranchIndex = kBranchSlots - 1;
+  for (int b = 0; b < kBranchSlots; ++b) {
+    DialogueBranch& branch = document.editBranch(b);
+    branch.name = "Branch_" + std::to_string(b);
+    branch.lineCount = kLinesPerBranch;
+    branch.lines.reserve(kLinesPerBranch);
+    for (int l = 0; l < kLinesPerBranch; ++l) branch.lines.slot(l) = MakeLine(words, b, l, b + 1);
+  }
+  for (int k = 0; k < kBlockSlots; ++k) {
+    ResponseBlock& block = document.responseBlocks.slot(k);
+    block.id = k + 1;
+    block.responses.reserve(kResponsesPerBlock);
+    for (int r = 0; r < kResponsesPerBlock; ++r) block.responses.slot(r) = MakeResponse(words, k, r);
+  }
+  return document;
+}
+
+}  // namespace tellwright::bench
