@@ -24,7 +24,8 @@ class SlotTable {
   }
 
   // Gives write access to slot `index`, storing it (and the ones before it)
-  // on first use. Callers validate indexes; an index outside the table is a
+  // on first use. Storing a higher slot may move the stored ones, so a
+  // reference from slot() is good only until the next slot() call. Callers validate indexes; an index outside the table is a
   // programming error and throws std::out_of_range.
   T& slot(int index) {
     checkIndex(index);
