@@ -1,0 +1,94 @@
+#include "export/dialogue_check.h"
+
+
+#include "document/decimal.h"
+#include "export/document_index.h"
+
+namespace tellwright {
+
+namespace {
+
+// The characters an engine name may not hold. Windows-1252 bytes: the one
+// above ASCII is the section sign, 0xA7.
+constexpr std::string_view kRestrictedCharacters[] = {
+    "\"", "/", "\\", "!", "\xA7", "$", "%", "&", "(", ")", "=", "?", "+",
+    "-",  "*", "#",  ".", ":",    ";", ",", "<", ">", "|", "@", "'"};
+
+CheckResult Fault(std::string message) { return {false, std::move(message)}; }
+
+CheckResult CheckBranchName(const std::string& name) {
+  if (name.empty())
+    return Fault(
+        "There's a dialogue branch without a name. This won't work in WME/Vexa. Please give all dialogue "
+        "branches a unique name.");
+  if (ContainsRestrictedCharacter(name))
+    return Fault("The dialogue branch name '" + name +
+                 "' contains restricted characters. Please correct the dialogue branch name and only use "
+                 "letters, numbers and the '_' character.");
+  return {};
+}
+
+bool AnyResponseLeaves(const ResponseBlock& block) {
+  for (int r = 0; r < block.responses.stored(); ++r)
+    if (block.responses[r].inUse() && FlagSet(block.responses[r].leaveLoop)) return true;
+  return false;
+}
+
+// Every slot counts here, also those after the end of the block.
+bool AnyResponseSaid(const ResponseBlock& block) {
+  for (int r = 0; r < block.responses.stored(); ++r)
+    if (FlagSet(block.responses[r].sayResponse)) return true;
+  return false;
+}
+
+CheckResult CheckBlock(const std::string& branchName, const DialogueLine& line, const ResponseBlock& block) {
+  if (!AnyResponseLeaves(block))
+    return Fault(branchName +
+                 " - Reponseblock: The responseblock contains no response that leaves the loop. This would "
+                 "lead to an endless loop.");
+  if (line.character.empty() && AnyResponseSaid(block))
+    return Fault(branchName +
+                 " - Reponseblock: You chose to let a response be said by a character but no character is "
+                 "given. Please choose a character to talk or the exported script will not work.");
+  return {};
+}
+
+CheckResult CheckLine(const std::string& branchName, int index, const DialogueLine& line,
+                      const BlockIndex& blocks) {
+  switch (KindOf(line.kind)) {
+    case LineKind::Talk:
+      if (line.character.empty()) {
+        std::string message = branchName + " - Line ";
+        AppendDecimal(message, index);
+        return Fault(message + ": A talkline needs a character given to work.");
+      }
+      return {};
+    case LineKind::Response:
+      for (const ResponseBlock* block : blocks.blocksWithId(line.blockId))
+        if (CheckResult result = CheckBlock(branchName, line, *block); !result) return result;
+      return {};
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+bool ContainsRestrictedCharacter(std::string_view name) {
+  for (std::string_view restricted : kRestrictedCharacters)
+    if (name.find(restricted) != std::string_view::npos) return true;
+  return false;
+}
+
+CheckResult CheckDialogue(const DialogueDocument& document) {
+  BlockIndex blocks(document);
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    const DialogueBranch& branch = document.branch(b);
+    if (CheckResult result = CheckBranchName(branch.name); !result) return result;
+    for (int l = 0; l < LinesToVisit(branch); ++l)
+      if (CheckResult result = CheckLine(branch.name, l, branch.lines[l], blocks); !result) return result;
+  }
+  return {};
+}
+
+}  // namespace tellwright

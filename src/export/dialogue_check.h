@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/dialogue_document.h"
+
+namespace tellwright {
+
+// Outcome of the dialogue check: ok, or the first fault's message as the
+// user sees it in the "Error:" box.
+struct CheckResult {
+  bool ok = true;
+  std::string message;
+
+  explicit operator bool() const { return ok; }
+};
+
+// Looks for the faults that would make an exported WME or Vexa script fail,
+// branch by branch and line by line, and stops at the first.
+CheckResult CheckDialogue(const DialogueDocument& document);
+
+// True when `name` holds one of the 25 characters a script engine cannot
+// take in a function or dialogue name (byte 0xA7 among them).
+bool ContainsRestrictedCharacter(std::string_view name);
+
+}  // namespace tellwright

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "document/dialogue_document.h"
+#include "document/status.h"
+
+namespace tellwright {
+
+// Width of the speaker column: a name shorter than this is padded so the
+// text starts in the same column on every line.
+inline constexpr int kSpeakerColumnWidth = 35;
+
+// The dialogue as a screenplay: per branch a title, what the characters say
+// (talklines and said responses) and the remarks. CR LF line ends.
+std::string ExportTextBytes(const DialogueDocument& document);
+
+// Writes the listing to `path` through a temporary file renamed over it;
+// reports a file that cannot be written.
+Status ExportText(const DialogueDocument& document, const std::string& path);
+
+}  // namespace tellwright

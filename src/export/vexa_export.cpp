@@ -1,0 +1,171 @@
+#include "export/vexa_export.h"
+
+#include "document/atomic_write.h"
+#include "document/path_names.h"
+#include "export/document_index.h"
+#include "export/file_extensions.h"
+#include "export/script_text.h"
+#include "export/visibility_suffix.h"
+
+namespace tellwright {
+
+namespace {
+
+// The dialogue names inside the scripts start with the file part of the base
+// path, cut before a double quote so the name stays one string literal.
+std::string_view BaseName(std::string_view basePath) {
+  std::string_view name = FileNamePart(basePath);
+  return name.substr(0, name.find('"'));
+}
+
+// Generates the branch files one at a time, so writing them never holds the
+// whole project's scripts in memory.
+class VexaExport {
+ public:
+  VexaExport(const DialogueDocument& document, std::string_view basePath)
+      : document_(document), characters_(document.characters), blocks_(document), baseName_(BaseName(basePath)) {}
+
+  std::string branchFile(const DialogueBranch& branch) {
+    out_.line(0, "StartDialogue \"", baseName_, "_", branch.name, "\"");
+    out_.line(2);
+    for (int l = 0; l < LinesToVisit(branch); ++l) line(branch.lines[l]);
+    out_.line(2);
+    out_.line(0, "EndDialogue \"", baseName_, "_", branch.name, "\"");
+    out_.line(0);
+    return out_.take();
+  }
+
+ private:
+  void line(const DialogueLine& line) {
+    switch (KindOf(line.kind)) {
+      case LineKind::Talk:
+        talk(line);
+        break;
+      case LineKind::Code:
+        out_.line(2, line.text);
+        break;
+      case LineKind::Remark:
+        out_.line(2, "; ", line.text);
+        break;
+      case LineKind::Response:
+        responseLoop(line);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void talk(const DialogueLine& line) {
+    for (std::string_view entity : characters_.entitiesOf(line.character)) {
+      if (line.soundFile.empty())
+        out_.line(2, "Talk \"", entity, "\",\"", line.text, "\"");
+      else
+        out_.line(2, "Talk \"", entity, "\",\"", line.text, "\",\"", line.soundFile, "\"");
+    }
+  }
+
+  void responseLoop(const DialogueLine& line) {
+    out_.line(2);
+    out_.line(2, "; Start of response loop");
+    out_.line(2);
+    out_.line(2, "Loop", counter_, " = 1");
+    out_.line(2);
+    out_.line(2, "While Loop", counter_, "=1");
+    out_.line(9);
+    if (const ResponseBlock* block = blocks_.firstWithId(line.blockId)) {
+      menu(*block);
+      out_.line(9);
+      out_.line(9, "WaitForResponse");
+      out_.line(9);
+      handlers(*block, line);
+      ++counter_;
+    }
+    out_.line(2, "Wend");
+  }
+
+  void menu(const ResponseBlock& block) {
+    for (int r = 0; r < block.usedResponses(); ++r) {
+      const Response& response = block.responses[r];
+      std::string_view suffix = VisibilitySuffix(response.visibility);
+      if (response.conditions.empty()) {
+        out_.line(9, "AddResponse", suffix, " ", r, ",\"", response.text, "\"");
+      } else {
+        out_.line(9, "If ", response.conditions);
+        out_.line(11, "AddResponse", suffix, " ", r, ",\"", response.text, "\"");
+        out_.line(9, "EndIf");
+      }
+    }
+  }
+
+  void handlers(const ResponseBlock& block, const DialogueLine& line) {
+    for (int r = 0; r < block.usedResponses(); ++r) {
+      const Response& response = block.responses[r];
+      out_.line(9, "If Vexa_SelectedResponse=", r);
+      if (FlagSet(response.sayResponse))
+        for (std::string_view entity : characters_.entitiesOf(line.character))
+          out_.line(12, "Talk \"", entity, "\",\"", response.text, "\"");
+      if (!response.linkBranch.empty()) out_.line(12, "RunScript \"", baseName_, "_", response.linkBranch, ".script\"");
+      if (FlagSet(response.leaveLoop)) out_.line(12, "Loop", counter_, " = 0");
+      out_.line(9, "EndIf");
+      out_.line(9);
+    }
+  }
+
+  const DialogueDocument& document_;
+  CharacterIndex characters_;
+  BlockIndex blocks_;
+  std::string_view baseName_;
+  ScriptText out_;
+  int counter_ = 0;  // numbers the Loop variables, across files
+};
+
+}  // namespace
+
+std::string VexaFilePath(std::string_view basePath, std::string_view branchName) {
+  std::string path(basePath);
+  path += '_';
+  path += branchName;
+  path += kScriptExtension;
+  return path;
+}
+
+std::string_view VexaNameFault(std::string_view branchName) {
+  if (branchName.find_first_of("/\\") != std::string_view::npos)
+    return "its name would put the file outside the chosen folder";
+  if (branchName.find_first_of(std::string_view(":\0", 2)) != std::string_view::npos)
+    return "its name holds a character that a file name cannot take";
+  return "";
+}
+
+std::vector<VexaFile> ExportVexaScriptFiles(const DialogueDocument& document, const std::string& basePath) {
+  VexaExport vexa(document, basePath);
+  std::vector<VexaFile> files;
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    const DialogueBranch& branch = document.branch(b);
+    std::string bytes = vexa.branchFile(branch);
+    if (VexaNameFault(branch.name).empty()) files.push_back({b, VexaFilePath(basePath, branch.name), std::move(bytes)});
+  }
+  return files;
+}
+
+VexaExportResult ExportVexaScript(const DialogueDocument& document, const std::string& basePath) {
+  VexaExport vexa(document, basePath);
+  VexaExportResult result;
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    const DialogueBranch& branch = document.branch(b);
+    std::string path = VexaFilePath(basePath, branch.name);
+    // Generated even when not written, so the counter numbers the loops of
+    // the following files as if every file had been written.
+    std::string bytes = vexa.branchFile(branch);
+    if (std::string_view fault = VexaNameFault(branch.name); !fault.empty()) {
+      result.skipped.push_back({b, path, std::string(fault)});
+    } else if (Status status = WriteFileAtomically(path, bytes); !status) {
+      result.skipped.push_back({b, path, status.message});
+    } else {
+      ++result.written;
+    }
+  }
+  return result;
+}
+
+}  // namespace tellwright

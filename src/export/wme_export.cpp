@@ -1,0 +1,128 @@
+#include "export/wme_export.h"
+
+#include "document/atomic_write.h"
+#include "export/document_index.h"
+#include "export/script_text.h"
+#include "export/visibility_suffix.h"
+
+namespace tellwright {
+
+namespace {
+
+class WmeExport {
+ public:
+  explicit WmeExport(const DialogueDocument& document)
+      : document_(document), characters_(document.characters), blocks_(document) {}
+
+  std::string run() {
+    for (int b = 0; b < BranchesToVisit(document_); ++b) branch(document_.branch(b));
+    return out_.take();
+  }
+
+ private:
+  void branch(const DialogueBranch& branch) {
+    out_.line(0, "function ", branch.name, "()");
+    out_.line(0, "{");
+    out_.line(0);
+    out_.line(3);
+    for (int l = 0; l < LinesToVisit(branch); ++l) line(branch, branch.lines[l]);
+    out_.line(3);
+    out_.line(3);
+    out_.line(0, "}");
+    out_.line(0);
+    out_.line(0);
+  }
+
+  void line(const DialogueBranch& branch, const DialogueLine& line) {
+    switch (KindOf(line.kind)) {
+      case LineKind::Talk:
+        talk(line);
+        break;
+      case LineKind::Code:
+        out_.line(3, line.text);
+        break;
+      case LineKind::Remark:
+        out_.line(3, "// ", line.text);
+        break;
+      case LineKind::Response:
+        responseLoop(branch, line);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void talk(const DialogueLine& line) {
+    for (std::string_view entity : characters_.entitiesOf(line.character)) {
+      if (line.soundFile.empty())
+        out_.line(3, entity, ".Talk(\"", line.text, "\");");
+      else
+        out_.line(3, entity, ".Talk(\"", line.text, "\",\"", line.soundFile, "\");");
+    }
+  }
+
+  void responseLoop(const DialogueBranch& branch, const DialogueLine& line) {
+    out_.line(3);
+    out_.line(3, "Game.StartDlgBranch(\"", branch.name, "\");");
+    out_.line(3, "// Start of response loop");
+    out_.line(3);
+    out_.line(3, "var Select", counter_, ";");
+    out_.line(3, "var Loop", counter_, " = true;");
+    out_.line(3);
+    out_.line(3, "while(Loop", counter_, ")");
+    out_.line(3, "{");
+    out_.line(6);
+    if (const ResponseBlock* block = blocks_.firstWithId(line.blockId)) {
+      menu(*block);
+      out_.line(6);
+      out_.line(6, "Select", counter_, " = Game.GetResponse();");
+      out_.line(6);
+      handlers(*block, line);
+      ++counter_;
+    }
+    out_.line(3, "}");
+    out_.line(3, "Game.EndDlgBranch(\"", branch.name, "\");");
+  }
+
+  void menu(const ResponseBlock& block) {
+    for (int r = 0; r < block.usedResponses(); ++r) {
+      const Response& response = block.responses[r];
+      std::string_view suffix = VisibilitySuffix(response.visibility);
+      if (response.conditions.empty())
+        out_.line(6, "Game.AddResponse", suffix, "(", r, ",\"", response.text, "\");");
+      else
+        out_.line(6, "if(", response.conditions, ") Game.AddResponse", suffix, "(", r, ",\"", response.text, "\");");
+    }
+  }
+
+  void handlers(const ResponseBlock& block, const DialogueLine& line) {
+    for (int r = 0; r < block.usedResponses(); ++r) {
+      const Response& response = block.responses[r];
+      out_.line(6, "if(Select", counter_, "==", r, ")");
+      out_.line(6, "{");
+      if (FlagSet(response.sayResponse))
+        for (std::string_view entity : characters_.entitiesOf(line.character))
+          out_.line(9, entity, ".Talk(\"", response.text, "\");");
+      if (!response.linkBranch.empty()) out_.line(9, response.linkBranch, "();");
+      if (FlagSet(response.leaveLoop)) out_.line(9, "Loop", counter_, " = false;");
+      out_.line(6, "}");
+      out_.line(6);
+    }
+  }
+
+  const DialogueDocument& document_;
+  CharacterIndex characters_;
+  BlockIndex blocks_;
+  ScriptText out_;
+  int counter_ = 0;  // numbers the Select and Loop variables, across branches
+};
+
+}  // namespace
+
+std::string ExportWmeScriptBytes(const DialogueDocument& document) { return WmeExport(document).run(); }
+
+Status ExportWmeScript(const DialogueDocument& document, const std::string& path) {
+  return WriteFileAtomically(path, ExportWmeScriptBytes(document));
+}
+
+}  // namespace tellwright

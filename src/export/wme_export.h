@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "document/dialogue_document.h"
+#include "document/status.h"
+
+namespace tellwright {
+
+// The whole project as one WME script: a function per branch, a response
+// loop per responseblock line. CR LF line ends, texts verbatim.
+std::string ExportWmeScriptBytes(const DialogueDocument& document);
+
+// Writes the WME script to `path` (through a temporary file renamed over it);
+// reports a file that cannot be written.
+Status ExportWmeScript(const DialogueDocument& document, const std::string& path);
+
+}  // namespace tellwright
