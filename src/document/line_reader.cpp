@@ -18,28 +18,29 @@ LineReader::LineReader(std::string_view bytes) : data_(bytes), nextCr_(Find(byte
 
 LineReader::LineReader(std::FILE* file) : file_(file), fileDone_(false) {}
 
-// Keeps the unread rest and appends the next chunk of the file.
+// Keeps the unread rest at the front of the buffer and appends the next
+// chunk of the file behind it.
 bool LineReader::refill() {
   if (fileDone_) return false;
-  buffer_.erase(0, pos_);
-  size_t kept = buffer_.size();
-  buffer_.resize(kept + kChunk);
-  size_t got = std::fread(buffer_.data() + kept, 1, kChunk, file_);
-  buffer_.resize(kept + got);
+  size_t kept = data_.size() - pos_;
+  if (kept + kChunk > capacity_) {
+    size_t capacity = kept + kChunk;
+    auto larger = std::make_unique<char[]>(capacity);
+    std::memcpy(larger.get(), data_.data() + pos_, kept);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  } else if (kept > 0) {
+    std::memmove(buffer_.get(), data_.data() + pos_, kept);
+  }
+  size_t got = std::fread(buffer_.get() + kept, 1, kChunk, file_);
   if (got < kChunk) {
     fileDone_ = true;
     failed_ = std::ferror(file_) != 0;
   }
-  data_ = buffer_;
+  data_ = std::string_view(buffer_.get(), kept + got);
   pos_ = 0;
   nextCr_ = Find(data_, 0, '\r');
   return got > 0;
-}
-
-size_t LineReader::findLineEnd(size_t from) {
-  if (nextCr_ < from) nextCr_ = Find(data_, from, '\r');
-  size_t lf = Find(data_, from, '\n');
-  return lf < nextCr_ ? lf : nextCr_;
 }
 
 bool LineReader::atEnd() {
@@ -48,24 +49,29 @@ bool LineReader::atEnd() {
   return false;
 }
 
-std::string_view LineReader::next() {
-  ++lineNumber_;
-  if (atEnd()) return {};
-  size_t end = findLineEnd(pos_);
-  // A line end must be seen whole: refill when the line, or a CR that may be
-  // followed by LF, reaches the end of what is buffered.
-  while ((end == data_.size() || (data_[end] == '\r' && end + 1 == data_.size())) && !fileDone_) {
-    size_t offset = end - pos_;
+std::string_view LineReader::nextSlow() {
+  for (;;) {
+    const char* base = data_.data();
+    size_t size = data_.size();
+    if (pos_ < size) {
+      if (nextCr_ < pos_) nextCr_ = Find(data_, pos_, '\r');
+      const void* lf = std::memchr(base + pos_, '\n', size - pos_);
+      size_t end = lf ? static_cast<const char*>(lf) - base : size;
+      if (nextCr_ < end) end = nextCr_;
+      // A line end must be seen whole: a line running to the end of the
+      // buffer, or a CR there that may be followed by LF, waits for more.
+      bool complete = end < size && !(end == nextCr_ && end + 1 == size);
+      if (complete || fileDone_) {
+        std::string_view line(base + pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < size) pos_ += (base[pos_] == '\r' && pos_ + 1 < size && base[pos_ + 1] == '\n') ? 2 : 1;
+        return line;
+      }
+    } else if (fileDone_) {
+      return {};
+    }
     refill();
-    end = findLineEnd(pos_ + offset);
   }
-  std::string_view line = data_.substr(pos_, end - pos_);
-  size_t after = end;
-  if (after < data_.size()) {
-    after += (data_[after] == '\r' && after + 1 < data_.size() && data_[after + 1] == '\n') ? 2 : 1;
-  }
-  pos_ = after;
-  return line;
 }
 
 }  // namespace tellwright

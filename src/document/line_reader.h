@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace tellwright {
@@ -16,7 +17,21 @@ class LineReader {
 
   // The next line without its line end; valid until the next call. Past the
   // end: "" (and atEnd() stays true).
-  std::string_view next();
+  std::string_view next() {
+    ++lineNumber_;
+    // Fast path: an LF-ended line with no CR left in the buffer.
+    size_t size = data_.size();
+    if (pos_ < size && nextCr_ >= size) {
+      const char* base = data_.data();
+      if (const void* lf = std::memchr(base + pos_, '\n', size - pos_)) {
+        size_t end = static_cast<const char*>(lf) - base;
+        std::string_view line(base + pos_, end - pos_);
+        pos_ = end + 1;
+        return line;
+      }
+    }
+    return nextSlow();
+  }
 
   // True when no byte is left to read.
   bool atEnd();
@@ -28,11 +43,12 @@ class LineReader {
   bool failed() const { return failed_; }
 
  private:
+  std::string_view nextSlow();
   bool refill();
-  size_t findLineEnd(size_t from);
 
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
   std::string_view data_;
   size_t pos_ = 0;
   size_t nextCr_ = 0;  // first CR at or after pos_, or data_.size()

@@ -105,12 +105,9 @@ Status ReadBranch(LineReader& reader, DialogueBranch& branch) {
   for (int j = 0; j < kLinesPerBranch && !reader.atEnd(); ++j) {
     std::string_view kind = reader.next();
     if (kind == kEndBranch) break;
-    DialogueLine& line = branch.lines.slot(j);
-    line.kind = kind;
-    line.character = reader.next();
-    line.text = reader.next();
-    line.soundFile = reader.next();
-    line.blockId = ParseDecimal(reader.next());
+    // Braced initialisation reads the five lines in order.
+    branch.lines.slot(j) = DialogueLine{std::string(kind), std::string(reader.next()), std::string(reader.next()),
+                                        std::string(reader.next()), ParseDecimal(reader.next())};
   }
   return Status::Ok();
 }
@@ -121,13 +118,9 @@ void ReadBlock(LineReader& reader, ResponseBlock& block) {
   for (int l = 0; l < kResponsesPerBlock && !reader.atEnd(); ++l) {
     std::string_view text = reader.next();
     if (text == kEndResponse) break;
-    Response& response = block.responses.slot(l);
-    response.text = text;
-    response.conditions = reader.next();
-    response.linkBranch = reader.next();
-    response.visibility = ParseDecimal(reader.next());
-    response.leaveLoop = ParseDecimal(reader.next());
-    response.sayResponse = ParseDecimal(reader.next());
+    block.responses.slot(l) = Response{std::string(text),           std::string(reader.next()),
+                                       std::string(reader.next()),  ParseDecimal(reader.next()),
+                                       ParseDecimal(reader.next()), ParseDecimal(reader.next())};
   }
 }
 
@@ -163,8 +156,37 @@ Status ReadProjectLines(LineReader& reader, DialogueDocument& out) {
 
 }  // namespace
 
+namespace {
+
+// An upper bound of the file size, so the text is built without regrowing.
+size_t EstimatedSize(const DialogueDocument& document) {
+  constexpr size_t kNumber = 12;
+  size_t size = 64 + document.engineProjectPath.size();
+  for (const Character& character : document.characters) size += character.realName.size() + character.entityName.size() + 2;
+  for (int i = 0; i < document.branches.stored(); ++i) {
+    const DialogueBranch& branch = document.branches[i];
+    size += 32 + branch.name.size() + kNumber;
+    for (int j = 0; j < branch.lines.stored(); ++j) {
+      const DialogueLine& line = branch.lines[j];
+      size += line.kind.size() + line.character.size() + line.text.size() + line.soundFile.size() + 4 + kNumber;
+    }
+  }
+  for (int k = 0; k < document.responseBlocks.stored(); ++k) {
+    const ResponseBlock& block = document.responseBlocks[k];
+    size += 36 + kNumber;
+    for (int l = 0; l < block.responses.stored(); ++l) {
+      const Response& response = block.responses[l];
+      size += response.text.size() + response.conditions.size() + response.linkBranch.size() + 3 + 3 * kNumber;
+    }
+  }
+  return size;
+}
+
+}  // namespace
+
 std::string WriteProject(const DialogueDocument& document) {
   std::string out;
+  out.reserve(EstimatedSize(document));
   Put(out, kProjectVersionLine);
   Put(out, document.engineProjectPath);
   for (const Character& character : document.characters) {

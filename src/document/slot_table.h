@@ -29,7 +29,9 @@ class SlotTable {
   // programming error and throws std::out_of_range.
   T& slot(int index) {
     checkIndex(index);
-    if (index >= static_cast<int>(items_.size())) items_.resize(index + 1);
+    int size = static_cast<int>(items_.size());
+    if (index == size) return items_.emplace_back();  // filling in order, as the readers do
+    if (index > size) items_.resize(index + 1);
     return items_[index];
   }
 
