@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the test suites, the same suites again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing
+# run of the file readers and exporters.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+
+echo "== Build and test"
+"$root/scripts/build.sh" "$root/build"
+ctest --test-dir "$root/build" --output-on-failure -j2
+
+echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/build.sh" "$root/build-asan" -DTELLWRIGHT_SANITIZE=ON -DTELLWRIGHT_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j2
+
+if [ -x "$root/scripts/fuzz.sh" ]; then
+  echo "== Fuzzing"
+  "$root/scripts/fuzz.sh"
+fi
