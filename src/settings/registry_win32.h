@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+
+#include "settings/registry_backend.h"
+
+namespace tellwright {
+
+#ifdef _WIN32
+// The Windows registry through the ANSI functions; windows.h stays inside
+// the implementation so that its macros do not reach the editor's code.
+std::unique_ptr<RegistryBackend> MakeWin32RegistryBackend();
+#endif
+
+}  // namespace tellwright

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tellwright {
+
+// Looks up an environment variable; nullopt when it is not set. Tests hand in
+// their own table so that no test depends on, or touches, the real user's
+// folders.
+using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+
+EnvironmentLookup ProcessEnvironment();
+
+// Names the folder holding the settings store file; when set and not empty it
+// wins over the configuration folder.
+inline constexpr const char* kRegistryDirVariable = "TELLWRIGHT_REGISTRY_DIR";
+inline constexpr const char* kRegistryFileName = "registry";
+
+// $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; nullopt
+// without either.
+std::optional<std::string> ConfigHome(const EnvironmentLookup& environment);
+
+// $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share.
+std::optional<std::string> DataHome(const EnvironmentLookup& environment);
+
+// $TELLWRIGHT_REGISTRY_DIR/registry, else <config home>/tellwright/registry.
+std::optional<std::string> RegistryStoreFile(const EnvironmentLookup& environment);
+
+}  // namespace tellwright
