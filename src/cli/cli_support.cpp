@@ -1,0 +1,55 @@
+#include "cli/cli_support.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "document/atomic_write.h"
+#include "document/path_names.h"
+#include "document/project_file.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace tellwright::cli {
+
+void PrintDiagnostic(std::string_view file, std::string_view severity, std::string_view message, int line) {
+  std::cerr << file;
+  if (line > 0) std::cerr << ':' << line;
+  std::cerr << ": " << severity << ": " << message << '\n';
+}
+
+std::optional<DialogueDocument> LoadProjectFile(const std::string& path) {
+  DialogueDocument document;
+  if (Status status = LoadProject(path, document); !status) {
+    PrintDiagnostic(path, "error", status.message, status.line);
+    return std::nullopt;
+  }
+  return document;
+}
+
+namespace {
+bool WriteStandardOutput(std::string_view bytes) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);  // CR LF must reach the pipe as it is
+#endif
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+  if (!written) PrintDiagnostic("<stdout>", "error", "cannot write to standard output");
+  return written;
+}
+}  // namespace
+
+bool WriteOutput(const std::string& target, std::string_view bytes) {
+  if (target == kStandardOutput) return WriteStandardOutput(bytes);
+  Status status = WriteFileAtomically(target, bytes);
+  if (!status) PrintDiagnostic(target, "error", status.message);
+  return status.ok;
+}
+
+std::string OutputPath(const std::string& path, std::string_view extension) {
+  if (path == kStandardOutput) return path;
+  return WithExtension(path, extension);
+}
+
+}  // namespace tellwright::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/dialogue_document.h"
+#include "document/status.h"
+
+namespace tellwright::cli {
+
+// Exit codes, the same for every subcommand.
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitCheckFault = 1,  // the dialogue check found a fault
+  kExitError = 2,       // usage, unreadable or damaged input, a file not written
+};
+
+// "-" as an output names standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
+// Prints "FILE: SEVERITY: MESSAGE" (or "FILE:LINE: ...") on standard error.
+void PrintDiagnostic(std::string_view file, std::string_view severity, std::string_view message, int line = 0);
+
+// Loads a project; on failure prints why (with the line where known).
+std::optional<DialogueDocument> LoadProjectFile(const std::string& path);
+
+// Writes `bytes` to `target` (through a temporary file renamed over it), or
+// to standard output unchanged for "-"; on failure prints why.
+bool WriteOutput(const std::string& target, std::string_view bytes);
+
+// `path` completed with `extension` as the editor's save requesters do;
+// standard output stays as it is.
+std::string OutputPath(const std::string& path, std::string_view extension);
+
+}  // namespace tellwright::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace tellwright::cli {
+
+// A subcommand adds itself to the parser; when it is chosen, its callback
+// runs it and stores its exit code.
+using AddSubcommand = void (*)(CLI::App& app, int& exitCode);
+
+void AddCheckCommand(CLI::App& app, int& exitCode);
+void AddExportCommand(CLI::App& app, int& exitCode);
+void AddResaveCommand(CLI::App& app, int& exitCode);
+
+// The subcommands, in the order the help lists them.
+inline constexpr AddSubcommand kSubcommands[] = {
+    AddCheckCommand,
+    AddExportCommand,
+    AddResaveCommand,
+};
+
+}  // namespace tellwright::cli

@@ -1,0 +1,116 @@
+#include <memory>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "export/dialogue_check.h"
+#include "export/file_extensions.h"
+#include "export/text_export.h"
+#include "export/vexa_export.h"
+#include "export/wme_export.h"
+
+namespace tellwright::cli {
+
+namespace {
+
+struct ExportOptions {
+  std::string project;
+  std::string output;
+  bool force = false;
+};
+
+// The editor asks "Really save?" when the check finds a fault; here --force
+// is the Yes. Returns whether the export goes on.
+bool ConfirmedByCheck(const DialogueDocument& document, const ExportOptions& options) {
+  CheckResult result = CheckDialogue(document);
+  if (result) return true;
+  if (options.force) {
+    PrintDiagnostic(options.project, "warning", result.message);
+    return true;
+  }
+  PrintDiagnostic(options.project, "error", result.message);
+  PrintDiagnostic(options.project, "note", "nothing exported; --force exports anyway");
+  return false;
+}
+
+int RunWme(const ExportOptions& options) {
+  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
+  if (!document) return kExitError;
+  if (!ConfirmedByCheck(*document, options)) return kExitCheckFault;
+  std::string target = OutputPath(options.output, kScriptExtension);
+  return WriteOutput(target, ExportWmeScriptBytes(*document)) ? kExitOk : kExitError;
+}
+
+int RunVexa(const ExportOptions& options) {
+  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
+  if (!document) return kExitError;
+  if (!ConfirmedByCheck(*document, options)) return kExitCheckFault;
+  VexaExportResult result = ExportVexaScript(*document, options.output);
+  for (const VexaSkippedBranch& skipped : result.skipped)
+    PrintDiagnostic(skipped.path, "error",
+                    "branch \"" + document->branch(skipped.branch).name + "\" not written: " + skipped.reason);
+  return result.ok() ? kExitOk : kExitError;
+}
+
+int RunText(const ExportOptions& options) {
+  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
+  if (!document) return kExitError;
+  std::string target = OutputPath(options.output, kTextExtension);
+  return WriteOutput(target, ExportTextBytes(*document)) ? kExitOk : kExitError;
+}
+
+using Run = int (*)(const ExportOptions&);
+
+CLI::App* AddFormat(CLI::App& parent, const char* name, const char* description, Run run, int& exitCode,
+                    const std::shared_ptr<ExportOptions>& options) {
+  CLI::App* format = parent.add_subcommand(name, description);
+  format->add_option("PROJECT", options->project, "Project file (.tlwdlg)")->type_name("FILE")->required();
+  format->callback([options, run, &exitCode] { exitCode = run(*options); });
+  return format;
+}
+
+void AddForce(CLI::App& format, const std::shared_ptr<ExportOptions>& options) {
+  format.add_flag("--force", options->force, "Export even when the dialogue check finds a fault");
+}
+
+const CLI::Validator kNotStandardOutput(
+    [](const std::string& value) {
+      return value == kStandardOutput ? std::string("the Vexa export writes a file per branch, not one stream")
+                                      : std::string();
+    },
+    "");
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ExportOptions>();
+  CLI::App* exporter = app.add_subcommand("export", "Export a project as WME script, Vexa scripts or a text listing.");
+  exporter->require_subcommand(1);
+
+  CLI::App* wme = AddFormat(*exporter, "wme", "One WME script for the whole project.", RunWme, exitCode, options);
+  wme->add_option("-o,--output", options->output, "Script file; \".script\" is appended when missing; - for standard output")
+      ->type_name("OUT")
+      ->required();
+  AddForce(*wme, options);
+  wme->footer("Runs the dialogue check first: on a fault nothing is written (exit 1) unless --force is given.\n");
+
+  CLI::App* vexa =
+      AddFormat(*exporter, "vexa", "One Vexa script per branch, named BASE_BRANCH.script.", RunVexa, exitCode, options);
+  vexa->add_option("-o,--output", options->output, "Base path, used as it is (nothing is appended)")
+      ->type_name("BASE")
+      ->required()
+      ->check(kNotStandardOutput);
+  AddForce(*vexa, options);
+  vexa->footer(
+      "Runs the dialogue check first: on a fault nothing is written (exit 1) unless --force is given.\n"
+      "A branch whose file cannot be written, or whose name would put the file outside the folder of BASE,\n"
+      "is reported and skipped; the others are written, and the exit code is 2.\n");
+
+  CLI::App* text = AddFormat(*exporter, "text", "A screenplay-like text listing (no dialogue check).", RunText,
+                             exitCode, options);
+  text->add_option("-o,--output", options->output, "Text file; \".txt\" is appended when missing; - for standard output")
+      ->type_name("OUT")
+      ->required();
+}
+
+}  // namespace tellwright::cli

@@ -1,0 +1,42 @@
+#include <iostream>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kDescription =
+    "Checks and exports Tellwright dialogue projects.\n"
+    "Exit codes: 0 success, 1 the dialogue check found a fault, 2 usage or file errors.";
+
+// Help and --version end the program successfully; every usage error ends
+// it with the one code for usage errors, whatever CLI11 would choose.
+int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
+  if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error);
+  std::string message = error.what();
+  // An unknown subcommand would otherwise read as a missing one.
+  const CLI::App* chosen = &app;
+  while (!chosen->get_subcommands().empty()) chosen = chosen->get_subcommands().front();
+  if (chosen->get_require_subcommand_min() > 0 && !chosen->remaining().empty())
+    message = "unknown subcommand \"" + chosen->remaining().front() + "\"";
+  std::cerr << "tellwright-cli: error: " << message << "\n"
+            << "Run with --help for more information.\n";
+  return tellwright::cli::kExitError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app(kDescription, "tellwright-cli");
+  app.set_version_flag("--version", "tellwright-cli " TELLWRIGHT_VERSION);
+  app.require_subcommand(1);
+  int exitCode = tellwright::cli::kExitOk;
+  for (tellwright::cli::AddSubcommand add : tellwright::cli::kSubcommands) add(app, exitCode);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return ReportParseError(app, error);
+  }
+  return exitCode;
+}

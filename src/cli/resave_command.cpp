@@ -1,0 +1,38 @@
+#include <memory>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "document/project_file.h"
+
+namespace tellwright::cli {
+
+namespace {
+
+struct ResaveOptions {
+  std::string project;
+  std::string output;
+};
+
+int RunResave(const ResaveOptions& options) {
+  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
+  if (!document) return kExitError;
+  std::string target = OutputPath(options.output, kProjectExtension);
+  return WriteOutput(target, WriteProject(*document)) ? kExitOk : kExitError;
+}
+
+}  // namespace
+
+void AddResaveCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ResaveOptions>();
+  CLI::App* resave = app.add_subcommand("resave", "Load a project and save it again, as the editor would.");
+  resave->add_option("PROJECT", options->project, "Project file (.tlwdlg)")->type_name("FILE")->required();
+  resave->add_option("-o,--output", options->output,
+                     "Project file; \".tlwdlg\" is appended when missing; - for standard output")
+      ->type_name("OUT")
+      ->required();
+  resave->footer("A file the editor wrote comes out byte for byte the same.\n");
+  resave->callback([options, &exitCode] { exitCode = RunResave(*options); });
+}
+
+}  // namespace tellwright::cli
