@@ -1,0 +1,81 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/registry_store.h"
+#include "test_support.h"
+
+namespace tellwright {
+namespace {
+
+using testing::RecordingBackend;
+using testing::TempFolder;
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  TempFolder temp;
+  RegistryStore store{temp.File("registry")};
+  RecordingBackend recording{store};
+  RecordingReporter reporter;
+  Registry registry{recording, reporter};
+};
+
+TEST_F(SettingsTest, FirstRunReadsEverythingEmpty) {
+  Settings settings = ReadSettings(registry);
+  EXPECT_EQ(settings.currentProject, "");
+  EXPECT_EQ(settings.recentFiles, RecentFiles{});
+  EXPECT_TRUE(reporter.errors.empty());
+}
+
+TEST_F(SettingsTest, WrittenSettingsReadBackWholeInANewSession) {
+  Settings written;
+  written.currentProject = "C:\\Games\\" + std::string(400, 'd') + "\\game.wpr";
+  written.recentFiles = {"C:\\a.tlwdlg", "", "C:\\c.tlwchr", "D:\\\xC4rger.tlwdlg", ""};
+  ASSERT_TRUE(WriteSettings(registry, written));
+
+  RegistryStore nextSession(temp.File("registry"));
+  Registry nextRegistry(nextSession, reporter);
+  Settings read = ReadSettings(nextRegistry);
+  EXPECT_EQ(read.currentProject, written.currentProject);
+  EXPECT_EQ(read.recentFiles, written.recentFiles);
+}
+
+TEST_F(SettingsTest, WritingCreatesBothKeysThenWritesTheSixValuesInOrder) {
+  Settings settings;
+  settings.currentProject = "C:\\g.wpr";
+  settings.recentFiles = {"1", "2", "", "4", "5"};
+  WriteSettings(registry, settings);
+  const std::string key = "HKEY_CURRENT_USER\\Software\\Korvane\\Tellwright";
+  EXPECT_EQ(recording.log, (std::vector<std::string>{
+                               "create HKEY_CURRENT_USER\\Software\\Korvane",
+                               "create " + key,
+                               "set " + key + " [CurrentProject] C:\\g.wpr",
+                               "set " + key + " [LastFile1] 1",
+                               "set " + key + " [LastFile2] 2",
+                               "set " + key + " [LastFile3] ",
+                               "set " + key + " [LastFile4] 4",
+                               "set " + key + " [LastFile5] 5",
+                           }));
+}
+
+TEST_F(SettingsTest, AKeyThatCannotBeOpenedIsReportedOncePerValue) {
+  recording.refuseOpen = [](RegistryRoot, std::string_view path) { return path == "Software\\Korvane\\Tellwright"; };
+  EXPECT_FALSE(WriteSettings(registry, Settings{}));
+  ASSERT_EQ(reporter.errors.size(), 6u);
+  for (const ReportedError& error : reporter.errors) {
+    EXPECT_EQ(error.title, "Fehler");
+    EXPECT_EQ(error.message, "Ein Fehler ist aufgetreten");
+  }
+}
+
+TEST_F(SettingsTest, NumberValuesReadAsDecimalAndOtherTypesAsEmpty) {
+  std::unique_ptr<RegistryKey> key = store.OpenKey(RegistryRoot::CurrentUser, "Software\\Korvane\\Tellwright", "", true);
+  key->SetValue("CurrentProject", {kRegDword, std::string("\x07\x00\x00\x00", 4)});
+  key->SetValue("LastFile1", {3, "C:\\binary.tlwdlg"});
+  Settings settings = ReadSettings(registry);
+  EXPECT_EQ(settings.currentProject, "7");
+  EXPECT_EQ(settings.recentFiles[0], "");
+}
+
+}  // namespace
+}  // namespace tellwright
