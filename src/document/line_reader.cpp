@@ -26,7 +26,7 @@ bool LineReader::refill() {
   if (kept + kChunk > capacity_) {
     size_t capacity = kept + kChunk;
     auto larger = std::make_unique<char[]>(capacity);
-    std::memcpy(larger.get(), data_.data() + pos_, kept);
+    if (kept > 0) std::memcpy(larger.get(), data_.data() + pos_, kept);
     buffer_ = std::move(larger);
     capacity_ = capacity;
   } else if (kept > 0) {
