@@ -1,0 +1,44 @@
+#include "settings/program_path.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "document/path_names.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+namespace tellwright {
+
+std::optional<std::string> RunningProgramPath() {
+#ifdef _WIN32
+  std::string path(MAX_PATH, '\0');
+  while (true) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::nullopt;
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+#else
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::nullopt;
+  return path.string();
+#endif
+}
+
+std::string EditorProgramBeside(std::string_view program) {
+#ifdef _WIN32
+  constexpr std::string_view kEditorName = "tellwright.exe";
+#else
+  constexpr std::string_view kEditorName = "tellwright";
+#endif
+  return std::string(FolderPart(program)) + std::string(kEditorName);
+}
+
+}  // namespace tellwright

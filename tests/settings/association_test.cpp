@@ -1,0 +1,79 @@
+#include "settings/association.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/registry_store.h"
+#include "test_support.h"
+
+namespace tellwright {
+namespace {
+
+using testing::ReadFileOrEmpty;
+using testing::RecordingBackend;
+using testing::TempFolder;
+
+constexpr RegistryRoot kClasses = RegistryRoot::ClassesRoot;
+
+class AssociationTest : public ::testing::Test {
+ protected:
+  std::string Default(std::string_view key) { return registry.RegReadValue(kClasses, key, ""); }
+
+  TempFolder temp;
+  RegistryStore store{temp.File("registry")};
+  RecordingBackend recording{store};
+  RecordingReporter reporter;
+  Registry registry{recording, reporter};
+};
+
+TEST_F(AssociationTest, TheProjectExtensionOpensWithTheProgram) {
+  const std::string program = "C:\\Tools\\ed.exe";
+  EXPECT_EQ(AssociationIconPath(program), "C:\\Tools\\TLWIcon.ico");
+  EXPECT_TRUE(Associate(registry, ".tlwdlg", program, "Tellwright", AssociationIconPath(program)));
+  EXPECT_EQ(Default(".tlwdlg"), "FileType_tlwdlg");
+  EXPECT_EQ(Default("FileType_tlwdlg"), "Tellwright");
+  EXPECT_EQ(Default("FileType_tlwdlg\\DefaultIcon"), "C:\\Tools\\TLWIcon.ico");
+  EXPECT_EQ(Default("FileType_tlwdlg\\shell\\open\\command"), "\"C:\\Tools\\ed.exe\" \"%1\"");
+  EXPECT_TRUE(reporter.errors.empty());
+}
+
+TEST_F(AssociationTest, KeysAreCreatedAndValuesWrittenInOrder) {
+  Associate(registry, ".tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
+  const std::string type = "HKEY_CLASSES_ROOT\\FileType_tlwdlg";
+  EXPECT_EQ(recording.log, (std::vector<std::string>{
+                               "create HKEY_CLASSES_ROOT\\.tlwdlg",
+                               "set HKEY_CLASSES_ROOT\\.tlwdlg [] FileType_tlwdlg",
+                               "create " + type,
+                               "set " + type + " [] Tellwright",
+                               "create " + type + "\\DefaultIcon",
+                               "set " + type + "\\DefaultIcon [] C:\\Tools\\TLWIcon.ico",
+                               "create " + type + "\\shell",
+                               "create " + type + "\\shell\\open",
+                               "create " + type + "\\shell\\open\\command",
+                               "set " + type + "\\shell\\open\\command [] \"C:\\Tools\\ed.exe\" \"%1\"",
+                           }));
+}
+
+TEST_F(AssociationTest, AnExtensionWithoutItsFullStopGivesTheSameKeys) {
+  Associate(registry, ".tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
+  std::string withStop = ReadFileOrEmpty(temp.File("registry"));
+  RegistryStore other(temp.File("other"));
+  Registry otherRegistry(other, reporter);
+  Associate(otherRegistry, "tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
+  EXPECT_EQ(ReadFileOrEmpty(temp.File("other")), withStop);
+}
+
+TEST_F(AssociationTest, WithoutRightsEveryValueIsReportedAndTheRemainingStepsStillRun) {
+  recording.refuseOpen = [](RegistryRoot root, std::string_view) { return root == kClasses; };
+  EXPECT_FALSE(Associate(registry, ".tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico"));
+  EXPECT_EQ(reporter.errors.size(), 4u);
+  EXPECT_EQ(recording.log.size(), 6u);  // every create was still tried
+  EXPECT_EQ(recording.log.back(), "create HKEY_CLASSES_ROOT\\FileType_tlwdlg\\shell\\open\\command");
+}
+
+TEST(AssociationIconTest, TheIconSitsInTheProgramsFolder) {
+  EXPECT_EQ(AssociationIconPath("/opt/tellwright/tellwright"), "/opt/tellwright/TLWIcon.ico");
+  EXPECT_EQ(AssociationIconPath("tellwright"), "TLWIcon.ico");
+}
+
+}  // namespace
+}  // namespace tellwright
