@@ -13,6 +13,7 @@ class TextExport {
   explicit TextExport(const DialogueDocument& document) : document_(document), blocks_(document) {}
 
   std::string run() {
+    out_.bytes().reserve(ScriptSizeHint(document_, blocks_));
     for (int b = 0; b < BranchesToVisit(document_); ++b) branch(document_.branch(b));
     return out_.take();
   }
@@ -38,7 +39,7 @@ class TextExport {
         break;
       case LineKind::Response:
         for (const ResponseBlock* block : blocks_.blocksWithId(line.blockId))
-          for (int r = 0; r < block->usedResponses(); ++r)
+          for (int r = 0, used = block->usedResponses(); r < used; ++r)
             if (FlagSet(block->responses[r].sayResponse)) said(line.character, block->responses[r].text);
         break;
       default:

@@ -26,6 +26,7 @@ class VexaExport {
       : document_(document), characters_(document.characters), blocks_(document), baseName_(BaseName(basePath)) {}
 
   std::string branchFile(const DialogueBranch& branch) {
+    out_.bytes().reserve(BranchSizeHint(branch, blocks_));
     out_.line(0, "StartDialogue \"", baseName_, "_", branch.name, "\"");
     out_.line(2);
     for (int l = 0; l < LinesToVisit(branch); ++l) line(branch.lines[l]);
@@ -84,7 +85,7 @@ class VexaExport {
   }
 
   void menu(const ResponseBlock& block) {
-    for (int r = 0; r < block.usedResponses(); ++r) {
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       std::string_view suffix = VisibilitySuffix(response.visibility);
       if (response.conditions.empty()) {
@@ -98,7 +99,7 @@ class VexaExport {
   }
 
   void handlers(const ResponseBlock& block, const DialogueLine& line) {
-    for (int r = 0; r < block.usedResponses(); ++r) {
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       out_.line(9, "If Vexa_SelectedResponse=", r);
       if (FlagSet(response.sayResponse))

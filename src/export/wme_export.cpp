@@ -15,6 +15,7 @@ class WmeExport {
       : document_(document), characters_(document.characters), blocks_(document) {}
 
   std::string run() {
+    out_.bytes().reserve(ScriptSizeHint(document_, blocks_));
     for (int b = 0; b < BranchesToVisit(document_); ++b) branch(document_.branch(b));
     return out_.take();
   }
@@ -85,7 +86,7 @@ class WmeExport {
   }
 
   void menu(const ResponseBlock& block) {
-    for (int r = 0; r < block.usedResponses(); ++r) {
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       std::string_view suffix = VisibilitySuffix(response.visibility);
       if (response.conditions.empty())
@@ -96,7 +97,7 @@ class WmeExport {
   }
 
   void handlers(const ResponseBlock& block, const DialogueLine& line) {
-    for (int r = 0; r < block.usedResponses(); ++r) {
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       out_.line(6, "if(Select", counter_, "==", r, ")");
       out_.line(6, "{");
