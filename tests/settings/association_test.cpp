@@ -9,20 +9,13 @@ namespace tellwright {
 namespace {
 
 using testing::ReadFileOrEmpty;
-using testing::RecordingBackend;
-using testing::TempFolder;
 
 constexpr RegistryRoot kClasses = RegistryRoot::ClassesRoot;
 
-class AssociationTest : public ::testing::Test {
+class AssociationTest : public testing::RegistryFixture {
  protected:
   std::string Default(std::string_view key) { return registry.RegReadValue(kClasses, key, ""); }
 
-  TempFolder temp;
-  RegistryStore store{temp.File("registry")};
-  RecordingBackend recording{store};
-  RecordingReporter reporter;
-  Registry registry{recording, reporter};
 };
 
 TEST_F(AssociationTest, TheProjectExtensionOpensWithTheProgram) {

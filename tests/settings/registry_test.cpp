@@ -8,12 +8,10 @@
 namespace tellwright {
 namespace {
 
-using testing::RecordingBackend;
-using testing::TempFolder;
 
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public testing::RegistryFixture {
  protected:
   std::optional<RegistryValue> Stored(std::string_view key, std::string_view name) {
     std::unique_ptr<RegistryKey> opened = store.OpenKey(kUser, key, "", false);
@@ -23,11 +21,6 @@ class RegistryTest : public ::testing::Test {
     ASSERT_TRUE(store.OpenKey(kUser, key, "", true)->SetValue(name, value));
   }
 
-  TempFolder temp;
-  RegistryStore store{temp.File("registry")};
-  RecordingBackend recording{store};
-  RecordingReporter reporter;
-  Registry registry{recording, reporter};
 };
 
 TEST_F(RegistryTest, OneLeadingBackslashIsDropped) {

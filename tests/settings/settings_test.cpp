@@ -8,17 +8,8 @@
 namespace tellwright {
 namespace {
 
-using testing::RecordingBackend;
-using testing::TempFolder;
 
-class SettingsTest : public ::testing::Test {
- protected:
-  TempFolder temp;
-  RegistryStore store{temp.File("registry")};
-  RecordingBackend recording{store};
-  RecordingReporter reporter;
-  Registry registry{recording, reporter};
-};
+using SettingsTest = testing::RegistryFixture;
 
 TEST_F(SettingsTest, FirstRunReadsEverythingEmpty) {
   Settings settings = ReadSettings(registry);

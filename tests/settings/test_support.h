@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -12,7 +14,9 @@
 #include <vector>
 
 #include "document/atomic_write.h"
+#include "settings/registry.h"
 #include "settings/registry_backend.h"
+#include "settings/registry_store.h"
 #include "settings/registry_tree.h"
 #include "settings/user_folders.h"
 
@@ -137,6 +141,16 @@ class RecordingBackend : public RegistryBackend {
   };
 
   RegistryBackend& inner_;
+};
+
+// A registry over a store file in a temporary folder, every call logged.
+class RegistryFixture : public ::testing::Test {
+ protected:
+  TempFolder temp;
+  RegistryStore store{temp.File("registry")};
+  RecordingBackend recording{store};
+  RecordingReporter reporter;
+  Registry registry{recording, reporter};
 };
 
 }  // namespace tellwright::testing
