@@ -28,7 +28,8 @@ struct Fixture {
   std::string folder;
 
   Fixture() {
-    folder = (std::filesystem::temp_directory_path() / ("tellwright-export-bench-" + std::to_string(getpid()))).string();
+    folder =
+        (std::filesystem::temp_directory_path() / ("tellwright-export-bench-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(folder);
   }
   ~Fixture() { std::filesystem::remove_all(folder); }
@@ -63,7 +64,7 @@ Baseline SameSizes(const std::vector<size_t>& sizes, const std::string& stem) {
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // Times `run` (the benchmark's own time) and, untimed, the baseline after it.
-void Measure(benchmark::State& state, const Baseline& baseline, const std::function<void()>& run, size_t bytes) {
+void Measure(benchmark::State& state, const Baseline& baseline, size_t bytes, const std::function<void()>& run) {
   double own = 0;
   double base = 0;
   for (auto _ : state) {
@@ -80,71 +81,56 @@ void Measure(benchmark::State& state, const Baseline& baseline, const std::funct
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
-size_t Total(const std::vector<size_t>& sizes) {
-  size_t total = 0;
-  for (size_t size : sizes) total += size;
-  return total;
-}
-
+std::vector<size_t> WmeSizes() { return {ExportWmeScriptBytes(Shared().project).size()}; }
+std::vector<size_t> TextSizes() { return {ExportTextBytes(Shared().project).size()}; }
 std::vector<size_t> VexaSizes() {
   std::vector<size_t> sizes;
-  for (const VexaFile& file : ExportVexaScriptFiles(Shared().project, Shared().path("dlg"))) sizes.push_back(file.bytes.size());
+  for (const VexaFile& file : ExportVexaScriptFiles(Shared().project, Shared().path("dlg")))
+    sizes.push_back(file.bytes.size());
   return sizes;
 }
 
-void WmeToMemory(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes{ExportWmeScriptBytes(project).size()};
-  static const Baseline baseline = SameSizes(sizes, "wme");
-  Measure(state, baseline, [&] { benchmark::DoNotOptimize(ExportWmeScriptBytes(project)); }, Total(sizes));
-}
+struct ExportCase {
+  const char* name;
+  std::vector<size_t> (*sizes)();
+  void (*run)(const DialogueDocument& project);
+};
 
-void WmeToFile(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes{ExportWmeScriptBytes(project).size()};
-  static const Baseline baseline = SameSizes(sizes, "wme");
-  std::string path = Shared().path("max.script");
-  Measure(state, baseline, [&] { if (!ExportWmeScript(project, path)) std::abort(); }, Total(sizes));
-}
+const ExportCase kCases[] = {
+    {"WmeToMemory", WmeSizes, [](const DialogueDocument& p) { benchmark::DoNotOptimize(ExportWmeScriptBytes(p)); }},
+    {"WmeToFile", WmeSizes,
+     [](const DialogueDocument& p) {
+       if (!ExportWmeScript(p, Shared().path("max.script"))) std::abort();
+     }},
+    {"VexaToMemory", VexaSizes,
+     [](const DialogueDocument& p) { benchmark::DoNotOptimize(ExportVexaScriptFiles(p, Shared().path("dlg"))); }},
+    {"VexaToFiles", VexaSizes,
+     [](const DialogueDocument& p) {
+       if (!ExportVexaScript(p, Shared().path("dlg")).ok()) std::abort();
+     }},
+    {"TextToMemory", TextSizes, [](const DialogueDocument& p) { benchmark::DoNotOptimize(ExportTextBytes(p)); }},
+    {"TextToFile", TextSizes,
+     [](const DialogueDocument& p) {
+       if (!ExportText(p, Shared().path("max.txt"))) std::abort();
+     }},
+};
 
-void VexaToMemory(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes = VexaSizes();
-  static const Baseline baseline = SameSizes(sizes, "vexa");
-  std::string base = Shared().path("dlg");
-  Measure(state, baseline, [&] { benchmark::DoNotOptimize(ExportVexaScriptFiles(project, base)); }, Total(sizes));
-}
-
-void VexaToFiles(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes = VexaSizes();
-  static const Baseline baseline = SameSizes(sizes, "vexa");
-  std::string base = Shared().path("dlg");
-  Measure(state, baseline, [&] { if (!ExportVexaScript(project, base).ok()) std::abort(); }, Total(sizes));
-}
-
-void TextToMemory(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes{ExportTextBytes(project).size()};
-  static const Baseline baseline = SameSizes(sizes, "text");
-  Measure(state, baseline, [&] { benchmark::DoNotOptimize(ExportTextBytes(project)); }, Total(sizes));
-}
-
-void TextToFile(benchmark::State& state) {
-  const DialogueDocument& project = Shared().project;
-  static const std::vector<size_t> sizes{ExportTextBytes(project).size()};
-  static const Baseline baseline = SameSizes(sizes, "text");
-  std::string path = Shared().path("max.txt");
-  Measure(state, baseline, [&] { if (!ExportText(project, path)) std::abort(); }, Total(sizes));
+void RunCase(benchmark::State& state, const ExportCase& c) {
+  std::vector<size_t> sizes = c.sizes();
+  Baseline baseline = SameSizes(sizes, c.name);
+  size_t total = 0;
+  for (size_t size : sizes) total += size;
+  Measure(state, baseline, total, [&] { c.run(Shared().project); });
 }
 
 }  // namespace
 
-BENCHMARK(WmeToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(WmeToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(VexaToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(VexaToFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(TextToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(TextToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  for (const ExportCase& c : kCases)
+    benchmark::RegisterBenchmark(c.name, RunCase, c)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

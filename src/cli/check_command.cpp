@@ -37,8 +37,8 @@ int RunCheck(const CheckOptions& options) {
 
 void AddCheckCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<CheckOptions>();
-  CLI::App* check = app.add_subcommand(
-      "check", "Check projects for the faults that would break an exported WME or Vexa script.");
+  CLI::App* check =
+      app.add_subcommand("check", "Check projects for the faults that would break an exported WME or Vexa script.");
   check->footer(
       "Prints nothing for a project without faults, else its first fault as PROJECT: error: MESSAGE.\n"
       "Exit code 1 when a project has a fault, 2 when a project cannot be read.\n");

@@ -88,7 +88,8 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   exporter->require_subcommand(1);
 
   CLI::App* wme = AddFormat(*exporter, "wme", "One WME script for the whole project.", RunWme, exitCode, options);
-  wme->add_option("-o,--output", options->output, "Script file; \".script\" is appended when missing; - for standard output")
+  wme->add_option("-o,--output", options->output,
+                  "Script file; \".script\" is appended when missing; - for standard output")
       ->type_name("OUT")
       ->required();
   AddForce(*wme, options);
@@ -106,9 +107,10 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
       "A branch whose file cannot be written, or whose name would put the file outside the folder of BASE,\n"
       "is reported and skipped; the others are written, and the exit code is 2.\n");
 
-  CLI::App* text = AddFormat(*exporter, "text", "A screenplay-like text listing (no dialogue check).", RunText,
-                             exitCode, options);
-  text->add_option("-o,--output", options->output, "Text file; \".txt\" is appended when missing; - for standard output")
+  CLI::App* text =
+      AddFormat(*exporter, "text", "A screenplay-like text listing (no dialogue check).", RunText, exitCode, options);
+  text->add_option("-o,--output", options->output,
+                   "Text file; \".txt\" is appended when missing; - for standard output")
       ->type_name("OUT")
       ->required();
 }

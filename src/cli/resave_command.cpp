@@ -27,8 +27,9 @@ void AddResaveCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ResaveOptions>();
   CLI::App* resave = app.add_subcommand("resave", "Load a project and save it again, as the editor would.");
   resave->add_option("PROJECT", options->project, "Project file (.tlwdlg)")->type_name("FILE")->required();
-  resave->add_option("-o,--output", options->output,
-                     "Project file; \".tlwdlg\" is appended when missing; - for standard output")
+  resave
+      ->add_option("-o,--output", options->output,
+                   "Project file; \".tlwdlg\" is appended when missing; - for standard output")
       ->type_name("OUT")
       ->required();
   resave->footer("A file the editor wrote comes out byte for byte the same.\n");

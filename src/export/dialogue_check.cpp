@@ -1,6 +1,5 @@
 #include "export/dialogue_check.h"
 
-
 #include "document/decimal.h"
 #include "export/document_index.h"
 
@@ -53,8 +52,7 @@ CheckResult CheckBlock(const std::string& branchName, const DialogueLine& line, 
   return {};
 }
 
-CheckResult CheckLine(const std::string& branchName, int index, const DialogueLine& line,
-                      const BlockIndex& blocks) {
+CheckResult CheckLine(const std::string& branchName, int index, const DialogueLine& line, const BlockIndex& blocks) {
   switch (KindOf(line.kind)) {
     case LineKind::Talk:
       if (line.character.empty()) {

@@ -1,50 +1,42 @@
 #include "export/text_export.h"
 
 #include "document/atomic_write.h"
-#include "export/document_index.h"
-#include "export/script_text.h"
+#include "export/document_walk.h"
 
 namespace tellwright {
 
 namespace {
 
-class TextExport {
+class TextExport : public DocumentWalk<TextExport> {
  public:
-  explicit TextExport(const DialogueDocument& document) : document_(document), blocks_(document) {}
+  using DocumentWalk::DocumentWalk;
 
-  std::string run() {
-    out_.bytes().reserve(ScriptSizeHint(document_, blocks_));
-    for (int b = 0; b < BranchesToVisit(document_); ++b) branch(document_.branch(b));
-    return out_.take();
-  }
+  std::string run() { return generateAll(); }
 
  private:
+  friend class DocumentWalk<TextExport>;
+
   void branch(const DialogueBranch& branch) {
     out_.line(0, branch.name);
     out_.line(0, Repeated{branch.name.size(), '-'});
     out_.line(0);
-    for (int l = 0; l < LinesToVisit(branch); ++l) line(branch.lines[l]);
+    walkLines(branch);
     out_.line(0);
     out_.line(0);
   }
 
-  void line(const DialogueLine& line) {
-    switch (KindOf(line.kind)) {
-      case LineKind::Talk:
-        said(line.character, line.text);
-        break;
-      case LineKind::Remark:
-        out_.line(0, "// ", line.text);
-        out_.line(0);
-        break;
-      case LineKind::Response:
-        for (const ResponseBlock* block : blocks_.blocksWithId(line.blockId))
-          for (int r = 0, used = block->usedResponses(); r < used; ++r)
-            if (FlagSet(block->responses[r].sayResponse)) said(line.character, block->responses[r].text);
-        break;
-      default:
-        break;
-    }
+  void talk(const DialogueLine& line) { said(line.character, line.text); }
+  void code(const DialogueLine&) {}  // code is no part of the screenplay
+  void remark(const DialogueLine& line) {
+    out_.line(0, "// ", line.text);
+    out_.line(0);
+  }
+
+  // Every block with the line's id, and of it only the responses said.
+  void responses(const DialogueBranch&, const DialogueLine& line) {
+    for (const ResponseBlock* block : blocks_.blocksWithId(line.blockId))
+      for (int r = 0, used = block->usedResponses(); r < used; ++r)
+        if (FlagSet(block->responses[r].sayResponse)) said(line.character, block->responses[r].text);
   }
 
   // The name counts in bytes: the listing is in a single-byte code page.
@@ -54,10 +46,6 @@ class TextExport {
     out_.line(0, speaker, ":", Repeated{padding, ' '}, text);
     out_.line(0);
   }
-
-  const DialogueDocument& document_;
-  BlockIndex blocks_;
-  ScriptText out_;
 };
 
 }  // namespace

@@ -2,9 +2,8 @@
 
 #include "document/atomic_write.h"
 #include "document/path_names.h"
-#include "export/document_index.h"
+#include "export/document_walk.h"
 #include "export/file_extensions.h"
-#include "export/script_text.h"
 #include "export/visibility_suffix.h"
 
 namespace tellwright {
@@ -20,16 +19,16 @@ std::string_view BaseName(std::string_view basePath) {
 
 // Generates the branch files one at a time, so writing them never holds the
 // whole project's scripts in memory.
-class VexaExport {
+class VexaExport : public DocumentWalk<VexaExport> {
  public:
   VexaExport(const DialogueDocument& document, std::string_view basePath)
-      : document_(document), characters_(document.characters), blocks_(document), baseName_(BaseName(basePath)) {}
+      : DocumentWalk(document), characters_(document.characters), baseName_(BaseName(basePath)) {}
 
   std::string branchFile(const DialogueBranch& branch) {
     out_.bytes().reserve(BranchSizeHint(branch, blocks_));
     out_.line(0, "StartDialogue \"", baseName_, "_", branch.name, "\"");
     out_.line(2);
-    for (int l = 0; l < LinesToVisit(branch); ++l) line(branch.lines[l]);
+    walkLines(branch);
     out_.line(2);
     out_.line(0, "EndDialogue \"", baseName_, "_", branch.name, "\"");
     out_.line(0);
@@ -37,24 +36,10 @@ class VexaExport {
   }
 
  private:
-  void line(const DialogueLine& line) {
-    switch (KindOf(line.kind)) {
-      case LineKind::Talk:
-        talk(line);
-        break;
-      case LineKind::Code:
-        out_.line(2, line.text);
-        break;
-      case LineKind::Remark:
-        out_.line(2, "; ", line.text);
-        break;
-      case LineKind::Response:
-        responseLoop(line);
-        break;
-      default:
-        break;
-    }
-  }
+  friend class DocumentWalk<VexaExport>;
+
+  void code(const DialogueLine& line) { out_.line(2, line.text); }
+  void remark(const DialogueLine& line) { out_.line(2, "; ", line.text); }
 
   void talk(const DialogueLine& line) {
     for (std::string_view entity : characters_.entitiesOf(line.character)) {
@@ -65,7 +50,7 @@ class VexaExport {
     }
   }
 
-  void responseLoop(const DialogueLine& line) {
+  void responses(const DialogueBranch&, const DialogueLine& line) {
     out_.line(2);
     out_.line(2, "; Start of response loop");
     out_.line(2);
@@ -112,11 +97,8 @@ class VexaExport {
     }
   }
 
-  const DialogueDocument& document_;
   CharacterIndex characters_;
-  BlockIndex blocks_;
   std::string_view baseName_;
-  ScriptText out_;
   int counter_ = 0;  // numbers the Loop variables, across files
 };
 

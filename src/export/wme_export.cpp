@@ -1,32 +1,28 @@
 #include "export/wme_export.h"
 
 #include "document/atomic_write.h"
-#include "export/document_index.h"
-#include "export/script_text.h"
+#include "export/document_walk.h"
 #include "export/visibility_suffix.h"
 
 namespace tellwright {
 
 namespace {
 
-class WmeExport {
+class WmeExport : public DocumentWalk<WmeExport> {
  public:
-  explicit WmeExport(const DialogueDocument& document)
-      : document_(document), characters_(document.characters), blocks_(document) {}
+  explicit WmeExport(const DialogueDocument& document) : DocumentWalk(document), characters_(document.characters) {}
 
-  std::string run() {
-    out_.bytes().reserve(ScriptSizeHint(document_, blocks_));
-    for (int b = 0; b < BranchesToVisit(document_); ++b) branch(document_.branch(b));
-    return out_.take();
-  }
+  std::string run() { return generateAll(); }
 
  private:
+  friend class DocumentWalk<WmeExport>;
+
   void branch(const DialogueBranch& branch) {
     out_.line(0, "function ", branch.name, "()");
     out_.line(0, "{");
     out_.line(0);
     out_.line(3);
-    for (int l = 0; l < LinesToVisit(branch); ++l) line(branch, branch.lines[l]);
+    walkLines(branch);
     out_.line(3);
     out_.line(3);
     out_.line(0, "}");
@@ -34,24 +30,8 @@ class WmeExport {
     out_.line(0);
   }
 
-  void line(const DialogueBranch& branch, const DialogueLine& line) {
-    switch (KindOf(line.kind)) {
-      case LineKind::Talk:
-        talk(line);
-        break;
-      case LineKind::Code:
-        out_.line(3, line.text);
-        break;
-      case LineKind::Remark:
-        out_.line(3, "// ", line.text);
-        break;
-      case LineKind::Response:
-        responseLoop(branch, line);
-        break;
-      default:
-        break;
-    }
-  }
+  void code(const DialogueLine& line) { out_.line(3, line.text); }
+  void remark(const DialogueLine& line) { out_.line(3, "// ", line.text); }
 
   void talk(const DialogueLine& line) {
     for (std::string_view entity : characters_.entitiesOf(line.character)) {
@@ -62,7 +42,7 @@ class WmeExport {
     }
   }
 
-  void responseLoop(const DialogueBranch& branch, const DialogueLine& line) {
+  void responses(const DialogueBranch& branch, const DialogueLine& line) {
     out_.line(3);
     out_.line(3, "Game.StartDlgBranch(\"", branch.name, "\");");
     out_.line(3, "// Start of response loop");
@@ -111,10 +91,7 @@ class WmeExport {
     }
   }
 
-  const DialogueDocument& document_;
   CharacterIndex characters_;
-  BlockIndex blocks_;
-  ScriptText out_;
   int counter_ = 0;  // numbers the Select and Loop variables, across branches
 };
 

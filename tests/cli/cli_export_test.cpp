@@ -120,10 +120,8 @@ TEST_F(CliExportTest, VexaReportsBranchesNotWrittenAndWritesTheOthers) {
 TEST_F(CliExportTest, DamagedInputOrUnwritableOutputExitsWithTwoAndTouchesNothing) {
   WriteBytes(dir_.file("old.script"), "old");
   const std::vector<std::string> cases[] = {
-      {"export", "wme", "damaged.tlwdlg", "-o", "old.script"},
-      {"export", "text", "damaged.tlwdlg", "-o", "old.script"},
-      {"export", "vexa", "damaged.tlwdlg", "-o", "old"},
-      {"export", "wme", "missing.tlwdlg", "-o", "old.script"},
+      {"export", "wme", "damaged.tlwdlg", "-o", "old.script"}, {"export", "text", "damaged.tlwdlg", "-o", "old.script"},
+      {"export", "vexa", "damaged.tlwdlg", "-o", "old"},       {"export", "wme", "missing.tlwdlg", "-o", "old.script"},
       {"resave", "damaged.tlwdlg", "-o", "old.script"},
   };
   for (const std::vector<std::string>& args : cases) {

@@ -51,8 +51,8 @@ const CheckCase kCases[] = {
        SetBranch(d, 1, "");
      },
      kNoName},
-    {"talkline without character first",
-     [](DialogueDocument& d) { SetBranch(d, 0, "Start", {Talk("", "Hello")}); }, NoCharacter("Start", 0)},
+    {"talkline without character first", [](DialogueDocument& d) { SetBranch(d, 0, "Start", {Talk("", "Hello")}); },
+     NoCharacter("Start", 0)},
     {"talkline without character later",
      [](DialogueDocument& d) {
        SetBranch(d, 0, "Start", {Talk("Guy", "a"), Code("x"), Remark("r"), Talk("Guy", "b"), Talk("", "c")});
@@ -135,8 +135,8 @@ const CheckCase kCases[] = {
        SetBranch(d, 1, "Two-");
      },
      NoCharacter("One", 1)},
-    {"branch name is checked before its lines",
-     [](DialogueDocument& d) { SetBranch(d, 0, "One.", {Talk("", "a")}); }, Restricted("One.")},
+    {"branch name is checked before its lines", [](DialogueDocument& d) { SetBranch(d, 0, "One.", {Talk("", "a")}); },
+     Restricted("One.")},
     {"counts outside the tables are bounded",
      [](DialogueDocument& d) {
        SetBranch(d, 0, "Start", {Talk("Guy", "a")});
@@ -169,7 +169,8 @@ TEST(ContainsRestrictedCharacterTest, EachOfTheTwentyFiveIsFound) {
   const std::string restricted = "\"/\\!\xA7$%&()=?+-*#.:;,<>|@'";
   ASSERT_EQ(restricted.size(), 25u);
   for (char c : restricted) {
-    EXPECT_TRUE(ContainsRestrictedCharacter(std::string("a") + c + "b")) << "byte " << int(static_cast<unsigned char>(c));
+    EXPECT_TRUE(ContainsRestrictedCharacter(std::string("a") + c + "b"))
+        << "byte " << int(static_cast<unsigned char>(c));
   }
 }
 

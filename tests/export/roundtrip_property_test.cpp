@@ -19,7 +19,8 @@ class RandomDocuments {
     DialogueDocument document;
     document.engineProjectPath = text(30);
     int characters = below(6);
-    for (int c = 0; c < characters; ++c) document.characters.push_back({avoiding(text(12), "##ENDCHARLIST##"), text(12)});
+    for (int c = 0; c < characters; ++c)
+      document.characters.push_back({avoiding(text(12), "##ENDCHARLIST##"), text(12)});
     document.lastBranchIndex = chance(20) ? below(kBranchSlots) : below(6);
     for (int b = 0; b <= document.lastBranchIndex; ++b) fillBranch(document.editBranch(b));
     int blocks = chance(20) ? below(kBlockSlots + 1) : below(6);
@@ -58,8 +59,8 @@ class RandomDocuments {
   }
 
   std::string kind() {
-    static const char* const kKinds[] = {"Talkline", "Codeline", "Remark", "Responseblock", "Talk", "Resp?", "x",
-                                         "##DIALOGBRANCH##", "##ENDRESPONSE##"};
+    static const char* const kKinds[] = {"Talkline", "Codeline", "Remark",           "Responseblock",  "Talk",
+                                         "Resp?",    "x",        "##DIALOGBRANCH##", "##ENDRESPONSE##"};
     if (chance(6)) return avoiding(text(14), "##ENDBRANCH##") + "k";  // never empty
     return kKinds[below(sizeof kKinds / sizeof *kKinds)];
   }
@@ -77,9 +78,12 @@ class RandomDocuments {
 
   int32_t number() {
     switch (below(4)) {
-      case 0: return INT32_MIN;
-      case 1: return INT32_MAX;
-      default: return static_cast<int32_t>(random_());
+      case 0:
+        return INT32_MIN;
+      case 1:
+        return INT32_MAX;
+      default:
+        return static_cast<int32_t>(random_());
     }
   }
 

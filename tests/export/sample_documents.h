@@ -18,7 +18,7 @@ inline DialogueLine BlockLine(std::string character, int32_t blockId) {
   return {std::string(kResponseblock), std::move(character), "", "", blockId};
 }
 
-struct ResponseSpec {
+struct ResponseFields {
   std::string text;
   int32_t visibility = kAlways;
   int32_t leaveLoop = 0;
@@ -27,8 +27,8 @@ struct ResponseSpec {
   std::string conditions = "";
 };
 
-inline Response MakeResponse(const ResponseSpec& spec) {
-  return {spec.text, spec.conditions, spec.linkBranch, spec.visibility, spec.leaveLoop, spec.sayResponse};
+inline Response MakeResponse(const ResponseFields& fields) {
+  return {fields.text, fields.conditions, fields.linkBranch, fields.visibility, fields.leaveLoop, fields.sayResponse};
 }
 
 // Fills branch `index` (counting it in use) with `lines`.
@@ -43,11 +43,11 @@ inline DialogueBranch& SetBranch(DialogueDocument& document, int index, std::str
 }
 
 inline ResponseBlock& AddBlock(DialogueDocument& document, int slot, int32_t id,
-                               std::initializer_list<ResponseSpec> responses) {
+                               std::initializer_list<ResponseFields> responses) {
   ResponseBlock& block = document.responseBlocks.slot(slot);
   block.id = id;
   int r = 0;
-  for (const ResponseSpec& spec : responses) block.responses.slot(r++) = MakeResponse(spec);
+  for (const ResponseFields& fields : responses) block.responses.slot(r++) = MakeResponse(fields);
   return block;
 }
 

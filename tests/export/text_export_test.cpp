@@ -16,19 +16,12 @@ TEST(TextExportTest, WorkedExampleListsWhatIsSaid) {
   document.editBranch(0).lines.slot(2) = Remark("He leaves.");
   document.editBranch(0).lines.slot(3) = Code("Game.Quit();");
   document.editBranch(0).lineCount = 4;
-  const std::string pad(32, ' ');
-  EXPECT_EQ(ExportTextBytes(document),
-            "Start\r\n"
-            "-----\r\n"
-            "\r\n"
-            "Guy:" + pad + "Hello\r\n"
-            "\r\n"
-            "Guy:" + pad + "Bye\r\n"
-            "\r\n"
-            "// He leaves.\r\n"
-            "\r\n"
-            "\r\n"
-            "\r\n");
+  const std::string guy = "Guy:" + std::string(32, ' ');
+  EXPECT_EQ(ExportTextBytes(document), "Start\r\n-----\r\n\r\n" +  // title
+                                           guy + "Hello\r\n\r\n" +  // talkline, sound left out
+                                           guy + "Bye\r\n\r\n" +    // the said response only
+                                           "// He leaves.\r\n\r\n" +  // remark, code left out
+                                           "\r\n\r\n");
 }
 
 struct SpeakerCase {
@@ -38,7 +31,7 @@ struct SpeakerCase {
 
 TEST(TextExportTest, TextStartsInColumn37ForNamesShorterThan35Bytes) {
   const SpeakerCase cases[] = {
-      {"", 35}, {"Guy", 32}, {std::string(34, 'a'), 1}, {std::string(35, 'a'), 0}, {std::string(50, 'a'), 0},
+      {"", 35},        {"Guy", 32}, {std::string(34, 'a'), 1}, {std::string(35, 'a'), 0}, {std::string(50, 'a'), 0},
       {"Ren\xE9", 31},  // one byte a letter
   };
   for (const SpeakerCase& c : cases) {
@@ -52,15 +45,12 @@ TEST(TextExportTest, TextStartsInColumn37ForNamesShorterThan35Bytes) {
 TEST(TextExportTest, ResponsesAreListedOnlyWhenSaid) {
   DialogueDocument document;
   SetBranch(document, 0, "B", {BlockLine("Ann", 3), BlockLine("Bob", 4), BlockLine("Cy", 77)});
-  AddBlock(document, 0, 3, {{.text = "quiet"}, {.text = "loud", .sayResponse = 1}, {.text = ""}, {.text = "gone", .sayResponse = 1}});
+  AddBlock(document, 0, 3,
+           {{.text = "quiet"}, {.text = "loud", .sayResponse = 1}, {.text = ""}, {.text = "gone", .sayResponse = 1}});
   AddBlock(document, 1, 4, {{.text = "none"}});
   AddBlock(document, 2, 3, {{.text = "twin", .sayResponse = 1}});
-  const std::string pad(32, ' ');
-  EXPECT_EQ(ExportTextBytes(document),
-            "B\r\n-\r\n\r\n"
-            "Ann:" + pad + "loud\r\n\r\n"
-            "Ann:" + pad + "twin\r\n\r\n"
-            "\r\n\r\n");
+  const std::string ann = "Ann:" + std::string(32, ' ');
+  EXPECT_EQ(ExportTextBytes(document), "B\r\n-\r\n\r\n" + ann + "loud\r\n\r\n" + ann + "twin\r\n\r\n" + "\r\n\r\n");
 }
 
 TEST(TextExportTest, EveryBranchHasTitleUnderlineAndTwoClosingLines) {

@@ -115,7 +115,8 @@ TEST(VexaExportTest, UnmatchedBlockWritesTheOpeningAndWendAndKeepsTheCounter) {
 TEST(VexaExportTest, TalklinesAndHandlersSpeakThroughEveryMatchingEntity) {
   DialogueDocument document;
   document.characters = {{"Guy", "guy"}, {"Guy", "guy2"}};
-  SetBranch(document, 0, "B", {Talk("Guy", "hi", "v\\hi.ogg"), Talk("Nobody", "x"), Code("Set x"), BlockLine("Guy", 1)});
+  SetBranch(document, 0, "B",
+            {Talk("Guy", "hi", "v\\hi.ogg"), Talk("Nobody", "x"), Code("Set x"), BlockLine("Guy", 1)});
   AddBlock(document, 0, 1, {{.text = "a", .leaveLoop = 1, .sayResponse = 1, .linkBranch = "C"}});
   std::string bytes = ExportVexaScriptFiles(document, "d")[0].bytes;
   EXPECT_NE(bytes.find("  Talk \"guy\",\"hi\",\"v\\hi.ogg\"\r\n"

@@ -13,9 +13,16 @@ namespace {
 
 using namespace testing;
 
-std::string Crlf(std::initializer_list<std::string_view> lines) {
+using Lines = std::vector<std::string>;
+
+Lines operator+(Lines first, const Lines& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+std::string Crlf(const Lines& lines) {
   std::string bytes;
-  for (std::string_view line : lines) (bytes += line) += "\r\n";
+  for (const std::string& line : lines) (bytes += line) += "\r\n";
   return bytes;
 }
 
@@ -64,30 +71,27 @@ TEST(WmeExportTest, WorkedExampleComesOutByteForByte) {
 
 TEST(WmeExportTest, BranchWithoutLinesIsNineLines) {
   DialogueDocument document;
-  EXPECT_EQ(ExportWmeScriptBytes(document),
-            "function Dialog_Default()\r\n{\r\n\r\n   \r\n   \r\n   \r\n}\r\n\r\n\r\n");
+  EXPECT_EQ(ExportWmeScriptBytes(document), "function Dialog_Default()\r\n{\r\n\r\n   \r\n   \r\n   \r\n}\r\n\r\n\r\n");
 }
 
-// The text a branch named B with `body` (indent included) exports to.
-std::string Function(std::string_view name, std::initializer_list<std::string_view> body) {
-  std::string bytes = Crlf({"function " + std::string(name) + "()", "{", "", "   "});
-  bytes += Crlf(body);
-  return bytes + Crlf({"   ", "   ", "}", "", ""});
+// The function a branch named `name` with `body` (indent included) exports to.
+std::string Function(const std::string& name, const Lines& body) {
+  return Crlf(Lines{"function " + name + "()", "{", "", "   "} + body + Lines{"   ", "   ", "}", "", ""});
 }
 
 // The loop's opening lines, for the counter value `n`.
-std::vector<std::string> LoopHead(std::string_view branch, int n) {
+Lines LoopHead(const std::string& branch, int n) {
   std::string number = std::to_string(n);
-  return {"   ", "   Game.StartDlgBranch(\"" + std::string(branch) + "\");", "   // Start of response loop", "   ",
-          "   var Select" + number + ";", "   var Loop" + number + " = true;", "   ",
-          "   while(Loop" + number + ")", "   {", "      "};
-}
-
-std::string Join(const std::vector<std::vector<std::string>>& parts) {
-  std::string bytes;
-  for (const auto& part : parts)
-    for (const std::string& line : part) (bytes += line) += "\r\n";
-  return bytes;
+  return {"   ",
+          "   Game.StartDlgBranch(\"" + branch + "\");",
+          "   // Start of response loop",
+          "   ",
+          "   var Select" + number + ";",
+          "   var Loop" + number + " = true;",
+          "   ",
+          "   while(Loop" + number + ")",
+          "   {",
+          "      "};
 }
 
 struct WmeCase {
@@ -132,36 +136,26 @@ const WmeCase kCases[] = {
                  {.text = "b", .visibility = 5},
                  {.text = "c", .visibility = kOnce, .conditions = " y "}});
      },
-     Function("B", {"   ",
-                    "   Game.StartDlgBranch(\"B\");",
-                    "   // Start of response loop",
-                    "   ",
-                    "   var Select0;",
-                    "   var Loop0 = true;",
-                    "   ",
-                    "   while(Loop0)",
-                    "   {",
-                    "      ",
-                    "      if(x==1) Game.AddResponseOnceGame(0,\"a\");",
-                    "      Game.AddResponse(1,\"b\");",
-                    "      if( y ) Game.AddResponseOnce(2,\"c\");",
-                    "      ",
-                    "      Select0 = Game.GetResponse();",
-                    "      ",
-                    "      if(Select0==0)",
-                    "      {",
-                    "      }",
-                    "      ",
-                    "      if(Select0==1)",
-                    "      {",
-                    "      }",
-                    "      ",
-                    "      if(Select0==2)",
-                    "      {",
-                    "      }",
-                    "      ",
-                    "   }",
-                    "   Game.EndDlgBranch(\"B\");"})},
+     Function("B", LoopHead("B", 0) + Lines{"      if(x==1) Game.AddResponseOnceGame(0,\"a\");",
+                                            "      Game.AddResponse(1,\"b\");",
+                                            "      if( y ) Game.AddResponseOnce(2,\"c\");",
+                                            "      ",
+                                            "      Select0 = Game.GetResponse();",
+                                            "      ",
+                                            "      if(Select0==0)",
+                                            "      {",
+                                            "      }",
+                                            "      ",
+                                            "      if(Select0==1)",
+                                            "      {",
+                                            "      }",
+                                            "      ",
+                                            "      if(Select0==2)",
+                                            "      {",
+                                            "      }",
+                                            "      ",
+                                            "   }",
+                                            "   Game.EndDlgBranch(\"B\");"})},
     {"responses after the first empty one are left out; handlers say, link, leave in that order",
      [](DialogueDocument& d) {
        d.characters = {{"Guy", "guy"}, {"Guy", "guy2"}};
@@ -171,30 +165,11 @@ const WmeCase kCases[] = {
                  {.text = ""},
                  {.text = "hidden", .leaveLoop = 1}});
      },
-     Function("B", {"   ",
-                    "   Game.StartDlgBranch(\"B\");",
-                    "   // Start of response loop",
-                    "   ",
-                    "   var Select0;",
-                    "   var Loop0 = true;",
-                    "   ",
-                    "   while(Loop0)",
-                    "   {",
-                    "      ",
-                    "      Game.AddResponse(0,\"a\");",
-                    "      ",
-                    "      Select0 = Game.GetResponse();",
-                    "      ",
-                    "      if(Select0==0)",
-                    "      {",
-                    "         guy.Talk(\"a\");",
-                    "         guy2.Talk(\"a\");",
-                    "         C();",
-                    "         Loop0 = false;",
-                    "      }",
-                    "      ",
-                    "   }",
-                    "   Game.EndDlgBranch(\"B\");"})},
+     Function("B", LoopHead("B", 0) + Lines{"      Game.AddResponse(0,\"a\");", "      ",
+                                            "      Select0 = Game.GetResponse();", "      ", "      if(Select0==0)",
+                                            "      {", "         guy.Talk(\"a\");", "         guy2.Talk(\"a\");",
+                                            "         C();", "         Loop0 = false;", "      }", "      ", "   }",
+                                            "   Game.EndDlgBranch(\"B\");"})},
 };
 
 class WmeExportCaseTest : public ::testing::TestWithParam<WmeCase> {};
@@ -212,12 +187,10 @@ TEST(WmeExportTest, UnmatchedBlockWritesAnEmptyLoopAndKeepsTheCounter) {
   DialogueDocument document;
   SetBranch(document, 0, "B", {BlockLine("", 99), BlockLine("", 1)});
   AddBlock(document, 0, 1, {});
-  std::vector<std::string> tail = {"   }", "   Game.EndDlgBranch(\"B\");"};
-  std::vector<std::string> emptyMenu = {"      ", "      Select0 = Game.GetResponse();", "      "};
-  std::string expected = Crlf({"function B()", "{", "", "   "}) +
-                         Join({LoopHead("B", 0), tail, LoopHead("B", 0), emptyMenu, tail}) +
-                         Crlf({"   ", "   ", "}", "", ""});
-  EXPECT_EQ(ExportWmeScriptBytes(document), expected);
+  Lines tail = {"   }", "   Game.EndDlgBranch(\"B\");"};
+  Lines emptyMenu = {"      ", "      Select0 = Game.GetResponse();", "      "};
+  EXPECT_EQ(ExportWmeScriptBytes(document),
+            Function("B", LoopHead("B", 0) + tail + LoopHead("B", 0) + emptyMenu + tail));
 }
 
 TEST(WmeExportTest, CounterRunsAcrossBranches) {
