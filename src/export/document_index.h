@@ -20,7 +20,7 @@ int LinesToVisit(const DialogueBranch& branch);
 inline bool FlagSet(int32_t flag) { return flag != 0; }
 
 // The entity names of every character with a given real name, in list order
-// (two characters may share a real name; each is spoken by).
+// (two characters may share a real name; each of them then speaks the line).
 class CharacterIndex {
  public:
   explicit CharacterIndex(const std::vector<Character>& characters);
