@@ -17,6 +17,7 @@ void ResetToNewProject(DialogueDocument& document) {
 }
 
 std::optional<int> FindBlockSlot(const DialogueDocument& document, int32_t blockId) {
+  if (blockId < 1) return std::nullopt;  // id 0 marks a free slot, not a block
   for (int slot = 0; slot < document.responseBlocks.stored(); ++slot)
     if (document.responseBlocks[slot].id == blockId) return slot;
   return std::nullopt;
@@ -66,6 +67,10 @@ BlockAllocation AllocateResponseBlock(DialogueDocument& document) {
 int RenameBranch(DialogueDocument& document, int index, const std::string& newName) {
   std::string oldName = document.branches[index].name;
   document.branches.slot(index).name = newName;
+  // An empty link means "no link": links never move to or from an empty
+  // name, or renaming "" would give every unlinked response the new name,
+  // and renaming to "" would unlink them for good.
+  if (oldName.empty() || newName.empty()) return 0;
   int rewritten = 0;
   for (int slot = 0; slot < document.responseBlocks.stored(); ++slot) {
     ResponseBlock& block = document.responseBlocks.slot(slot);

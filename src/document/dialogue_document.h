@@ -42,7 +42,8 @@ struct DialogueDocument {
 // and stays as it is.
 void ResetToNewProject(DialogueDocument& document);
 
-// Index of the first block slot 0..499 whose id equals `blockId`, if any.
+// Index of the first block slot 0..499 whose id equals `blockId`, if any;
+// none for ids below 1, which mark free slots.
 std::optional<int> FindBlockSlot(const DialogueDocument& document, int32_t blockId);
 
 // A new response block: id = highest id in use + 1, stored in the slot after
@@ -57,7 +58,8 @@ struct BlockAllocation {
 BlockAllocation AllocateResponseBlock(DialogueDocument& document);
 
 // Renames branch `index` and rewrites, in every block, the link of each
-// response in use that pointed at the old name. Returns how many links changed.
+// response in use that pointed at the old name (not when either name is "").
+// Returns how many links changed.
 int RenameBranch(DialogueDocument& document, int index, const std::string& newName);
 
 }  // namespace tellwright

@@ -30,14 +30,7 @@ EditResult RenameCurrentBranch(DialogueDocument& document, const std::string& ne
   if (!CurrentBranch(document)) return CurrentBranchMissing();
   Status text = CheckNoLineBreak(newName, "A branch name");
   if (!text) return {false, text, {}};
-  // An empty link means "no link", so links never move to or from an empty
-  // name: renaming "" would otherwise give every unlinked response the new
-  // name, and renaming to "" would silently unlink them for good.
-  const std::string& oldName = document.branch(document.currentBranch).name;
-  if (oldName.empty() || newName.empty())
-    document.editBranch(document.currentBranch).name = newName;
-  else
-    RenameBranch(document, document.currentBranch, newName);
+  RenameBranch(document, document.currentBranch, newName);
   return EditResult::Changed();
 }
 

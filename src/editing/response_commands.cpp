@@ -53,8 +53,7 @@ EditResult MoveResponses(DialogueDocument& document, int blockSlot, const RowSel
 }  // namespace
 
 std::optional<int> BlockSlotOfLine(const DialogueDocument& document, const DialogueLine& line) {
-  // Id 0 marks a free slot; a line holding it has no block.
-  if (KindOf(line.kind) != LineKind::Response || line.blockId < 1) return std::nullopt;
+  if (KindOf(line.kind) != LineKind::Response) return std::nullopt;
   return FindBlockSlot(document, line.blockId);
 }
 

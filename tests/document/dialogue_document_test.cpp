@@ -110,6 +110,28 @@ TEST(DialogueDocument, RenamingABranchRewritesTheLinksToIt) {
   EXPECT_EQ(second.responses[1].linkBranch, "Start");
 }
 
+TEST(DialogueDocument, LinksNeverMoveToOrFromAnEmptyName) {
+  DialogueDocument document;
+  document.editBranch(0).name = "";
+  ResponseBlock& block = document.responseBlocks.slot(0);
+  block.id = 1;
+  block.responses.slot(0) = {"Unlinked", "", "", 0, 1, 0};
+  block.responses.slot(1) = {"Linked", "", "Start", 0, 0, 0};
+  EXPECT_EQ(RenameBranch(document, 0, "Start"), 0);
+  EXPECT_EQ(document.responseBlocks[0].responses[0].linkBranch, "");
+  EXPECT_EQ(RenameBranch(document, 0, ""), 0);
+  EXPECT_EQ(document.responseBlocks[0].responses[1].linkBranch, "Start");
+  EXPECT_EQ(document.branch(0).name, "");
+}
+
+TEST(DialogueDocument, IdZeroFindsNoBlock) {
+  DialogueDocument document;
+  document.responseBlocks.slot(3).id = 4;
+  EXPECT_EQ(FindBlockSlot(document, 0), std::nullopt);
+  EXPECT_EQ(FindBlockSlot(document, 4), 3);
+  EXPECT_EQ(FindBlockSlot(document, 5), std::nullopt);
+}
+
 TEST(DialogueDocument, PickerEntriesShowBothNamesAndStoreTheRealName) {
   std::vector<Character> cast = {{"Joe", "actor_joe"}, {"Dr. (Fred)", "fred"}};
   EXPECT_EQ(PickerEntries(cast), (std::vector<std::string>{"None", "Joe (actor_joe)", "Dr. (Fred) (fred)"}));
