@@ -10,18 +10,13 @@ namespace {
 
 // Runs `tellwright-cli associate` with the user's folders inside `home`, so
 // the real user's desktop and settings are never touched.
-CliRun RunAssociate(const TempDir& home, const std::vector<std::string>& args) {
-  std::string environment = "env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION HOME=" + ShellQuoted(home.path().string()) +
+CliRun RunAssociate(const TempDir& home, std::vector<std::string> args) {
+  std::string environment = "-u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION HOME=" + ShellQuoted(home.path().string()) +
                             " XDG_DATA_HOME=" + ShellQuoted(home.file("data")) +
                             " XDG_CONFIG_HOME=" + ShellQuoted(home.file("config")) +
                             " TELLWRIGHT_REGISTRY_DIR=" + ShellQuoted(home.file("store"));
-  std::string outPath = home.file(".stdout");
-  std::string errPath = home.file(".stderr");
-  std::string command = environment + " " + ShellQuoted(CliBinary()) + " associate";
-  for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-  command += " </dev/null >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath);
-  int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(outPath), ReadBytes(errPath)};
+  args.insert(args.begin(), "associate");
+  return RunCli(home, args, environment);
 }
 
 TEST(CliAssociateTest, RegistersTheEditorBesideTheToolForThisUserOnly) {

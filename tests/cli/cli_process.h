@@ -27,11 +27,14 @@ inline std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs the program in `folder` with `args`, standard input empty.
-inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args) {
+// Runs the program in `folder` with `args`, standard input empty;
+// `environment` (NAME=value words for env(1)) changes its environment.
+inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args,
+                     const std::string& environment = "") {
   std::string outPath = (folder.path() / ".stdout").string();
   std::string errPath = (folder.path() / ".stderr").string();
-  std::string command = "cd " + ShellQuoted(folder.path().string()) + " && " + ShellQuoted(CliBinary());
+  std::string command = "cd " + ShellQuoted(folder.path().string()) + " && " +
+                        (environment.empty() ? "" : "env " + environment + " ") + ShellQuoted(CliBinary());
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
   command += " </dev/null >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath);
   int status = std::system(command.c_str());
