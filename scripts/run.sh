@@ -18,4 +18,5 @@ mkdir -p "$out"
 echo "Exported to $out:"
 ls -1 "$out"
 echo
-cat "$out/lighthouse.txt"
+# The listing is Windows-1252, like every file Tellwright writes; show it in UTF-8.
+iconv -f WINDOWS-1252 -t UTF-8 "$out/lighthouse.txt"
