@@ -8,7 +8,7 @@
 namespace tellwright {
 namespace {
 
-using testing::ReadFileOrEmpty;
+using testing::ReadBytes;
 
 constexpr RegistryRoot kClasses = RegistryRoot::ClassesRoot;
 
@@ -48,11 +48,11 @@ TEST_F(AssociationTest, KeysAreCreatedAndValuesWrittenInOrder) {
 
 TEST_F(AssociationTest, AnExtensionWithoutItsFullStopGivesTheSameKeys) {
   Associate(registry, ".tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
-  std::string withStop = ReadFileOrEmpty(temp.File("registry"));
-  RegistryStore other(temp.File("other"));
+  std::string withStop = ReadBytes(temp.file("registry"));
+  RegistryStore other(temp.file("other"));
   Registry otherRegistry(other, reporter);
   Associate(otherRegistry, "tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
-  EXPECT_EQ(ReadFileOrEmpty(temp.File("other")), withStop);
+  EXPECT_EQ(ReadBytes(temp.file("other")), withStop);
 }
 
 TEST_F(AssociationTest, WithoutRightsEveryValueIsReportedAndTheRemainingStepsStillRun) {

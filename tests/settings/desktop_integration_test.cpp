@@ -15,11 +15,11 @@
 namespace tellwright {
 namespace {
 
-using testing::ReadFileOrEmpty;
+using testing::ReadBytes;
 using testing::ScopedEnvironment;
 using testing::TableEnvironment;
-using testing::TempFolder;
-using testing::WriteFile;
+using testing::TempDir;
+using testing::WriteBytes;
 
 std::string Trimmed(const std::string& text) {
   size_t end = text.find_last_not_of(" \t\r\n");
@@ -27,7 +27,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 void WriteScript(const std::string& path, const std::string& body) {
-  WriteFile(path, "#!/bin/sh\n" + body);
+  WriteBytes(path, "#!/bin/sh\n" + body);
   ::chmod(path.c_str(), 0755);
 }
 
@@ -38,11 +38,11 @@ class DesktopIntegrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(temp.path().empty());
-    environment.Set("HOME", temp.Folder("home"));
+    environment.Set("HOME", temp.folder("home"));
     environment.Set("XDG_DATA_HOME", dataHome);
-    environment.Set("XDG_CONFIG_HOME", temp.Folder("config"));
-    environment.Set("XDG_CACHE_HOME", temp.Folder("cache"));
-    environment.Set(kRegistryDirVariable, temp.Folder("registry"));
+    environment.Set("XDG_CONFIG_HOME", temp.folder("config"));
+    environment.Set("XDG_CACHE_HOME", temp.folder("cache"));
+    environment.Set(kRegistryDirVariable, temp.folder("registry"));
     for (const char* name : {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                              "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "DISPLAY", "WAYLAND_DISPLAY"}) {
       environment.Unset(name);
@@ -53,10 +53,10 @@ class DesktopIntegrationTest : public ::testing::Test {
 
   std::string EntryPath() const { return dataHome + "/applications/tellwright.desktop"; }
 
-  TempFolder temp;
+  TempDir temp;
   ScopedEnvironment environment;
-  std::string dataHome = temp.Folder("data");
-  RegistryStore store{temp.File("registry/registry")};
+  std::string dataHome = temp.folder("data");
+  RegistryStore store{temp.file("registry/registry")};
   RecordingReporter reporter;
   Registry registry{store, reporter};
 };
@@ -68,13 +68,13 @@ TEST_F(DesktopIntegrationTest, TheFreedesktopToolsKnowTheTypeAndOpenItWithTheEdi
                                   << "libfile-mimeinfo-perl)";
   }
   AssociationRequest request;
-  request.program = temp.File("bin/tellwright");
+  request.program = temp.file("bin/tellwright");
   Status status = AssociateProjectFiles(request, registry, reporter);
   ASSERT_TRUE(status) << status.message << (reporter.errors.empty() ? "" : ": " + reporter.errors[0].message);
 
-  WriteFile(temp.File("story.tlwdlg"), "V1.2\nC:\\Game\\game.wpr\nDialog_Default\n");
-  WriteFile(temp.File("LOUD.TLWDLG"), "");
-  for (const std::string& project : {temp.File("story.tlwdlg"), temp.File("LOUD.TLWDLG")}) {
+  WriteBytes(temp.file("story.tlwdlg"), "V1.2\nC:\\Game\\game.wpr\nDialog_Default\n");
+  WriteBytes(temp.file("LOUD.TLWDLG"), "");
+  for (const std::string& project : {temp.file("story.tlwdlg"), temp.file("LOUD.TLWDLG")}) {
     ProgramRun type = RunProgram(*Tool("xdg-mime"), {"query", "filetype", project});
     EXPECT_TRUE(type.succeeded()) << type.output;
     EXPECT_EQ(Trimmed(type.output), kProjectMimeType) << project;
@@ -84,9 +84,9 @@ TEST_F(DesktopIntegrationTest, TheFreedesktopToolsKnowTheTypeAndOpenItWithTheEdi
   ProgramRun validation = RunProgram(*Tool("desktop-file-validate"), {EntryPath()});
   EXPECT_TRUE(validation.succeeded() && validation.output.empty()) << validation.output;
 
-  EXPECT_NE(ReadFileOrEmpty(EntryPath()).find("\nExec=\"" + request.program + "\" %f\n"), std::string::npos);
-  EXPECT_EQ(ReadFileOrEmpty(dataHome + "/icons/hicolor/scalable/apps/tellwright.svg"), IconSvg());
-  EXPECT_NE(ReadFileOrEmpty(temp.File("config/mimeapps.list")).find("application/x-tellwright-project=tellwright.desktop"),
+  EXPECT_NE(ReadBytes(EntryPath()).find("\nExec=\"" + request.program + "\" %f\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dataHome + "/icons/hicolor/scalable/apps/tellwright.svg"), IconSvg());
+  EXPECT_NE(ReadBytes(temp.file("config/mimeapps.list")).find("application/x-tellwright-project=tellwright.desktop"),
             std::string::npos);
   EXPECT_EQ(registry.RegReadValue(RegistryRoot::ClassesRoot, "FileType_tlwdlg\\shell\\open\\command", ""),
             "\"" + request.program + "\" \"%1\"");
@@ -100,8 +100,8 @@ TEST_F(DesktopIntegrationTest, AwkwardProgramPathsGiveValidEntries) {
         "/opt/it's/tw", "/opt/a`b/tw", "/opt/\xC3\x84rger/tw", "/opt/a;b#(c)|&<>~*?/tw", "/opt/%f %U/tw"}) {
     std::optional<std::string> entry = DesktopEntryText(program);
     ASSERT_TRUE(entry) << program;
-    WriteFile(temp.File("check.desktop"), *entry);
-    ProgramRun validation = RunProgram(*validator, {temp.File("check.desktop")});
+    WriteBytes(temp.file("check.desktop"), *entry);
+    ProgramRun validation = RunProgram(*validator, {temp.file("check.desktop")});
     EXPECT_TRUE(validation.succeeded() && validation.output.empty()) << program << ": " << validation.output;
   }
 }
@@ -127,9 +127,9 @@ TEST(DesktopEntryTest, PathsADesktopEntryCannotHoldAreRefused) {
 
 TEST(DesktopEntryTest, TheShippedResourcesAreTheTextsTheProgramInstalls) {
   const std::string resources = std::string(TELLWRIGHT_SOURCE_DIR) + "/resources/";
-  EXPECT_EQ(ReadFileOrEmpty(resources + "tellwright.xml"), MimePackageXml());
-  EXPECT_EQ(ReadFileOrEmpty(resources + "tellwright.svg"), IconSvg());
-  std::string entryTemplate = ReadFileOrEmpty(resources + "tellwright.desktop.in");
+  EXPECT_EQ(ReadBytes(resources + "tellwright.xml"), MimePackageXml());
+  EXPECT_EQ(ReadBytes(resources + "tellwright.svg"), IconSvg());
+  std::string entryTemplate = ReadBytes(resources + "tellwright.desktop.in");
   EXPECT_EQ(entryTemplate, DesktopEntryTemplate());
   size_t placeholder = entryTemplate.find(kExecPlaceholder);
   ASSERT_NE(placeholder, std::string::npos);
@@ -138,7 +138,7 @@ TEST(DesktopEntryTest, TheShippedResourcesAreTheTextsTheProgramInstalls) {
 }
 
 TEST_F(DesktopIntegrationTest, MissingToolsAreSkippedWithANote) {
-  EnvironmentLookup noTools = TableEnvironment({{"PATH", temp.Folder("empty-bin")}});
+  EnvironmentLookup noTools = TableEnvironment({{"PATH", temp.folder("empty-bin")}});
   EXPECT_EQ(InstallDesktopIntegration("/opt/tw/tellwright", dataHome, noTools, reporter), 0);
   EXPECT_TRUE(reporter.errors.empty());
   for (const char* tool : {"update-mime-database", "update-desktop-database", "xdg-mime"}) {
@@ -146,12 +146,12 @@ TEST_F(DesktopIntegrationTest, MissingToolsAreSkippedWithANote) {
               reporter.notes.end())
         << tool;
   }
-  EXPECT_EQ(ReadFileOrEmpty(dataHome + "/mime/packages/tellwright.xml"), MimePackageXml());
-  EXPECT_EQ(ReadFileOrEmpty(EntryPath()), DesktopEntryText("/opt/tw/tellwright"));
+  EXPECT_EQ(ReadBytes(dataHome + "/mime/packages/tellwright.xml"), MimePackageXml());
+  EXPECT_EQ(ReadBytes(EntryPath()), DesktopEntryText("/opt/tw/tellwright"));
 }
 
 TEST_F(DesktopIntegrationTest, AFailingToolIsReportedWithItsMessageAndTheRestStillRun) {
-  std::string bin = temp.Folder("fake-bin");
+  std::string bin = temp.folder("fake-bin");
   WriteScript(bin + "/update-mime-database", "echo \"cannot parse $1\" >&2\nexit 3\n");
   WriteScript(bin + "/xdg-mime", "printf '%s|' \"$@\" > \"$0.args\"\n");
   EnvironmentLookup fakeTools = TableEnvironment({{"PATH", bin}});
@@ -159,11 +159,11 @@ TEST_F(DesktopIntegrationTest, AFailingToolIsReportedWithItsMessageAndTheRestSti
   ASSERT_EQ(reporter.errors.size(), 1u);
   EXPECT_EQ(reporter.errors[0].title, "Associate files");
   EXPECT_EQ(reporter.errors[0].message, "update-mime-database failed with exit status 3: cannot parse " + dataHome + "/mime");
-  EXPECT_EQ(ReadFileOrEmpty(bin + "/xdg-mime.args"), "default|tellwright.desktop|application/x-tellwright-project|");
+  EXPECT_EQ(ReadBytes(bin + "/xdg-mime.args"), "default|tellwright.desktop|application/x-tellwright-project|");
 }
 
 TEST_F(DesktopIntegrationTest, AProgramPathTheEntryCannotNameFailsOnlyTheEntry) {
-  EnvironmentLookup noTools = TableEnvironment({{"PATH", temp.Folder("empty-bin")}});
+  EnvironmentLookup noTools = TableEnvironment({{"PATH", temp.folder("empty-bin")}});
   for (const std::string program : {"/opt/\xE4rger/tellwright", "relative/tellwright", ""}) {
     RecordingReporter own;
     EXPECT_EQ(InstallDesktopIntegration(program, dataHome, noTools, own), 1) << program;
@@ -171,12 +171,12 @@ TEST_F(DesktopIntegrationTest, AProgramPathTheEntryCannotNameFailsOnlyTheEntry) 
     EXPECT_NE(own.errors[0].message.find(program), std::string::npos);
   }
   EXPECT_FALSE(std::filesystem::exists(EntryPath()));
-  EXPECT_EQ(ReadFileOrEmpty(dataHome + "/mime/packages/tellwright.xml"), MimePackageXml());
+  EXPECT_EQ(ReadBytes(dataHome + "/mime/packages/tellwright.xml"), MimePackageXml());
 }
 
 TEST_F(DesktopIntegrationTest, AnUnwritableDataFolderFailsEachFileAndRunsNoTool) {
-  WriteFile(temp.File("not-a-folder"), "x");
-  EXPECT_EQ(InstallDesktopIntegration("/opt/tw/tellwright", temp.File("not-a-folder"), ProcessEnvironment(), reporter), 3);
+  WriteBytes(temp.file("not-a-folder"), "x");
+  EXPECT_EQ(InstallDesktopIntegration("/opt/tw/tellwright", temp.file("not-a-folder"), ProcessEnvironment(), reporter), 3);
   EXPECT_EQ(reporter.errors.size(), 3u);
   for (const std::string& note : reporter.notes) EXPECT_NE(note.rfind("ran ", 0), 0u) << note;
   RecordingReporter none;
@@ -187,8 +187,8 @@ TEST_F(DesktopIntegrationTest, AnUnwritableDataFolderFailsEachFileAndRunsNoTool)
 TEST_F(DesktopIntegrationTest, TheCommandSaysHowManyStepsFailed) {
   AssociationRequest request;
   request.program = "/opt/tw/tellwright";
-  request.dataHome = temp.File("data/../not-a-folder");
-  WriteFile(temp.File("not-a-folder"), "x");
+  request.dataHome = temp.file("data/../not-a-folder");
+  WriteBytes(temp.file("not-a-folder"), "x");
   Status status = AssociateProjectFiles(request, registry, reporter);
   EXPECT_EQ(status.message, "the file association is incomplete: 3 steps failed");
 
@@ -217,25 +217,25 @@ TEST(ChildProcessTest, AProgramThatHangsIsStopped) {
 }
 
 TEST(ChildProcessTest, AProgramThatCannotStartIsNoSuccess) {
-  TempFolder temp;
-  WriteFile(temp.File("plain"), "not a program");
-  ProgramRun run = RunProgram(temp.File("plain"), {});
+  TempDir temp;
+  WriteBytes(temp.file("plain"), "not a program");
+  ProgramRun run = RunProgram(temp.file("plain"), {});
   EXPECT_FALSE(run.succeeded());
   EXPECT_EQ(DescribeRunFailure(run).rfind("could not be started", 0), 0u) << DescribeRunFailure(run);
 }
 
 TEST(ChildProcessTest, ProgramsAreFoundInTheFirstPathFolderThatHasThem) {
-  TempFolder temp;
-  std::string first = temp.Folder("first");
-  std::string second = temp.Folder("second");
-  WriteFile(first + "/tool", "not executable");
+  TempDir temp;
+  std::string first = temp.folder("first");
+  std::string second = temp.folder("second");
+  WriteBytes(first + "/tool", "not executable");
   WriteScript(second + "/tool", "exit 0\n");
   WriteScript(first + "/other", "exit 0\n");
   EnvironmentLookup environment = TableEnvironment({{"PATH", "::" + first + ":" + second + "/"}});
   EXPECT_EQ(FindOnPath("tool", environment), second + "/tool");
   EXPECT_EQ(FindOnPath("other", environment), first + "/other");
   EXPECT_EQ(FindOnPath("missing", environment), std::nullopt);
-  EXPECT_EQ(FindOnPath("first/other", TableEnvironment({{"PATH", temp.path()}})), std::nullopt);
+  EXPECT_EQ(FindOnPath("first/other", TableEnvironment({{"PATH", temp.path().string()}})), std::nullopt);
 }
 
 }  // namespace

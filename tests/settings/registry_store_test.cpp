@@ -13,19 +13,19 @@
 namespace tellwright {
 namespace {
 
-using testing::ReadFileOrEmpty;
+using testing::ReadBytes;
 using testing::TableEnvironment;
-using testing::TempFolder;
-using testing::WriteFile;
+using testing::TempDir;
+using testing::WriteBytes;
 
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 
 class RegistryStoreTest : public ::testing::Test {
  protected:
-  std::string StoreFile() const { return temp.File("registry"); }
+  std::string StoreFile() const { return temp.file("registry"); }
 
-  TempFolder temp;
-  RegistryStore store{temp.File("registry")};
+  TempDir temp;
+  RegistryStore store{temp.file("registry")};
   RecordingReporter reporter;
   Registry registry{store, reporter};
 };
@@ -40,7 +40,7 @@ TEST_F(RegistryStoreTest, KeyNamesAreFoundInAnyCaseAndKeepTheCaseTheyWereCreated
   EXPECT_EQ(registry.RegListSubKey(kUser, "software\\korvane", 0), "Tellwright");
   EXPECT_EQ(registry.RegListSubKey(kUser, "software\\korvane\\tellwright", 0), "Sub");
   EXPECT_EQ(registry.RegReadValue(kUser, "Software\\Korvane\\Tellwright", "currentproject"), "C:\\h.wpr");
-  EXPECT_NE(ReadFileOrEmpty(StoreFile()).find("\nCurrentProject=1:"), std::string::npos);
+  EXPECT_NE(ReadBytes(StoreFile()).find("\nCurrentProject=1:"), std::string::npos);
 }
 
 TEST_F(RegistryStoreTest, TheFileHoldsEveryKeyAndValueAsDocumented) {
@@ -49,7 +49,7 @@ TEST_F(RegistryStoreTest, TheFileHoldsEveryKeyAndValueAsDocumented) {
   registry.RegSetValue(kUser, "Software\\Korvane", "Path", "C:\\Program Files\\a=b%c", kRegSz);
   registry.RegSetValue(RegistryRoot::ClassesRoot, ".tlwdlg", "Count", "258", kRegDword);
 
-  EXPECT_EQ(ReadFileOrEmpty(StoreFile()),
+  EXPECT_EQ(ReadBytes(StoreFile()),
             "tellwright-registry 1\n"
             "# Tellwright settings. Keys in [ ], values as name=type:data, other bytes as %XX.\n"
             "[HKEY_CLASSES_ROOT\\.tlwdlg]\n"
@@ -76,7 +76,7 @@ TEST_F(RegistryStoreTest, AnyBytesSurviveInNamesAndDataAcrossInstances) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->QueryValue(awkwardName), (RegistryValue{3, everyByte}));
   EXPECT_EQ(key->QueryValue(""), (RegistryValue{kRegSz, ""}));
-  std::string text = ReadFileOrEmpty(StoreFile());
+  std::string text = ReadBytes(StoreFile());
   EXPECT_EQ(text.find_first_of(std::string("\r\t\x01\xFF", 4)), std::string::npos);
 }
 
@@ -155,13 +155,13 @@ TEST_F(RegistryStoreTest, MalformedKeyPathsAreRefused) {
   std::string deep;
   for (size_t i = 0; i <= kMaxRegistryKeyDepth; ++i) deep += (i ? "\\k" : "k");
   EXPECT_FALSE(registry.RegCreateKey(kUser, deep));
-  EXPECT_EQ(ReadFileOrEmpty(StoreFile()), "");
+  EXPECT_EQ(ReadBytes(StoreFile()), "");
 }
 
 TEST(RegistryStoreLocationTest, UnusableLocationsReadEmptyAndRefuseChanges) {
-  TempFolder temp;
-  WriteFile(temp.File("plain-file"), "not a folder");
-  for (const std::string& path : {std::string(), temp.File("plain-file") + "/registry"}) {
+  TempDir temp;
+  WriteBytes(temp.file("plain-file"), "not a folder");
+  for (const std::string& path : {std::string(), temp.file("plain-file") + "/registry"}) {
     SCOPED_TRACE(path);
     RegistryStore store(path);
     RecordingReporter reporter;
@@ -173,12 +173,12 @@ TEST(RegistryStoreLocationTest, UnusableLocationsReadEmptyAndRefuseChanges) {
 }
 
 TEST(RegistryStoreLocationTest, MissingFoldersAreCreated) {
-  TempFolder temp;
-  RegistryStore store(temp.File("config/tellwright/registry"));
+  TempDir temp;
+  RegistryStore store(temp.file("config/tellwright/registry"));
   RecordingReporter reporter;
   Registry registry(store, reporter);
   ASSERT_TRUE(registry.RegSetValue(kUser, "Software", "v", "x", kRegSz));
-  EXPECT_EQ(RegistryStore(temp.File("config/tellwright/registry")).Load().Find(kUser, "Software")->values.size(), 1u);
+  EXPECT_EQ(RegistryStore(temp.file("config/tellwright/registry")).Load().Find(kUser, "Software")->values.size(), 1u);
 }
 
 // Files a user, a crash or another program could leave behind.
@@ -202,16 +202,16 @@ const std::vector<std::string> kDamagedStores = {
 TEST(RegistryStoreDamageTest, ADamagedStoreReadsAsEmptyAndIsMovedAsideOnTheFirstChange) {
   for (const std::string& damaged : kDamagedStores) {
     SCOPED_TRACE(damaged);
-    TempFolder temp;
-    WriteFile(temp.File("registry"), damaged);
-    RegistryStore store(temp.File("registry"));
+    TempDir temp;
+    WriteBytes(temp.file("registry"), damaged);
+    RegistryStore store(temp.file("registry"));
     RecordingReporter reporter;
     Registry registry(store, reporter);
     EXPECT_EQ(registry.RegReadValue(kUser, "a", "v"), "");
     EXPECT_EQ(registry.RegListSubKey(kUser, "", 0), "");
     ASSERT_TRUE(registry.RegSetValue(kUser, "Software", "v", "new", kRegSz));
     EXPECT_EQ(registry.RegReadValue(kUser, "Software", "v"), "new");
-    EXPECT_EQ(ReadFileOrEmpty(temp.File("registry.damaged")), damaged);
+    EXPECT_EQ(ReadBytes(temp.file("registry.damaged")), damaged);
   }
 }
 
@@ -222,10 +222,10 @@ TEST(RegistryStoreDamageTest, KeysNestedDeeperThanTheRegistryAllowsMakeTheStoreD
 }
 
 TEST(RegistryStoreDamageTest, AnOversizedStoreIsNotRead) {
-  TempFolder temp;
-  WriteFile(temp.File("registry"), "tellwright-registry 1\n");
-  std::filesystem::resize_file(temp.File("registry"), kMaxRegistryStoreBytes + 1);
-  RegistryStore store(temp.File("registry"));
+  TempDir temp;
+  WriteBytes(temp.file("registry"), "tellwright-registry 1\n");
+  std::filesystem::resize_file(temp.file("registry"), kMaxRegistryStoreBytes + 1);
+  RegistryStore store(temp.file("registry"));
   EXPECT_EQ(store.Load().Root(kUser).children.size(), 0u);
 }
 
@@ -292,14 +292,14 @@ TEST(RegistryStoreFileTest, TheStoreLivesInTheConfigurationFolderUnlessTheVariab
 }
 
 TEST(RegistryStoreFileTest, TheSystemBackEndHereIsTheStoreTheVariableNames) {
-  TempFolder temp;
+  TempDir temp;
   testing::ScopedEnvironment environment;
-  environment.Set(kRegistryDirVariable, temp.path());
+  environment.Set(kRegistryDirVariable, temp.path().string());
   std::unique_ptr<RegistryBackend> backend = MakeSystemRegistryBackend();
   RecordingReporter reporter;
   Registry registry(*backend, reporter);
   ASSERT_TRUE(registry.RegSetValue(kUser, "Software\\Korvane", "v", "x", kRegSz));
-  EXPECT_NE(ReadFileOrEmpty(temp.File("registry")).find("[HKEY_CURRENT_USER\\Software\\Korvane]"), std::string::npos);
+  EXPECT_NE(ReadBytes(temp.file("registry")).find("[HKEY_CURRENT_USER\\Software\\Korvane]"), std::string::npos);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST_F(SettingsTest, WrittenSettingsReadBackWholeInANewSession) {
   written.recentFiles = {"C:\\a.tlwdlg", "", "C:\\c.tlwchr", "D:\\\xC4rger.tlwdlg", ""};
   ASSERT_TRUE(WriteSettings(registry, written));
 
-  RegistryStore nextSession(temp.File("registry"));
+  RegistryStore nextSession(temp.file("registry"));
   Registry nextRegistry(nextSession, reporter);
   Settings read = ReadSettings(nextRegistry);
   EXPECT_EQ(read.currentProject, written.currentProject);

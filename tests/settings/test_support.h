@@ -18,43 +18,11 @@
 #include "settings/registry_backend.h"
 #include "settings/registry_store.h"
 #include "settings/registry_tree.h"
+#include "support/temp_dir.h"
 #include "settings/user_folders.h"
 
 namespace tellwright::testing {
 
-// A fresh folder below the system's temporary folder, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tellwright-settings-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  std::string Folder(const std::string& name) const {
-    std::error_code ec;
-    std::filesystem::create_directories(File(name), ec);
-    return File(name);
-  }
-
- private:
-  std::string path_;
-};
-
-inline std::string ReadFileOrEmpty(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return "";
-  return bytes;
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) { (void)WriteFileAtomically(path, bytes); }
 
 // Sets and unsets variables of this process, and puts them back as they were.
 class ScopedEnvironment {
@@ -146,8 +114,8 @@ class RecordingBackend : public RegistryBackend {
 // A registry over a store file in a temporary folder, every call logged.
 class RegistryFixture : public ::testing::Test {
  protected:
-  TempFolder temp;
-  RegistryStore store{temp.File("registry")};
+  TempDir temp;
+  RegistryStore store{temp.file("registry")};
   RecordingBackend recording{store};
   RecordingReporter reporter;
   Registry registry{recording, reporter};

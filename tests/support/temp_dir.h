@@ -1,8 +1,9 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -13,19 +14,24 @@ namespace tellwright::testing {
 class TempDir {
  public:
   TempDir() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() / ("tellwright-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "tellwright-test-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
   std::string file(std::string_view name) const { return (path_ / name).string(); }
+  // A folder below this one, made on first use.
+  std::string folder(std::string_view name) const {
+    std::error_code ec;
+    std::filesystem::create_directories(path_ / name, ec);
+    return file(name);
+  }
 
  private:
   std::filesystem::path path_;
