@@ -1,32 +1,8 @@
 #include "editing/response_form.h"
 
+#include "settings/cp1252_case.h"
+
 namespace tellwright {
-
-namespace {
-
-// Letter case in the Windows-1252 code page, in which every text is kept:
-// ASCII letters, the accented capitals 0xC0..0xDE (without the multiplication
-// sign 0xD7), and the pairs outside that run.
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return c + ('a' - 'A');
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-  switch (c) {
-    case 0x8A: return 0x9A;  // S caron
-    case 0x8C: return 0x9C;  // OE
-    case 0x8E: return 0x9E;  // Z caron
-    case 0x9F: return 0xFF;  // Y diaeresis
-    default: return c;
-  }
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
-}  // namespace
 
 std::vector<std::string> LinkEntries(const DialogueDocument& document) {
   std::vector<std::string> entries{""};
@@ -39,7 +15,7 @@ int FindLinkEntry(const std::vector<std::string>& entries, std::string_view link
   for (size_t i = 0; i < entries.size(); ++i)
     if (entries[i] == link) return static_cast<int>(i);
   for (size_t i = 0; i < entries.size(); ++i)
-    if (EqualIgnoringCase(entries[i], link)) return static_cast<int>(i);
+    if (EqualsIgnoringCase1252(entries[i], link)) return static_cast<int>(i);
   return -1;
 }
 
