@@ -1,6 +1,6 @@
 #include "editing/response_form.h"
 
-#include "settings/cp1252_case.h"
+#include "text/cp1252_case.h"
 
 namespace tellwright {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings/cp1252_case.h"
+#include "text/cp1252_case.h"
 
 namespace tellwright {
 

@@ -1,7 +1,7 @@
 #include "settings/relative_path.h"
 
 #include "document/path_names.h"
-#include "settings/cp1252_case.h"
+#include "text/cp1252_case.h"
 
 namespace tellwright {
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/cp1252_case.h"
-
 namespace tellwright {
 namespace {
 
@@ -30,23 +28,6 @@ TEST(RelativeSoundPathTest, TheProjectFolderIsRemoved) {
       {"no parent steps are added", "C:\\Sounds\\a.ogg", "C:\\Game\\g.wpr", "C:\\Sounds\\a.ogg"},
   };
   for (const Case& c : cases) EXPECT_EQ(RelativeSoundPath(c.picked, c.project), c.result) << c.what;
-}
-
-TEST(Cp1252CaseTest, CapitalsFoldToTheirSmallLettersAndNothingElseChanges) {
-  std::string capitals = "AZ\x8A\x8C\x8E\x9F\xC0\xD6\xD8\xDE";
-  std::string smalls = "az\x9A\x9C\x9E\xFF\xE0\xF6\xF8\xFE";
-  for (size_t i = 0; i < capitals.size(); ++i) {
-    EXPECT_EQ(FoldCase1252(capitals[i]), smalls[i]) << i;
-    EXPECT_EQ(FoldCase1252(smalls[i]), smalls[i]) << i;
-  }
-  for (char unchanged : std::string("@[`{\xD7\xF7\xDF\xB5\x80\x00\xFF", 11)) EXPECT_EQ(FoldCase1252(unchanged), unchanged);
-  EXPECT_TRUE(EqualsIgnoringCase1252("\xC4rger", "\xE4RGER"));
-  EXPECT_FALSE(EqualsIgnoringCase1252("a", "ab"));
-  EXPECT_TRUE(LessIgnoringCase1252("alpha", "Beta"));
-  EXPECT_FALSE(LessIgnoringCase1252("ALPHA", "alpha"));
-  EXPECT_EQ(FindIgnoringCase1252("xxABc", "abC", 1), 2u);
-  EXPECT_EQ(FindIgnoringCase1252("abc", "", 0), std::string_view::npos);
-  EXPECT_EQ(FindIgnoringCase1252("abc", "c", 4), std::string_view::npos);
 }
 
 }  // namespace

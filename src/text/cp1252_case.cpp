@@ -1,4 +1,4 @@
-#include "settings/cp1252_case.h"
+#include "text/cp1252_case.h"
 
 #include <algorithm>
 
