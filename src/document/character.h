@@ -26,16 +26,4 @@ std::string PickerEntry(const Character& character);
 // "None", then one PickerEntry per character in list order.
 std::vector<std::string> PickerEntries(const std::vector<Character>& characters);
 
-// The real name a picked entry stands for: the text before the first " (";
-// "" for the "None" entry.
-std::string RealNameFromPickerEntry(std::string_view entry);
-
-// Both names parsed from an entry: the real name before the first " (", the
-// entity name from there up to the first ")" after it.
-struct PickerNames {
-  std::string realName;
-  std::string entityName;
-};
-PickerNames ParsePickerEntry(std::string_view entry);
-
 }  // namespace tellwright

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "document/dialogue_document.h"
 #include "editing/edit_result.h"
@@ -14,10 +15,15 @@ const DialogueBranch* CurrentBranch(const DialogueDocument& document);
 DialogueBranch* EditCurrentBranch(DialogueDocument& document);
 EditResult CurrentBranchMissing();
 
+inline constexpr std::string_view kEmptyBranchNameMessage =
+    "A dialogue branch needs a name: the responses that lead to it find it by its name.";
+
 // Renames the current branch and rewrites every response link to the old
-// name, in every block. Empty and duplicate names are accepted, but links do
-// not follow a rename from or to "" (an empty link means no link). A name
-// with a line break is refused, as the project file could not hold it.
+// name, in every block. Duplicate names are accepted. An empty name is
+// refused: links cannot follow a branch through "" (an empty link means no
+// link), so a branch renamed to "" and then to another name would lose every
+// link to it. A name with a line break is refused, as the project file could
+// not hold it.
 EditResult RenameCurrentBranch(DialogueDocument& document, const std::string& newName);
 
 // Adds an empty branch "Unnamed" after the last one and makes it current.

@@ -8,8 +8,8 @@ namespace tellwright {
 
 namespace {
 
-bool SameNames(const Character& character, const PickerNames& names) {
-  return character.realName == names.realName && character.entityName == names.entityName;
+bool SameNames(const Character& a, const Character& b) {
+  return a.realName == b.realName && a.entityName == b.entityName;
 }
 
 // The checks of Add and Edit; `ignore` marks the characters being edited,
@@ -27,16 +27,9 @@ Status CheckCharacterNames(const std::vector<Character>& characters, const std::
 
 }  // namespace
 
-std::optional<PickerNames> PickedCharacter(const std::vector<Character>& characters, std::string_view entry) {
-  if (entry == kNoCharacterEntry) return std::nullopt;
-  for (const Character& character : characters)
-    if (PickerEntry(character) == entry) return PickerNames{character.realName, character.entityName};
-  return std::nullopt;
-}
-
-std::string RealNameOfPickedCharacter(const std::vector<Character>& characters, std::string_view entry) {
-  std::optional<PickerNames> picked = PickedCharacter(characters, entry);
-  return picked ? picked->realName : RealNameFromPickerEntry(entry);
+const Character* CharacterAtRow(const std::vector<Character>& characters, int pickerRow) {
+  if (pickerRow <= kNoCharacterRow || pickerRow > static_cast<int>(characters.size())) return nullptr;
+  return &characters[static_cast<size_t>(pickerRow - 1)];
 }
 
 EditResult AddCharacter(DialogueDocument& document, const std::string& realName, const std::string& entityName) {
@@ -47,12 +40,13 @@ EditResult AddCharacter(DialogueDocument& document, const std::string& realName,
   return EditResult::Changed();
 }
 
-EditResult EditCharacter(DialogueDocument& document, std::string_view entry, const std::string& newRealName,
+EditResult EditCharacter(DialogueDocument& document, int pickerRow, const std::string& newRealName,
                          const std::string& newEntityName) {
-  std::optional<PickerNames> old = PickedCharacter(document.characters, entry);
-  if (!old) return EditResult::Unchanged();
+  const Character* picked = CharacterAtRow(document.characters, pickerRow);
+  if (!picked) return EditResult::Unchanged();
+  const Character old = *picked;
   std::vector<char> marked(document.characters.size(), 0);
-  for (size_t i = 0; i < document.characters.size(); ++i) marked[i] = SameNames(document.characters[i], *old);
+  for (size_t i = 0; i < document.characters.size(); ++i) marked[i] = SameNames(document.characters[i], old);
   Status check = CheckCharacterNames(document.characters, marked, newRealName, newEntityName);
   if (!check) return {false, check, {}};
   for (size_t i = 0; i < document.characters.size(); ++i) {
@@ -67,10 +61,11 @@ std::string DeleteCharacterQuestion(std::string_view realName) {
   return "Are you sure you want to delete character '" + std::string(realName) + "'?";
 }
 
-EditResult DeleteCharacter(DialogueDocument& document, std::string_view entry) {
-  std::optional<PickerNames> old = PickedCharacter(document.characters, entry);
-  if (!old) return EditResult::Unchanged();
-  std::erase_if(document.characters, [&](const Character& character) { return SameNames(character, *old); });
+EditResult DeleteCharacter(DialogueDocument& document, int pickerRow) {
+  const Character* picked = CharacterAtRow(document.characters, pickerRow);
+  if (!picked) return EditResult::Unchanged();
+  const Character old = *picked;
+  std::erase_if(document.characters, [&](const Character& character) { return SameNames(character, old); });
   return EditResult::Changed();
 }
 

@@ -68,13 +68,14 @@ EditResult InsertLine(DialogueDocument& document, std::string_view kind, const R
   return EditResult::Changed();
 }
 
-EditResult AssignCharacter(DialogueDocument& document, std::string_view pickerEntry, const RowSelection& rows) {
+EditResult AssignCharacter(DialogueDocument& document, int pickerRow, const RowSelection& rows) {
   DialogueBranch* branch = EditCurrentBranch(document);
   if (!branch) return CurrentBranchMissing();
   std::vector<int> valid = ValidRows(rows, LinesInUse(*branch));
-  if (valid.empty()) return EditResult::Unchanged();
-  bool none = pickerEntry == kNoCharacterEntry;
-  std::string realName = none ? std::string() : RealNameOfPickedCharacter(document.characters, pickerEntry);
+  bool none = pickerRow == kNoCharacterRow;
+  const Character* picked = CharacterAtRow(document.characters, pickerRow);
+  if (valid.empty() || (!none && !picked)) return EditResult::Unchanged();
+  std::string realName = none ? std::string() : picked->realName;
   for (int row : valid) {
     DialogueLine& line = branch->lines.slot(row);
     LineKind lineKind = KindOf(line.kind);

@@ -23,11 +23,12 @@ namespace tellwright {
 // is full or, for a responseblock, no block is free.
 EditResult InsertLine(DialogueDocument& document, std::string_view kind, const RowSelection& rows);
 
-// Gives the selected lines the character of a picker entry: "None" clears
-// the character of every selected line; another entry's real name goes to
-// the selected talklines and responseblock lines only. Does nothing without
-// a selection.
-EditResult AssignCharacter(DialogueDocument& document, std::string_view pickerEntry, const RowSelection& rows);
+// Gives the selected lines the character in row `pickerRow` of the character
+// list box: "None" (row 0) clears the character of every selected line;
+// another character's real name goes to the selected talklines and
+// responseblock lines only. Does nothing without a selection or for a row
+// that shows no character.
+EditResult AssignCharacter(DialogueDocument& document, int pickerRow, const RowSelection& rows);
 
 // Replaces the clipboard with the selected lines and removes them. Does
 // nothing without a selection or while a cell edit is open.

@@ -132,27 +132,9 @@ TEST(DialogueDocument, IdZeroFindsNoBlock) {
   EXPECT_EQ(FindBlockSlot(document, 5), std::nullopt);
 }
 
-TEST(DialogueDocument, PickerEntriesShowBothNamesAndStoreTheRealName) {
+TEST(DialogueDocument, PickerEntriesShowBothNames) {
   std::vector<Character> cast = {{"Joe", "actor_joe"}, {"Dr. (Fred)", "fred"}};
   EXPECT_EQ(PickerEntries(cast), (std::vector<std::string>{"None", "Joe (actor_joe)", "Dr. (Fred) (fred)"}));
-  struct Case {
-    const char* entry;
-    const char* realName;
-    const char* entityName;
-  };
-  const Case cases[] = {
-      {"Joe (actor_joe)", "Joe", "actor_joe"},
-      {"Dr. (Fred) (fred)", "Dr.", "Fred"},
-      {"NoParen", "NoParen", ""},
-      {"None", "", ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(RealNameFromPickerEntry(c.entry), c.realName) << c.entry;
-    if (std::string_view(c.entry) == "None") continue;
-    PickerNames names = ParsePickerEntry(c.entry);
-    EXPECT_EQ(names.realName, c.realName) << c.entry;
-    EXPECT_EQ(names.entityName, c.entityName) << c.entry;
-  }
 }
 
 }  // namespace

@@ -37,31 +37,22 @@ TEST(RenameBranchTest, RewritesEveryLinkToTheOldName) {
   EXPECT_EQ(document.responseBlocks[7].responses[2].linkBranch, "Shop");
 }
 
-TEST(RenameBranchTest, AcceptsEmptyAndDuplicateNames) {
-  DialogueDocument document;
-  ASSERT_TRUE(AddBranch(document).changed);
-  EXPECT_TRUE(RenameCurrentBranch(document, "Dialog_Default").changed);
-  EXPECT_EQ(document.branch(1).name, "Dialog_Default");
-  EXPECT_TRUE(RenameCurrentBranch(document, "").changed);
-  EXPECT_EQ(document.branch(1).name, "");
-  EXPECT_EQ(document.branch(0).name, "Dialog_Default");
-}
-
-TEST(RenameBranchTest, LinksDoNotFollowAnEmptyName) {
+TEST(RenameBranchTest, AcceptsDuplicateNamesAndRefusesAnEmptyOne) {
   DialogueDocument document;
   ResponseBlock& block = document.responseBlocks.slot(1);
   block.id = 1;
   block.responses.slot(0) = Linking("Stay", "Dialog_Default");
-  block.responses.slot(1) = Linking("Unlinked", "");
+  ASSERT_TRUE(AddBranch(document).changed);
+  EXPECT_TRUE(RenameCurrentBranch(document, "Dialog_Default").changed);
+  EXPECT_EQ(document.branch(1).name, "Dialog_Default");
 
-  RenameCurrentBranch(document, "");
-  EXPECT_EQ(block.responses[0].linkBranch, "Dialog_Default");
-  RenameCurrentBranch(document, "Dialog_Default");
-  EXPECT_EQ(block.responses[0].linkBranch, "Dialog_Default");
-  EXPECT_EQ(block.responses[1].linkBranch, "");
-  RenameCurrentBranch(document, "Start");
-  EXPECT_EQ(block.responses[0].linkBranch, "Start");
-  EXPECT_EQ(block.responses[1].linkBranch, "");
+  document.currentBranch = 0;
+  EditResult empty = RenameCurrentBranch(document, "");
+  EXPECT_FALSE(empty.changed);
+  EXPECT_EQ(empty.status.message, kEmptyBranchNameMessage);
+  EXPECT_EQ(document.branch(0).name, "Dialog_Default");
+  EXPECT_TRUE(RenameCurrentBranch(document, "Start").changed);
+  EXPECT_EQ(block.responses[0].linkBranch, "Start");  // the link still follows
 }
 
 TEST(RenameBranchTest, RefusesALineBreakAndAMissingBranch) {

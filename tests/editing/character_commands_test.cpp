@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AddCharacterTest, ::testing::ValuesIn(kAddCases)
 
 struct EditCase {
   const char* name;
-  const char* entry;
+  int row;
   const char* realName;
   const char* entityName;
   std::string_view message;
@@ -65,22 +65,22 @@ struct EditCase {
 };
 
 const EditCase kEditCases[] = {
-    {"Rename", "Joe (actor_joe)", "Joseph", "actor_jo", "", true,
+    {"Rename", 1, "Joseph", "actor_jo", "", true,
      "None;Joseph (actor_jo);Ann (actor_ann);Dr. (Evil) (evil);"},
     // Its own name does not count as taken.
-    {"KeepName", "Joe (actor_joe)", "Joe", "actor_new", "", true,
+    {"KeepName", 1, "Joe", "actor_new", "", true,
      "None;Joe (actor_new);Ann (actor_ann);Dr. (Evil) (evil);"},
-    {"TakenByAnother", "Joe (actor_joe)", "Ann", "x", kDuplicateRealNameMessage, false,
+    {"TakenByAnother", 1, "Ann", "x", kDuplicateRealNameMessage, false,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
-    {"EmptyRealName", "Ann (actor_ann)", "", "x", kNoRealNameMessage, false,
+    {"EmptyRealName", 2, "", "x", kNoRealNameMessage, false,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
-    {"EmptyEntityName", "Ann (actor_ann)", "Anna", "", kNoEntityNameMessage, false,
+    {"EmptyEntityName", 2, "Anna", "", kNoEntityNameMessage, false,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
-    {"ParenthesesInRealName", "Dr. (Evil) (evil)", "Dr. Good", "good", "", true,
+    {"ParenthesesInRealName", 3, "Dr. Good", "good", "", true,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. Good (good);"},
     // "None" stands for no character: Edit leaves everything alone.
-    {"None", "None", "Bob", "bob", "", false, "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
-    {"NoSuchCharacter", "Zed (zed)", "Bob", "bob", "", false,
+    {"None", 0, "Bob", "bob", "", false, "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
+    {"NoSuchRow", 4, "Bob", "bob", "", false,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
 };
 
@@ -89,7 +89,7 @@ class EditCharacterTest : public ::testing::TestWithParam<EditCase> {};
 TEST_P(EditCharacterTest, AppliesTheChecksAndTheMarks) {
   const EditCase& c = GetParam();
   DialogueDocument document = WithCast();
-  EditResult result = EditCharacter(document, c.entry, c.realName, c.entityName);
+  EditResult result = EditCharacter(document, c.row, c.realName, c.entityName);
   EXPECT_EQ(result.status.message, c.message);
   EXPECT_EQ(result.changed, c.changed);
   EXPECT_EQ(Cast(document), c.cast);
@@ -101,20 +101,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, EditCharacterTest, ::testing::ValuesIn(kEditCase
 TEST(EditCharacterTest, EveryCopyOfThePairChangesTogether) {
   DialogueDocument document;
   document.characters = {{"Joe", "a"}, {"Joe", "b"}, {"Joe", "a"}};  // as a hand-made list may hold
-  EXPECT_TRUE(EditCharacter(document, "Joe (a)", "Jo", "c").changed);
+  EXPECT_TRUE(EditCharacter(document, 3, "Jo", "c").changed);
   EXPECT_EQ(Cast(document), "None;Jo (c);Joe (b);Jo (c);");
   // Joe (b) is not marked, so its name still counts as taken.
-  EXPECT_EQ(EditCharacter(document, "Jo (c)", "Joe", "c").status.message, kDuplicateRealNameMessage);
+  EXPECT_EQ(EditCharacter(document, 1, "Joe", "c").status.message, kDuplicateRealNameMessage);
 }
 
-TEST(PickedCharacterTest, FindsTheCharacterOfAnEntry) {
-  DialogueDocument document = WithCast();
-  EXPECT_FALSE(PickedCharacter(document.characters, "None"));
-  EXPECT_FALSE(PickedCharacter(document.characters, "Joe (other)"));
-  std::optional<PickerNames> evil = PickedCharacter(document.characters, "Dr. (Evil) (evil)");
-  ASSERT_TRUE(evil);
-  EXPECT_EQ(evil->realName, "Dr. (Evil)");
-  EXPECT_EQ(evil->entityName, "evil");
+// Real name "A (b" with entity "c)" and real name "A" with entity "b (c)"
+// show the same entry; each row still stands for its own character.
+TEST(CharacterAtRowTest, RowsTellApartCharactersWithTheSameEntry) {
+  std::vector<Character> cast = {{"A (b", "c)"}, {"A", "b (c)"}};
+  ASSERT_EQ(PickerEntry(cast[0]), PickerEntry(cast[1]));
+  EXPECT_EQ(CharacterAtRow(cast, 0), nullptr);
+  EXPECT_EQ(CharacterAtRow(cast, 1), &cast[0]);
+  EXPECT_EQ(CharacterAtRow(cast, 2), &cast[1]);
+  EXPECT_EQ(CharacterAtRow(cast, 3), nullptr);
+  EXPECT_EQ(CharacterAtRow(cast, -1), nullptr);
+
+  DialogueDocument document;
+  document.characters = cast;
+  EXPECT_TRUE(EditCharacter(document, 2, "B", "d").changed);
+  EXPECT_EQ(Cast(document), "None;A (b (c));B (d);");
+  EXPECT_TRUE(DeleteCharacter(document, 1).changed);
+  EXPECT_EQ(Cast(document), "None;B (d);");
 }
 
 TEST(DeleteCharacterTest, DeletesThePickedPairOnly) {
@@ -122,11 +131,11 @@ TEST(DeleteCharacterTest, DeletesThePickedPairOnly) {
   document.characters.push_back({"Joe", "actor_joe"});
   document.characters.push_back({"Joey", "actor_joe"});
   EXPECT_EQ(DeleteCharacterQuestion("Joe"), "Are you sure you want to delete character 'Joe'?");
-  EXPECT_TRUE(DeleteCharacter(document, "Joe (actor_joe)").changed);
+  EXPECT_TRUE(DeleteCharacter(document, 1).changed);  // and the second "Joe (actor_joe)"
   EXPECT_EQ(Cast(document), "None;Ann (actor_ann);Dr. (Evil) (evil);Joey (actor_joe);");
-  EXPECT_TRUE(DeleteCharacter(document, "Dr. (Evil) (evil)").changed);
-  EXPECT_FALSE(DeleteCharacter(document, "None").changed);
-  EXPECT_FALSE(DeleteCharacter(document, "Zed (zed)").changed);
+  EXPECT_TRUE(DeleteCharacter(document, 2).changed);
+  EXPECT_FALSE(DeleteCharacter(document, 0).changed);
+  EXPECT_FALSE(DeleteCharacter(document, 3).changed);
   EXPECT_EQ(Cast(document), "None;Ann (actor_ann);Joey (actor_joe);");
 }
 
@@ -136,8 +145,8 @@ TEST(CharacterCommandsTest, LinesKeepTheNamesTheyWereGiven) {
   branch.lines.slot(0) = testing::Line("Talkline", "Hi", "Joe");
   branch.lines.slot(1) = testing::Line("Talkline", "Ho", "Ann");
   branch.lineCount = 2;
-  EditCharacter(document, "Joe (actor_joe)", "Joseph", "actor_joe");
-  DeleteCharacter(document, "Ann (actor_ann)");
+  EditCharacter(document, 1, "Joseph", "actor_joe");
+  DeleteCharacter(document, 2);
   EXPECT_EQ(document.branch(0).lines[0].character, "Joe");
   EXPECT_EQ(document.branch(0).lines[1].character, "Ann");
 }

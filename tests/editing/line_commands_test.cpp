@@ -113,7 +113,7 @@ TEST(InsertLineTest, RefusesAnUnknownKindAndAMissingBranch) {
 struct AssignCase {
   const char* name;
   std::string_view kind;
-  const char* entry;
+  int row;
   const char* expected;
 };
 
@@ -125,26 +125,26 @@ TEST_P(AssignCharacterTest, SetsTheRealNameOnSpeakingLines) {
   document.characters = {{"Joe", "actor_joe"}, {"Dr. (Evil)", "evil"}};
   CurrentLines(document).lines.slot(0) = Line(std::string(c.kind), "x", "Old");
   CurrentLines(document).lineCount = 1;
-  EXPECT_TRUE(AssignCharacter(document, c.entry, {0}).changed);
+  EXPECT_TRUE(AssignCharacter(document, c.row, {0}).changed);
   EXPECT_EQ(document.branch(0).lines[0].character, c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AssignCharacterTest,
-                         ::testing::Values(AssignCase{"NamedOnTalkline", kTalkline, "Joe (actor_joe)", "Joe"},
-                                           AssignCase{"NamedOnResponseblock", kResponseblock, "Joe (actor_joe)", "Joe"},
-                                           AssignCase{"NamedOnCodeline", kCodeline, "Joe (actor_joe)", "Old"},
-                                           AssignCase{"NamedOnRemark", kRemark, "Joe (actor_joe)", "Old"},
-                                           AssignCase{"NoneOnCodeline", kCodeline, "None", ""},
-                                           AssignCase{"NoneOnTalkline", kTalkline, "None", ""},
+                         ::testing::Values(AssignCase{"NamedOnTalkline", kTalkline, 1, "Joe"},
+                                           AssignCase{"NamedOnResponseblock", kResponseblock, 1, "Joe"},
+                                           AssignCase{"NamedOnCodeline", kCodeline, 1, "Old"},
+                                           AssignCase{"NamedOnRemark", kRemark, 1, "Old"},
+                                           AssignCase{"NoneOnCodeline", kCodeline, 0, ""},
+                                           AssignCase{"NoneOnTalkline", kTalkline, 0, ""},
                                            // The whole real name, not the part before its own " (".
-                                           AssignCase{"ParenthesesInName", kTalkline, "Dr. (Evil) (evil)", "Dr. (Evil)"},
-                                           AssignCase{"UnknownEntry", kTalkline, "Ann (actor_ann)", "Ann"}),
+                                           AssignCase{"ParenthesesInName", kTalkline, 2, "Dr. (Evil)"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AssignCharacterTest, NeedsASelection) {
   DialogueDocument document = WithLines("a");
-  EXPECT_FALSE(AssignCharacter(document, "None", {}).changed);
-  EXPECT_FALSE(AssignCharacter(document, "None", {1}).changed);
+  EXPECT_FALSE(AssignCharacter(document, 0, {}).changed);
+  EXPECT_FALSE(AssignCharacter(document, 0, {1}).changed);
+  EXPECT_FALSE(AssignCharacter(document, 1, {0}).changed);  // a row without a character
 }
 
 // --- Cut, Copy, Paste ---------------------------------------------------
