@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "document/dialogue_document.h"
+#include "editing/edit_result.h"
+
+namespace tellwright {
+
+// The parts of the document a change may alter: what the window shows
+// afresh after it.
+enum DocumentPart : unsigned {
+  kPartLines = 1,        // the lines of the current branch
+  kPartShownBranch = 2,  // which branch is current
+  kPartBranchNames = 4,  // branch names (and the links that follow them)
+  kPartCharacters = 8,
+  kPartProjectPath = 16,
+};
+
+// One change of the document as a command asks for it. Every change runs
+// the same road (EditorSession::apply).
+struct DocumentChange {
+  QString name;    // what the user did, as a menu would name it: "Insert Talkline"
+  unsigned parts;  // DocumentPart flags
+  std::function<EditResult(DialogueDocument&)> apply;
+  // Loading a character list changes the cast without marking the project
+  // as changed.
+  bool setsChangedFlag = true;
+};
+
+}  // namespace tellwright

@@ -1,0 +1,175 @@
+#include "mainwindow/editor_session.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTreeView>
+
+#include "document/path_names.h"
+#include "mainwindow/branch_selector.h"
+#include "mainwindow/command_ids.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/edit_commands.h"
+#include "mainwindow/export_commands.h"
+#include "mainwindow/file_commands.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/shell_commands.h"
+#include "mainwindow/user_dialogs.h"
+#include "settings/settings.h"
+
+namespace tellwright {
+
+void DialogReporter::ReportError(std::string_view title, std::string_view message) {
+  dialogs_.showMessage(PathToQString(title), PathToQString(message));
+}
+
+QString WindowTitle(std::string_view projectPath, bool changed) {
+  QString title = QString::fromLatin1(kProductName) + QStringLiteral(" - ") + PathToQString(FileNamePart(projectPath));
+  if (changed) title += QStringLiteral(" *");
+  return title;
+}
+
+EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryBackend& registry)
+    : state_(state), dialogs_(dialogs), reporter_(dialogs), registry_(registry, reporter_) {
+  Settings settings = ReadSettings(registry_);
+  state_.recentFiles = settings.recentFiles;
+  state_.startupCurrentProject = settings.currentProject;
+  state_.document.engineProjectPath = settings.currentProject;
+
+  window_ = std::make_unique<MainWindow>(texts_, state_.document);
+  files_ = std::make_unique<FileCommands>(*this);
+  exports_ = std::make_unique<ExportCommands>(*this);
+  edits_ = std::make_unique<EditCommands>(*this);
+  shell_ = std::make_unique<ShellCommands>(*this);
+  window_->setCloseGuard([this] { return allowClose(); });
+  window_->rebuildMainMenu(state_.recentFiles);
+  showDocument();
+  connectCommands();
+}
+
+EditorSession::~EditorSession() = default;
+
+void EditorSession::start(const QStringList& arguments) {
+  window_->show();
+  QString project = arguments.value(0);
+  if (project.size() >= 2 && project.startsWith(QLatin1Char('"')) && project.endsWith(QLatin1Char('"')))
+    project = project.mid(1, project.size() - 2);
+  if (!project.isEmpty()) files_->openProject(PathFromQString(project), true);
+  SetChanged(0);
+}
+
+void EditorSession::connectCommands() {
+  MainWindow& w = *window_;
+  auto on = [&w](int id, auto&& slot) { QObject::connect(w.action(id), &QAction::triggered, &w, slot); };
+  FileCommands& files = *files_;
+  ExportCommands& exports = *exports_;
+  EditCommands& edits = *edits_;
+  on(kCommandNew, [&files] { files.newProject(); });
+  on(kCommandLoadDialogue, [&files] { files.loadDialogue(); });
+  on(kCommandSave, [&files] { files.save(); });
+  on(kCommandSaveAs, [&files] { files.saveAs(); });
+  on(kCommandLoadCharacterList, [&files] { files.loadCharacterList(); });
+  on(kCommandSaveCharacterList, [&files] { files.saveCharacterList(); });
+  on(kCommandExportWme, [&exports] { exports.exportWme(); });
+  on(kCommandExportVexa, [&exports] { exports.exportVexa(); });
+  on(kCommandExportText, [&exports] { exports.exportText(); });
+  on(kCommandQuit, [&files] { files.quit(); });
+  for (int id = kCommandRecentFile1; id <= kCommandRecentFile5; ++id)
+    on(id, [&files, id] { files.openRecentFile(id - kCommandRecentFile1); });
+  on(kCommandCut, [&edits] { edits.cut(); });
+  on(kCommandCopy, [&edits] { edits.copy(); });
+  on(kCommandPaste, [&edits] { edits.paste(); });
+  on(kCommandDelete, [&edits] { edits.deleteLines(); });
+  on(kCommandMoveUp, [&edits] { edits.moveUp(); });
+  on(kCommandMoveDown, [&edits] { edits.moveDown(); });
+  ShellCommands& shell = *shell_;
+  on(kCommandAssociate, [&shell] { shell.associateFiles(); });
+
+  const std::pair<int, std::string_view> inserts[] = {{kGadgetTalkline, kTalkline},
+                                                      {kGadgetCodeline, kCodeline},
+                                                      {kGadgetRemark, kRemark},
+                                                      {kGadgetResponseblock, kResponseblock}};
+  for (const auto& [gadget, kind] : inserts)
+    connect(w.button(gadget), &QPushButton::clicked, &w, [&edits, kind = kind] { edits.insertLine(kind); });
+  connect(w.characterList(), &QListWidget::itemDoubleClicked, &w,
+          [&edits, &w](QListWidgetItem* item) { edits.assignCharacter(w.characterList()->row(item)); });
+  connect(w.button(kGadgetDeleteCharacter), &QPushButton::clicked, &w, [&edits] { edits.deleteCharacter(); });
+  connect(w.branchSelector(), &BranchSelector::branchChosen, &w, [&edits](int index) { edits.selectBranch(index); });
+  connect(w.branchSelector(), &BranchSelector::renameRequested, &w,
+          [&edits](const QString& name) { edits.renameBranch(name); });
+  connect(w.button(kGadgetAddBranch), &QPushButton::clicked, &w, [&edits] { edits.addBranch(); });
+  connect(w.button(kGadgetChooseProject), &QPushButton::clicked, &w, [&edits] { edits.chooseProject(); });
+  connect(w.projectField(), &QLineEdit::editingFinished, &w, [&edits] { edits.commitProjectField(); });
+  connect(w.lineList()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { updateActions(); });
+}
+
+bool EditorSession::apply(const DocumentChange& change) {
+  commitOpenEdits();
+  EditResult result = change.apply(state_.document);
+  if (!result.status) showError(TextToQString(result.status.message));
+  if (!result.changed) return false;
+  refresh(change.parts, result.selectRows);
+  if (change.setsChangedFlag) SetChanged(1);
+  updateActions();
+  return true;
+}
+
+void EditorSession::refresh(unsigned parts, const std::vector<int>& selectRows) {
+  const DialogueDocument& document = state_.document;
+  if (parts & kPartBranchNames) {
+    window_->fillBranchSelector(document.currentBranch);
+  } else if (parts & kPartShownBranch) {
+    window_->branchSelector()->choose(document.currentBranch);
+  }
+  if (parts & (kPartLines | kPartShownBranch)) window_->RefreshLineList(document.currentBranch, selectRows);
+  if (parts & kPartCharacters) window_->fillCharacterList();
+  if (parts & kPartProjectPath) window_->showProjectPath();
+}
+
+void EditorSession::commitOpenEdits() {
+  // Storing what was typed is itself a change on this road; it must not
+  // come back here.
+  if (committing_) return;
+  QScopedValueRollback<bool> committing(committing_, true);
+  edits_->commitProjectField();
+}
+
+void EditorSession::SetChanged(int flag) {
+  if (flag == state_.document.changed) return;
+  state_.document.changed = flag;
+  showTitle();
+}
+
+void EditorSession::showTitle() {
+  window_->setWindowTitle(WindowTitle(state_.document.currentFile, state_.document.changed != 0));
+}
+
+void EditorSession::showDocument() {
+  window_->fillBranchSelector(state_.document.currentBranch);
+  window_->fillCharacterList();
+  window_->RefreshLineList(state_.document.currentBranch);
+  window_->showProjectPath();
+  updateActions();
+}
+
+void EditorSession::showError(const QString& message) { dialogs_.showMessage(QStringLiteral("Error"), message); }
+
+void EditorSession::writeSettings() {
+  WriteSettings(registry_, Settings{state_.document.engineProjectPath, state_.recentFiles});
+}
+
+void EditorSession::updateActions() {
+  bool selected = !window_->selectedLineRows().empty();
+  for (int id : {kCommandCut, kCommandCopy, kCommandDelete, kCommandMoveUp, kCommandMoveDown})
+    window_->action(id)->setEnabled(selected);
+  window_->action(kCommandPaste)->setEnabled(!state_.clipboard.empty());
+}
+
+bool EditorSession::allowClose() {
+  if (state_.quit) return true;
+  return files_->quitting();
+}
+
+}  // namespace tellwright

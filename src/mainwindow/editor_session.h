@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "mainwindow/document_change.h"
+#include "mainwindow/editor_state.h"
+#include "mainwindow/ui_text_table.h"
+#include "settings/registry.h"
+#include "settings/reporter.h"
+
+namespace tellwright {
+
+class EditCommands;
+class ExportCommands;
+class FileCommands;
+class MainWindow;
+class RegistryBackend;
+class ShellCommands;
+class UserDialogs;
+
+// Tells the user what the settings code reports, in message boxes.
+class DialogReporter : public Reporter {
+ public:
+  explicit DialogReporter(UserDialogs& dialogs) : dialogs_(dialogs) {}
+  void ReportError(std::string_view title, std::string_view message) override;
+
+ private:
+  UserDialogs& dialogs_;
+};
+
+// One run of the editor: the document and its state, the main window, and
+// the commands wired to its menu, shortcuts and gadgets.
+class EditorSession : public QObject {
+  Q_OBJECT
+
+ public:
+  // Start-up up to the event loop, but for the command line: reads the
+  // settings, builds the window with branch "Dialog_Default" and the
+  // current project from the settings.
+  EditorSession(EditorState& state, UserDialogs& dialogs, RegistryBackend& registry);
+  ~EditorSession() override;
+
+  // The rest of start-up: shows the window, opens the project named by the
+  // first argument (quotes removed) and clears the changed flag.
+  void start(const QStringList& arguments);
+
+  EditorState& state() { return state_; }
+  DialogueDocument& document() { return state_.document; }
+  UserDialogs& dialogs() { return dialogs_; }
+  Registry& registry() { return registry_; }
+  Reporter& reporter() { return reporter_; }
+  const UiTextTable& texts() const { return texts_; }
+  MainWindow& window() { return *window_; }
+  FileCommands& files() { return *files_; }
+
+  // The one road of every change: closes open edits, runs the change, shows
+  // a refusal, and when the document changed shows it afresh and sets the
+  // changed flag. True when the document changed.
+  bool apply(const DocumentChange& change);
+
+  // Commits what is being typed and not yet stored, before any command.
+  void commitOpenEdits();
+
+  // The changed flag with the window title: product name, " - ", the
+  // project file's name, and " *" while there are unsaved changes.
+  void SetChanged(int flag);
+  void showTitle();
+  // Shows a newly opened or new document: its branches, characters, branch
+  // 0 and the current project.
+  void showDocument();
+  void showError(const QString& message);
+
+  void writeSettings();
+  void updateActions();
+
+ private:
+  void connectCommands();
+  void refresh(unsigned parts, const std::vector<int>& selectRows);
+  bool allowClose();
+
+  EditorState& state_;
+  UserDialogs& dialogs_;
+  DialogReporter reporter_;
+  Registry registry_;
+  UiTextTable texts_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<FileCommands> files_;
+  std::unique_ptr<ExportCommands> exports_;
+  std::unique_ptr<EditCommands> edits_;
+  std::unique_ptr<ShellCommands> shell_;
+  bool committing_ = false;
+};
+
+// The window title for a project file (the name part is shown) and the
+// changed flag.
+QString WindowTitle(std::string_view projectPath, bool changed);
+
+}  // namespace tellwright

@@ -1,0 +1,64 @@
+#include "mainwindow/export_commands.h"
+
+#include "document/path_names.h"
+#include "export/dialogue_check.h"
+#include "export/file_extensions.h"
+#include "export/text_export.h"
+#include "export/vexa_export.h"
+#include "export/wme_export.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/file_messages.h"
+#include "mainwindow/user_dialogs.h"
+
+namespace tellwright {
+
+bool ExportCommands::checkedOrConfirmed() {
+  session_.commitOpenEdits();
+  CheckResult check = CheckDialogue(session_.document());
+  if (check) return true;
+  UserDialogs& dialogs = session_.dialogs();
+  dialogs.showMessage(QStringLiteral("Error:"), TextToQString(check.message));
+  return dialogs.askYesNo(QStringLiteral("Really save?"),
+                          QStringLiteral("Errors occured during dialogue checking. Do you really want to save to "
+                                         "script (it possibly won't run)?"));
+}
+
+void ExportCommands::exportWme() {
+  if (!checkedOrConfirmed()) return;
+  std::optional<QString> chosen =
+      session_.dialogs().chooseSaveFile(QStringLiteral("Export WME script"), QString(), QStringLiteral("WME script|*.script"));
+  if (!chosen) return;
+  std::string path = WithExtension(PathFromQString(*chosen), kScriptExtension);
+  Status status = ExportWmeScript(session_.document(), path);
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportScript, status));
+}
+
+void ExportCommands::exportVexa() {
+  if (!checkedOrConfirmed()) return;
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export Vexa script"), QString(),
+                                                                    QStringLiteral("Vexa script|*.script"));
+  if (!chosen) return;
+  // The chosen name is the base of every branch's file, used as it is.
+  VexaExportResult result = ExportVexaScript(session_.document(), PathFromQString(*chosen));
+  if (result.ok()) return;
+  QString message = QStringLiteral("%1 of %2 branch scripts could not be written:\n")
+                        .arg(result.skipped.size())
+                        .arg(result.skipped.size() + static_cast<size_t>(result.written));
+  for (const VexaSkippedBranch& skipped : result.skipped)
+    message += QStringLiteral("\n%1: %2").arg(TextToQString(session_.document().branch(skipped.branch).name),
+                                              PathToQString(skipped.reason));
+  session_.showError(message);
+}
+
+void ExportCommands::exportText() {
+  session_.commitOpenEdits();
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export dialogue as text"),
+                                                                    QString(), QStringLiteral("Text|*.txt"));
+  if (!chosen) return;
+  std::string path = WithExtension(PathFromQString(*chosen), kTextExtension);
+  Status status = ExportText(session_.document(), path);
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportText, status));
+}
+
+}  // namespace tellwright

@@ -1,0 +1,162 @@
+#include "mainwindow/file_commands.h"
+
+#include "document/character_list_file.h"
+#include "document/path_names.h"
+#include "document/project_file.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/file_messages.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/user_dialogs.h"
+
+namespace tellwright {
+
+namespace {
+const QString kProjectFilter = QStringLiteral("Dialogues|*.tlwdlg");
+const QString kCharacterListFilter = QStringLiteral("Char. list|*.tlwchr");
+}  // namespace
+
+QString FileCommands::defaultRequesterPath() const {
+  const EditorState& state = session_.state();
+  // The start-up value is document text; the other two are paths already.
+  std::string startup = PathFromQString(TextToQString(state.startupCurrentProject));
+  return PathToQString(DefaultRequesterPath(state.document.currentFile, state.recentFiles, startup));
+}
+
+bool FileCommands::AskSaveChanges() {
+  if (!session_.document().changed) return true;
+  Answer answer = session_.dialogs().askYesNoCancel(
+      QStringLiteral("Project not saved"), QStringLiteral("The current project was changed. Do you want to save it first?"));
+  if (answer == Answer::Cancel) return false;
+  if (answer == Answer::Yes) return save();
+  session_.SetChanged(0);
+  return true;
+}
+
+void FileCommands::newProject() {
+  session_.commitOpenEdits();
+  if (!AskSaveChanges()) return;
+  ResetToNewProject(session_.document());
+  session_.showDocument();
+  session_.window().setWindowTitle(QString::fromLatin1(kProductName));
+}
+
+void FileCommands::loadDialogue() {
+  session_.commitOpenEdits();
+  if (!AskSaveChanges()) return;
+  std::optional<QString> chosen =
+      session_.dialogs().chooseOpenFile(QStringLiteral("Open dialogue project"), defaultRequesterPath(), kProjectFilter);
+  if (chosen) openProject(PathFromQString(*chosen), true);
+}
+
+bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
+  Status status = LoadProject(path, session_.document());
+  if (!status) {
+    session_.showError(FileFaultMessage(FileFault::LoadProject, status));
+    return false;
+  }
+  session_.showDocument();
+  session_.showTitle();
+  if (addToRecentFiles) {
+    AddRecentFile(session_.state().recentFiles, path);
+    session_.window().rebuildMainMenu(session_.state().recentFiles);
+  }
+  return true;
+}
+
+bool FileCommands::save() {
+  session_.commitOpenEdits();
+  const std::string& path = session_.document().currentFile;
+  if (path.empty()) return saveAs();
+  return saveTo(path);
+}
+
+bool FileCommands::saveAs() {
+  session_.commitOpenEdits();
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(
+      QStringLiteral("Save dialogue project"), PathToQString(session_.document().currentFile), kProjectFilter);
+  if (!chosen) return false;
+  return saveTo(WithExtension(PathFromQString(*chosen), kProjectExtension));
+}
+
+bool FileCommands::saveTo(const std::string& path) {
+  Status status = SaveProject(session_.document(), path);
+  if (!status) {
+    session_.showError(FileFaultMessage(FileFault::SaveProject, status));
+    return false;
+  }
+  session_.document().currentFile = path;
+  session_.SetChanged(0);
+  session_.showTitle();
+  return true;
+}
+
+void FileCommands::loadCharacterList() {
+  session_.commitOpenEdits();
+  std::optional<QString> chosen = session_.dialogs().chooseOpenFile(QStringLiteral("Open character list"),
+                                                                    defaultRequesterPath(), kCharacterListFilter);
+  if (chosen) loadCharacterListFrom(PathFromQString(*chosen), true);
+}
+
+bool FileCommands::loadCharacterListFrom(const std::string& path, bool addToRecentFiles) {
+  std::vector<Character> characters;
+  Status status = LoadCharacterList(path, characters);
+  if (!status) {
+    session_.showError(FileFaultMessage(FileFault::LoadCharacterList, status));
+    return false;
+  }
+  DocumentChange change{QStringLiteral("Load character list"), kPartCharacters,
+                        [&characters](DialogueDocument& document) {
+                          if (document.characters == characters) return EditResult::Unchanged();
+                          document.characters = std::move(characters);
+                          return EditResult::Changed();
+                        },
+                        false};
+  session_.apply(change);
+  if (addToRecentFiles) {
+    AddRecentFile(session_.state().recentFiles, path);
+    // The menu follows the list, or its items would open other files than
+    // the ones they name.
+    session_.window().rebuildMainMenu(session_.state().recentFiles);
+  }
+  return true;
+}
+
+void FileCommands::saveCharacterList() {
+  session_.commitOpenEdits();
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Save character list"),
+                                                                    defaultRequesterPath(), kCharacterListFilter);
+  if (!chosen) return;
+  std::string path = WithExtension(PathFromQString(*chosen), kCharacterListExtension);
+  Status status = SaveCharacterList(session_.document().characters, path);
+  if (!status) session_.showError(FileFaultMessage(FileFault::SaveCharacterList, status));
+}
+
+void FileCommands::openRecentFile(int index) {
+  session_.commitOpenEdits();
+  if (index < 0 || index >= kRecentFileCount) return;
+  std::string path = session_.state().recentFiles[static_cast<size_t>(index)];
+  if (path.empty()) return;
+  // A character list joins the open project, so there is nothing to save first.
+  if (RecentFileKind(path) == RecentFileAction::OpenAsCharacterList) {
+    loadCharacterListFrom(path, false);
+    return;
+  }
+  if (!AskSaveChanges()) return;
+  openProject(path, false);
+}
+
+void FileCommands::quit() {
+  if (!quitting()) return;
+  session_.window().close();
+}
+
+bool FileCommands::quitting() {
+  session_.commitOpenEdits();
+  if (!AskSaveChanges()) return false;
+  session_.state().quit = true;
+  session_.writeSettings();
+  return true;
+}
+
+}  // namespace tellwright

@@ -1,0 +1,30 @@
+#include "mainwindow/file_messages.h"
+
+#include "mainwindow/document_text.h"
+
+namespace tellwright {
+
+namespace {
+
+QString WhatFailed(FileFault fault) {
+  switch (fault) {
+    case FileFault::LoadProject: return QStringLiteral("The dialogue project could not be loaded.");
+    case FileFault::SaveProject: return QStringLiteral("The dialogue project could not be saved.");
+    case FileFault::LoadCharacterList: return QStringLiteral("The character list could not be loaded.");
+    case FileFault::SaveCharacterList: return QStringLiteral("The character list could not be saved.");
+    case FileFault::ExportScript: return QStringLiteral("The script could not be exported.");
+    case FileFault::ExportText: return QStringLiteral("The text could not be exported.");
+  }
+  return {};
+}
+
+}  // namespace
+
+QString FileFaultMessage(FileFault fault, const Status& status) {
+  // File messages name paths, which are in the system's encoding.
+  QString reason = PathToQString(status.message);
+  if (status.line > 0) reason += QStringLiteral(" (line %1)").arg(status.line);
+  return WhatFailed(fault) + QStringLiteral("\n\n") + reason;
+}
+
+}  // namespace tellwright

@@ -1,0 +1,68 @@
+#include "mainwindow/qt_user_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace tellwright {
+
+QString QtFileFilter(const QString& filter) {
+  QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+QWidget* QtUserDialogs::parent() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
+
+namespace {
+QString FirstFilter(const QString& qtFilter) { return qtFilter.section(QStringLiteral(";;"), 0, 0); }
+}  // namespace
+
+Answer QtUserDialogs::askYesNoCancel(const QString& title, const QString& text) {
+  auto button = QMessageBox::question(parent(), title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Yes);
+  if (button == QMessageBox::Yes) return Answer::Yes;
+  if (button == QMessageBox::No) return Answer::No;
+  return Answer::Cancel;
+}
+
+bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
+  return QMessageBox::question(parent(), title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
+void QtUserDialogs::showMessage(const QString& title, const QString& text) {
+  QMessageBox::warning(parent(), title, text, QMessageBox::Ok);
+}
+
+void QtUserDialogs::showInformation(const QString& title, const QString& text) {
+  QMessageBox::information(parent(), title, text, QMessageBox::Ok);
+}
+
+std::optional<QString> QtUserDialogs::chooseOpenFile(const QString& title, const QString& defaultPath,
+                                                     const QString& filter) {
+  QString qtFilter = QtFileFilter(filter);
+  QString selected = FirstFilter(qtFilter);
+  QString path = QFileDialog::getOpenFileName(parent(), title, defaultPath, qtFilter, &selected);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtUserDialogs::chooseSaveFile(const QString& title, const QString& defaultPath,
+                                                     const QString& filter) {
+  QString qtFilter = QtFileFilter(filter);
+  QString selected = FirstFilter(qtFilter);
+  // The commands complete the extension and ask nothing more, as the
+  // requester itself asks before replacing a file.
+  QString path = QFileDialog::getSaveFileName(parent(), title, defaultPath, qtFilter, &selected);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+}  // namespace tellwright

@@ -1,0 +1,31 @@
+#include "mainwindow/shell_commands.h"
+
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/user_dialogs.h"
+#include "settings/associate_project_files.h"
+#include "settings/desktop_integration.h"
+#include "settings/program_path.h"
+
+namespace tellwright {
+
+void ShellCommands::associateFiles() {
+  session_.commitOpenEdits();
+  std::optional<std::string> program = RunningProgramPath();
+  QString title = PathToQString(kAssociateTitle);
+  if (!program) {
+    session_.dialogs().showMessage(title, QStringLiteral("The path of the running program is not known, so no file "
+                                                         "association can name it."));
+    return;
+  }
+  AssociationRequest request;
+  request.program = *program;
+  Status status = AssociateProjectFiles(request, session_.registry(), session_.reporter());
+  if (status) {
+    session_.dialogs().showInformation(title, QStringLiteral("Dialogue projects (*.tlwdlg) now open in Tellwright."));
+  } else {
+    session_.dialogs().showMessage(title, PathToQString(status.message));
+  }
+}
+
+}  // namespace tellwright
