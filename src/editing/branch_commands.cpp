@@ -29,6 +29,7 @@ EditResult CurrentBranchMissing() { return EditResult::Refused("No dialogue bran
 EditResult RenameCurrentBranch(DialogueDocument& document, const std::string& newName) {
   if (!CurrentBranch(document)) return CurrentBranchMissing();
   if (newName.empty()) return EditResult::Refused(std::string(kEmptyBranchNameMessage));
+  if (newName == CurrentBranch(document)->name) return EditResult::Unchanged();
   Status text = CheckNoLineBreak(newName, "A branch name");
   if (!text) return {false, text, {}};
   RenameBranch(document, document.currentBranch, newName);

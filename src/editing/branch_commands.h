@@ -19,7 +19,8 @@ inline constexpr std::string_view kEmptyBranchNameMessage =
     "A dialogue branch needs a name: the responses that lead to it find it by its name.";
 
 // Renames the current branch and rewrites every response link to the old
-// name, in every block. Duplicate names are accepted. An empty name is
+// name, in every block; the same name again changes nothing. Duplicate names
+// are accepted. An empty name is
 // refused: links cannot follow a branch through "" (an empty link means no
 // link), so a branch renamed to "" and then to another name would lose every
 // link to it. A name with a line break is refused, as the project file could

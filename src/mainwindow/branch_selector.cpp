@@ -1,5 +1,6 @@
 #include "mainwindow/branch_selector.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -12,7 +13,25 @@ BranchSelector::BranchSelector(QWidget* parent) : QComboBox(parent) {
   setInsertPolicy(QComboBox::NoInsert);
   setCompleter(nullptr);
   connect(this, &QComboBox::activated, this, &BranchSelector::branchChosen);
-  connect(lineEdit(), &QLineEdit::returnPressed, this, [this] { emit renameRequested(lineEdit()->text()); });
+  lineEdit()->installEventFilter(this);
+  // When the field loses the focus the drop-down would choose the entry
+  // whose text was typed, and report it as a pick: typing another branch's
+  // name and clicking elsewhere would switch branches. Only Return acts on
+  // what was typed.
+  disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+}
+
+bool BranchSelector::eventFilter(QObject* watched, QEvent* event) {
+  // Return is taken here, once: the field and the drop-down would each act
+  // on it (the drop-down hands the key to the field a second time).
+  if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+      emit renameRequested(lineEdit()->text());
+      return true;
+    }
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 void BranchSelector::fill(const QStringList& names, int select) {

@@ -19,6 +19,9 @@ class BranchSelector : public QComboBox {
   // Chooses entry `index` and shows its name in the field.
   void choose(int index);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  signals:
   void branchChosen(int index);
   void renameRequested(const QString& name);

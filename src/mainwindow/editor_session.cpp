@@ -48,7 +48,16 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   connectCommands();
 }
 
-EditorSession::~EditorSession() = default;
+EditorSession::~EditorSession() {
+  // Widgets still send signals while the window is taken down (a field
+  // losing the focus finishes its edit); the commands must not hear them.
+  window_->setCloseGuard(nullptr);
+  for (QObject* sender : window_->findChildren<QObject*>()) {
+    sender->disconnect(window_.get());
+    sender->disconnect(this);
+  }
+  window_.reset();
+}
 
 void EditorSession::start(const QStringList& arguments) {
   window_->show();

@@ -53,6 +53,8 @@ TEST(RenameBranchTest, AcceptsDuplicateNamesAndRefusesAnEmptyOne) {
   EXPECT_EQ(document.branch(0).name, "Dialog_Default");
   EXPECT_TRUE(RenameCurrentBranch(document, "Start").changed);
   EXPECT_EQ(block.responses[0].linkBranch, "Start");  // the link still follows
+  EXPECT_FALSE(RenameCurrentBranch(document, "Start").changed);
+  EXPECT_TRUE(RenameCurrentBranch(document, "start").changed);
 }
 
 TEST(RenameBranchTest, RefusesALineBreakAndAMissingBranch) {
