@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  qt6-base-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
   e2fsprogs

@@ -1,15 +1,31 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs Tellwright on the bundled example project: checks
-# the dialogue and exports it as a WME script, Vexa scripts and a text
-# listing into build/example-output/.
+# Sets up, builds and runs Tellwright on the bundled example project. With a
+# display it opens the example in the editor (a copy in build/, so the
+# example itself stays as it is); without one it says so, and shows what
+# the command-line tool does with the example: it checks the dialogue and
+# exports it as a WME script, Vexa scripts and a text listing into
+# build/example-output/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build"
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target tellwright tellwright-cli -j"$(nproc)"
 
-cli="$root/build/tellwright-cli"
 example="$root/examples/lighthouse.tlwdlg"
-out="$root/build/example-output"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  copy="$build/example-project"
+  mkdir -p "$copy"
+  [ -f "$copy/lighthouse.tlwdlg" ] || cp "$root"/examples/lighthouse* "$copy"/
+  echo "Opening $copy/lighthouse.tlwdlg in the editor."
+  exec "$build/tellwright" "$copy/lighthouse.tlwdlg"
+fi
+
+echo "There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor cannot"
+echo "open its window. This is what the command-line tool does with the example:"
+echo
+cli="$build/tellwright-cli"
+out="$build/example-output"
 mkdir -p "$out"
 "$cli" check "$example"
 "$cli" export wme "$example" -o "$out/lighthouse.script"

@@ -45,24 +45,32 @@ void QtUserDialogs::showInformation(const QString& title, const QString& text) {
   QMessageBox::information(parent(), title, text, QMessageBox::Ok);
 }
 
-std::optional<QString> QtUserDialogs::chooseOpenFile(const QString& title, const QString& defaultPath,
-                                                     const QString& filter) {
+namespace {
+
+using FileRequester = QString (*)(QWidget*, const QString&, const QString&, const QString&, QString*,
+                                  QFileDialog::Options);
+
+std::optional<QString> RunRequester(FileRequester requester, QWidget* parent, const QString& title,
+                                    const QString& defaultPath, const QString& filter) {
   QString qtFilter = QtFileFilter(filter);
   QString selected = FirstFilter(qtFilter);
-  QString path = QFileDialog::getOpenFileName(parent(), title, defaultPath, qtFilter, &selected);
+  QString path = requester(parent, title, defaultPath, qtFilter, &selected, {});
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
 
+}  // namespace
+
+std::optional<QString> QtUserDialogs::chooseOpenFile(const QString& title, const QString& defaultPath,
+                                                     const QString& filter) {
+  return RunRequester(&QFileDialog::getOpenFileName, parent(), title, defaultPath, filter);
+}
+
+// The commands complete the extension and ask nothing more, as the requester
+// itself asks before replacing a file.
 std::optional<QString> QtUserDialogs::chooseSaveFile(const QString& title, const QString& defaultPath,
                                                      const QString& filter) {
-  QString qtFilter = QtFileFilter(filter);
-  QString selected = FirstFilter(qtFilter);
-  // The commands complete the extension and ask nothing more, as the
-  // requester itself asks before replacing a file.
-  QString path = QFileDialog::getSaveFileName(parent(), title, defaultPath, qtFilter, &selected);
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+  return RunRequester(&QFileDialog::getSaveFileName, parent(), title, defaultPath, filter);
 }
 
 }  // namespace tellwright
