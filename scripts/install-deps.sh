@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev fonts-dejavu-core
+  xvfb xauth dbus at-spi2-core python3 python3-pyatspi procps
   clang libclang-rt-14-dev
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
   e2fsprogs

@@ -27,6 +27,7 @@ struct GadgetSpec {
   int text;     // UiTextTable index, or -1
   int tooltip;  // UiTextTable index, or -1
   unsigned anchors;
+  int frame;  // the frame the gadget stands in, or -1
 };
 
 // The main window's inner area and its gadgets, in the order they are made.

@@ -186,8 +186,7 @@ void MainWindow::rebuildMainMenu(const RecentFiles& recentFiles) {
   fileMenu_->addAction(action(kCommandQuit));
 }
 
-QWidget* MainWindow::createGadget(int id, int kind, int text) {
-  QWidget* inner = centralWidget();
+QWidget* MainWindow::createGadget(int kind, int text, QWidget* inner) {
   QString caption = text >= 0 ? texts_[text] : QString();
   switch (static_cast<GadgetKind>(kind)) {
     case GadgetKind::Frame: return new QGroupBox(caption, inner);
@@ -210,7 +209,9 @@ QWidget* MainWindow::createGadget(int id, int kind, int text) {
     }
     case GadgetKind::BranchSelector: {
       branchSelector_ = new BranchSelector(inner);
+      // An editable drop-down is read out by its text; its field carries the name.
       branchSelector_->setAccessibleName(texts_[kTextBranchesFrame]);
+      branchSelector_->lineEdit()->setAccessibleName(texts_[kTextBranchesFrame]);
       return branchSelector_;
     }
     case GadgetKind::LineList: {
@@ -233,20 +234,22 @@ QWidget* MainWindow::createGadget(int id, int kind, int text) {
       return lineList_;
     }
   }
-  (void)id;
   return nullptr;
 }
 
 void MainWindow::createGadgets() {
   centralWidget()->setFont(FitGadgetFont(font(), GadgetTextBoxes(texts_, style())));
+  // Gadgets stand in their frames, so that screen readers know which frame
+  // a control belongs to; their places are given in the inner area.
   for (const GadgetSpec& spec : MainWindowGadgets()) {
-    QWidget* widget = createGadget(spec.id, static_cast<int>(spec.kind), spec.text);
+    QWidget* parent = spec.frame >= 0 ? gadgets_.at(spec.frame) : centralWidget();
+    QWidget* widget = createGadget(static_cast<int>(spec.kind), spec.text, parent);
     widget->setObjectName(QStringLiteral("gadget%1").arg(spec.id));
-    widget->setGeometry(spec.rect);
     if (spec.text >= 0) widget->setAccessibleName(texts_[spec.text]);
     if (spec.tooltip >= 0) widget->setToolTip(texts_[spec.tooltip]);
     gadgets_[spec.id] = widget;
   }
+  applyAnchors();
   const int insertButtons[] = {kGadgetTalkline, kGadgetCodeline, kGadgetRemark, kGadgetResponseblock};
   for (int i = 0; i < 4; ++i) {
     QKeySequence key(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i));
@@ -268,10 +271,15 @@ void MainWindow::sizeToInnerArea() {
 }
 
 void MainWindow::applyAnchors() {
-  int dw = centralWidget()->width() - initialInnerSize_.width();
-  int dh = centralWidget()->height() - initialInnerSize_.height();
-  for (const GadgetSpec& spec : MainWindowGadgets())
-    gadgets_.at(spec.id)->setGeometry(AnchoredRect(spec.rect, spec.anchors, dw, dh));
+  int dw = initialInnerSize_.isValid() ? centralWidget()->width() - initialInnerSize_.width() : 0;
+  int dh = initialInnerSize_.isValid() ? centralWidget()->height() - initialInnerSize_.height() : 0;
+  std::map<int, QRect> inInnerArea;
+  for (const GadgetSpec& spec : MainWindowGadgets()) {
+    QRect rect = AnchoredRect(spec.rect, spec.anchors, dw, dh);
+    inInnerArea[spec.id] = rect;
+    if (spec.frame >= 0) rect.translate(-inInnerArea.at(spec.frame).topLeft());
+    gadgets_.at(spec.id)->setGeometry(rect);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -72,7 +72,7 @@ class MainWindow : public QMainWindow {
   void createActions();
   void createMenus();
   void createGadgets();
-  QWidget* createGadget(int id, int kind, int text);
+  QWidget* createGadget(int kind, int text, QWidget* parent);
   void sizeToInnerArea();
   void applyAnchors();
 

@@ -87,12 +87,14 @@ std::vector<AskCase> AllAskCases() {
   return cases;
 }
 
-std::string CaseName(const ::testing::TestParamInfo<AskCase>& info) {
+std::string Name(const AskCase& c) {
   const char* askers[] = {"New", "LoadDialogue", "RecentFile", "Quit", "CloseBox"};
   const char* replies[] = {"No", "Cancel", "YesSavesToItsFile", "YesRequesterCancelled", "YesRequesterNamed",
                            "YesSaveFails"};
-  return std::string(askers[static_cast<int>(info.param.asker)]) + "_" + replies[static_cast<int>(info.param.reply)];
+  return std::string(askers[static_cast<int>(c.asker)]) + "_" + replies[static_cast<int>(c.reply)];
 }
+void PrintTo(const AskCase& c, std::ostream* out) { *out << Name(c); }
+std::string CaseName(const ::testing::TestParamInfo<AskCase>& info) { return Name(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(Commands, AskToSaveTest, ::testing::ValuesIn(AllAskCases()), CaseName);
 

@@ -40,6 +40,8 @@ const SaveCase kSaveCases[] = {
     {"TextInCapitals", kCommandExportText, "Export dialogue as text", "Text|*.txt", "t.TXT", "t.TXT"},
 };
 
+void PrintTo(const SaveCase& c, std::ostream* out) { *out << c.name; }
+
 class SaveRequesterTest : public SessionTest, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(SaveRequesterTest, CompletesTheExtensionAsTheFileKindWants) {
@@ -200,6 +202,8 @@ struct MenuCase {
   RecentFiles recent;
   std::vector<int> ids;
 };
+
+void PrintTo(const MenuCase& c, std::ostream* out) { *out << c.name; }
 
 class RecentMenuTest : public SessionTest, public ::testing::WithParamInterface<MenuCase> {};
 
