@@ -55,7 +55,8 @@ void FillBranch(DialogueDocument& document, int branch, int lines) {
 // A window on a document whose branch 0 holds `lines` lines, shown offscreen.
 struct Editor {
   explicit Editor(int lines, int branches = 1) {
-    folder = (std::filesystem::temp_directory_path() / ("tellwright-window-bench-" + std::to_string(getpid()))).string();
+    folder =
+        (std::filesystem::temp_directory_path() / ("tellwright-window-bench-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(folder);
     store = std::make_unique<RegistryStore>(folder + "/registry");
     session = std::make_unique<EditorSession>(state, dialogs, *store);

@@ -28,16 +28,20 @@ EncodedText EncodeText(const QString& text) {
   result.bytes.reserve(static_cast<size_t>(text.size()));
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t character = text[i].unicode();
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-      character = QChar::surrogateToUcs4(text[i], text[++i]);
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      character = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
     if (character == U'\n' || character == U'\r' || character == 0x2028 || character == 0x2029) {
-      result.fault = QStringLiteral("The text holds a line break, which cannot be stored: every text is one line of the project file.");
+      result.fault = QStringLiteral(
+          "The text holds a line break, which cannot be stored: every text is one line of the project file.");
       return result;
     }
     std::optional<unsigned char> byte = UnicodeToCp1252(character);
     if (!byte) {
-      result.fault = QStringLiteral("The text holds %1, which cannot be stored: projects keep their texts in Windows-1252, "
-                                    "which has no such character.")
+      result.fault = QStringLiteral(
+                         "The text holds %1, which cannot be stored: projects keep their texts in Windows-1252, "
+                         "which has no such character.")
                          .arg(DescribeCharacter(character));
       return result;
     }

@@ -8,12 +8,18 @@ namespace {
 
 QString WhatFailed(FileFault fault) {
   switch (fault) {
-    case FileFault::LoadProject: return QStringLiteral("The dialogue project could not be loaded.");
-    case FileFault::SaveProject: return QStringLiteral("The dialogue project could not be saved.");
-    case FileFault::LoadCharacterList: return QStringLiteral("The character list could not be loaded.");
-    case FileFault::SaveCharacterList: return QStringLiteral("The character list could not be saved.");
-    case FileFault::ExportScript: return QStringLiteral("The script could not be exported.");
-    case FileFault::ExportText: return QStringLiteral("The text could not be exported.");
+    case FileFault::LoadProject:
+      return QStringLiteral("The dialogue project could not be loaded.");
+    case FileFault::SaveProject:
+      return QStringLiteral("The dialogue project could not be saved.");
+    case FileFault::LoadCharacterList:
+      return QStringLiteral("The character list could not be loaded.");
+    case FileFault::SaveCharacterList:
+      return QStringLiteral("The character list could not be saved.");
+    case FileFault::ExportScript:
+      return QStringLiteral("The script could not be exported.");
+    case FileFault::ExportText:
+      return QStringLiteral("The text could not be exported.");
   }
   return {};
 }

@@ -23,7 +23,7 @@ enum Anchor : unsigned {
 struct GadgetSpec {
   int id;
   GadgetKind kind;
-  QRect rect;  // in the window's inner area, in logical pixels
+  QRect rect;   // in the window's inner area, in logical pixels
   int text;     // UiTextTable index, or -1
   int tooltip;  // UiTextTable index, or -1
   unsigned anchors;

@@ -8,10 +8,14 @@ namespace tellwright {
 
 QColor LineKindColour(std::string_view kind) {
   switch (KindOf(kind)) {
-    case LineKind::Talk: return {0, 0, 170};
-    case LineKind::Remark: return {0, 170, 0};
-    case LineKind::Response: return {170, 0, 0};
-    default: return {0, 0, 0};
+    case LineKind::Talk:
+      return {0, 0, 170};
+    case LineKind::Remark:
+      return {0, 170, 0};
+    case LineKind::Response:
+      return {170, 0, 0};
+    default:
+      return {0, 0, 0};
   }
 }
 
@@ -42,11 +46,16 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ForegroundRole) return LineKindColour(line.kind);
   if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole) return {};
   switch (index.column()) {
-    case 0: return TextToQString(line.kind);
-    case 1: return TextToQString(line.character);
-    case 2: return TextToQString(line.text);
-    case 3: return TextToQString(line.soundFile);
-    default: return {};
+    case 0:
+      return TextToQString(line.kind);
+    case 1:
+      return TextToQString(line.character);
+    case 2:
+      return TextToQString(line.text);
+    case 3:
+      return TextToQString(line.soundFile);
+    default:
+      return {};
   }
 }
 

@@ -189,7 +189,8 @@ void MainWindow::rebuildMainMenu(const RecentFiles& recentFiles) {
 QWidget* MainWindow::createGadget(int kind, int text, QWidget* inner) {
   QString caption = text >= 0 ? texts_[text] : QString();
   switch (static_cast<GadgetKind>(kind)) {
-    case GadgetKind::Frame: return new QGroupBox(caption, inner);
+    case GadgetKind::Frame:
+      return new QGroupBox(caption, inner);
     case GadgetKind::Button: {
       auto* button = new QPushButton(caption, inner);
       button->setAutoDefault(false);

@@ -10,11 +10,16 @@ char FoldCase1252(char c) {
   if (byte >= 'A' && byte <= 'Z') return lower(byte + 0x20);
   if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return lower(byte + 0x20);
   switch (byte) {
-    case 0x8A: return lower(0x9A);  // S caron
-    case 0x8C: return lower(0x9C);  // OE ligature
-    case 0x8E: return lower(0x9E);  // Z caron
-    case 0x9F: return lower(0xFF);  // Y diaeresis
-    default: return c;
+    case 0x8A:
+      return lower(0x9A);  // S caron
+    case 0x8C:
+      return lower(0x9C);  // OE ligature
+    case 0x8E:
+      return lower(0x9E);  // Z caron
+    case 0x9F:
+      return lower(0xFF);  // Y diaeresis
+    default:
+      return c;
   }
 }
 

@@ -23,22 +23,36 @@ class AskToSaveTest : public SessionTest, public ::testing::WithParamInterface<A
  protected:
   void Run(Asker asker) {
     switch (asker) {
-      case Asker::New: Trigger(kCommandNew); break;
-      case Asker::LoadDialogue: Trigger(kCommandLoadDialogue); break;
-      case Asker::RecentFile: Trigger(kCommandRecentFile1); break;
-      case Asker::Quit: Trigger(kCommandQuit); break;
-      case Asker::CloseBox: window().close(); break;
+      case Asker::New:
+        Trigger(kCommandNew);
+        break;
+      case Asker::LoadDialogue:
+        Trigger(kCommandLoadDialogue);
+        break;
+      case Asker::RecentFile:
+        Trigger(kCommandRecentFile1);
+        break;
+      case Asker::Quit:
+        Trigger(kCommandQuit);
+        break;
+      case Asker::CloseBox:
+        window().close();
+        break;
     }
   }
 
   // Whether the command did its work after the question.
   bool WentOn(Asker asker) {
     switch (asker) {
-      case Asker::New: return Lines().empty() && title() == "Tellwright";
+      case Asker::New:
+        return Lines().empty() && title() == "Tellwright";
       case Asker::LoadDialogue:
-      case Asker::RecentFile: return document().branch(0).name == "Lighthouse_Greeting";
-      case Asker::Quit: return state.quit && !window().isVisible();
-      case Asker::CloseBox: return !window().isVisible();
+      case Asker::RecentFile:
+        return document().branch(0).name == "Lighthouse_Greeting";
+      case Asker::Quit:
+        return state.quit && !window().isVisible();
+      case Asker::CloseBox:
+        return !window().isVisible();
     }
     return false;
   }
@@ -53,10 +67,13 @@ TEST_P(AskToSaveTest, TheAnswerDecidesWhetherTheCommandGoesOn) {
   Click(kGadgetTalkline);
   ASSERT_EQ(document().changed, 1);
 
-  dialogs.answers.push_back(c.reply == Reply::No ? Answer::No : c.reply == Reply::Cancel ? Answer::Cancel : Answer::Yes);
+  dialogs.answers.push_back(c.reply == Reply::No       ? Answer::No
+                            : c.reply == Reply::Cancel ? Answer::Cancel
+                                                       : Answer::Yes);
   if (c.reply == Reply::YesRequesterCancelled) dialogs.files.push_back(QString());
   if (c.reply == Reply::YesRequesterNamed) dialogs.files.push_back(QString::fromStdString(temp.file("named")));
-  if (c.asker == Asker::LoadDialogue && GoesOn(c.reply)) dialogs.files.push_back(QString::fromStdString(ExampleProject()));
+  if (c.asker == Asker::LoadDialogue && GoesOn(c.reply))
+    dialogs.files.push_back(QString::fromStdString(ExampleProject()));
   Run(c.asker);
 
   ASSERT_FALSE(dialogs.calls.empty());
@@ -89,7 +106,7 @@ std::vector<AskCase> AllAskCases() {
 
 std::string Name(const AskCase& c) {
   const char* askers[] = {"New", "LoadDialogue", "RecentFile", "Quit", "CloseBox"};
-  const char* replies[] = {"No", "Cancel", "YesSavesToItsFile", "YesRequesterCancelled", "YesRequesterNamed",
+  const char* replies[] = {"No",          "Cancel", "YesSavesToItsFile", "YesRequesterCancelled", "YesRequesterNamed",
                            "YesSaveFails"};
   return std::string(askers[static_cast<int>(c.asker)]) + "_" + replies[static_cast<int>(c.reply)];
 }

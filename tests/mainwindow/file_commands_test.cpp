@@ -92,7 +92,8 @@ TEST_F(SessionTest, AFailedSaveIsReportedAndKeepsThePathAndTheChangedFlag) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].title, "Error");
   EXPECT_TRUE(dialogs.messages()[0].text.startsWith("The dialogue project could not be saved."));
-  EXPECT_TRUE(dialogs.messages()[0].text.contains("No such file or directory")) << dialogs.messages()[0].text.toStdString();
+  EXPECT_TRUE(dialogs.messages()[0].text.contains("No such file or directory"))
+      << dialogs.messages()[0].text.toStdString();
 }
 
 TEST_F(SessionTest, AFailedExportIsReported) {
@@ -180,7 +181,7 @@ TEST_F(SessionTest, TheOpenRequesterStartsAtTheProjectThenTheRecentFileThenTheSt
   StoreSettings("C:\\Games\\Demo\\demo.wpr", {});
   Start();
   window().projectField()->setText("C:\\Elsewhere\\other.wpr");  // the field's text does not count
-  dialogs.answers = {Answer::No};  // the typed path is a change
+  dialogs.answers = {Answer::No};                                // the typed path is a change
   dialogs.files = {QString(), QString(), QString()};
   Trigger(kCommandLoadDialogue);
   state.recentFiles[0] = "/work/recent.tlwdlg";
@@ -221,12 +222,12 @@ TEST_P(RecentMenuTest, ShowsTheBlockOnlyWhenRecentFileOneIsSet) {
   EXPECT_EQ(separators, GetParam().ids.empty() ? 3 : 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RecentFiles, RecentMenuTest,
-    ::testing::Values(MenuCase{"FirstRun", {}, {}}, MenuCase{"OneAndThree", {"/a/x.tlwdlg", "", "/b/y.tlwdlg"}, {17, 19}},
-                      MenuCase{"FirstEmptySecondSet", {"", "/a/x.tlwdlg"}, {}},
-                      MenuCase{"AllFive", {"/1", "/2", "/3", "/4", "/5"}, {17, 18, 19, 20, 21}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(RecentFiles, RecentMenuTest,
+                         ::testing::Values(MenuCase{"FirstRun", {}, {}},
+                                           MenuCase{"OneAndThree", {"/a/x.tlwdlg", "", "/b/y.tlwdlg"}, {17, 19}},
+                                           MenuCase{"FirstEmptySecondSet", {"", "/a/x.tlwdlg"}, {}},
+                                           MenuCase{"AllFive", {"/1", "/2", "/3", "/4", "/5"}, {17, 18, 19, 20, 21}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, RecentFilesFollowWhatWasOpened) {
   ASSERT_TRUE(SaveProject(DialogueDocument(), temp.file("other.tlwdlg")));

@@ -21,7 +21,8 @@ std::string Describe(const QMenu& menu) {
   std::string out;
   for (QAction* action : menu.actions()) {
     std::string item = "-";
-    if (!action->isSeparator()) item = Plain(action->text()).toStdString() + "#" + std::to_string(action->data().toInt());
+    if (!action->isSeparator())
+      item = Plain(action->text()).toStdString() + "#" + std::to_string(action->data().toInt());
     out += (out.empty() ? "" : "|") + item;
   }
   return out;
@@ -107,15 +108,20 @@ TEST_F(SessionTest, CommandsHaveTheirShortcuts) {
     QKeySequence key;
   };
   const Case cases[] = {
-      {kCommandCut, QKeySequence("Ctrl+X")},       {kCommandCopy, QKeySequence("Ctrl+C")},
-      {kCommandPaste, QKeySequence("Ctrl+V")},     {kCommandMoveUp, QKeySequence("Ctrl+Up")},
-      {kCommandMoveDown, QKeySequence("Ctrl+Down")}, {kCommandDelete, QKeySequence(Qt::Key_Delete)},
-      {kCommandNew, QKeySequence(QKeySequence::New)}, {kCommandLoadDialogue, QKeySequence(QKeySequence::Open)},
-      {kCommandSave, QKeySequence(QKeySequence::Save)}, {kCommandQuit, QKeySequence("Ctrl+Q")},
-      {kCommandSaveAs, QKeySequence("Ctrl+Shift+S")},  {kCommandHelp, QKeySequence("F1")},
+      {kCommandCut, QKeySequence("Ctrl+X")},
+      {kCommandCopy, QKeySequence("Ctrl+C")},
+      {kCommandPaste, QKeySequence("Ctrl+V")},
+      {kCommandMoveUp, QKeySequence("Ctrl+Up")},
+      {kCommandMoveDown, QKeySequence("Ctrl+Down")},
+      {kCommandDelete, QKeySequence(Qt::Key_Delete)},
+      {kCommandNew, QKeySequence(QKeySequence::New)},
+      {kCommandLoadDialogue, QKeySequence(QKeySequence::Open)},
+      {kCommandSave, QKeySequence(QKeySequence::Save)},
+      {kCommandQuit, QKeySequence("Ctrl+Q")},
+      {kCommandSaveAs, QKeySequence("Ctrl+Shift+S")},
+      {kCommandHelp, QKeySequence("F1")},
   };
-  for (const Case& c : cases)
-    EXPECT_TRUE(window().action(c.command)->shortcuts().contains(c.key)) << c.command;
+  for (const Case& c : cases) EXPECT_TRUE(window().action(c.command)->shortcuts().contains(c.key)) << c.command;
   for (int i = 0; i < 4; ++i) {
     QPushButton* button = window().button(kGadgetTalkline + i);
     EXPECT_EQ(button->shortcut(), QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
@@ -191,6 +197,20 @@ TEST_F(SessionTest, InsertButtonsPutTheLineAtTheFirstSelectedRow) {
   EXPECT_EQ(document().branch(0).lines[1].blockId, 1);
   EXPECT_EQ(document().branch(0).lines[4].blockId, 2);
   EXPECT_TRUE(window().selectedLineRows().empty());
+}
+
+TEST_F(SessionTest, AFullBranchRefusesTheInsertInAnErrorBox) {
+  Start();
+  DialogueBranch& branch = document().editBranch(0);
+  for (int i = 0; i < kLinesPerBranch; ++i) branch.lines.slot(i) = {"Remark", "", "r", "", 0};
+  branch.lineCount = kLinesPerBranch;
+  window().RefreshLineList(0);
+  Click(kGadgetTalkline);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].title, "Error");
+  EXPECT_EQ(document().branch(0).lineCount, kLinesPerBranch);
+  EXPECT_EQ(document().changed, 0);
+  EXPECT_EQ(title(), "Tellwright");
 }
 
 TEST_F(SessionTest, RowsAreColouredByKind) {
@@ -342,7 +362,8 @@ TEST_F(SessionTest, TextsSurviveShowingAndSavingByteForByte) {
   std::string bytes = ReadBytes(temp.file("odd.tlwdlg"));
 
   Start({QString::fromStdString(temp.file("odd.tlwdlg"))});
-  EXPECT_EQ(window().branchSelector()->currentText(), QString::fromUtf8("Start\u20ac\u0081\u008d\u008f\u0090\u009d\u00e9\u00a7"));
+  EXPECT_EQ(window().branchSelector()->currentText(),
+            QString::fromUtf8("Start\u20ac\u0081\u008d\u008f\u0090\u009d\u00e9\u00a7"));
   // Renaming to the shown text and committing the shown project path keep every byte.
   QTest::keyClick(window().branchSelector()->lineEdit(), Qt::Key_Return);
   window().projectField()->setText(window().projectField()->text());

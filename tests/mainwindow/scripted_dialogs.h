@@ -29,8 +29,8 @@ struct DialogCall {
 // fails the test and is answered as cancelled.
 class ScriptedDialogs : public UserDialogs {
  public:
-  std::deque<Answer> answers;                // askYesNoCancel and askYesNo
-  std::deque<QString> files;  // chooseOpenFile and chooseSaveFile; an empty name cancels
+  std::deque<Answer> answers;  // askYesNoCancel and askYesNo
+  std::deque<QString> files;   // chooseOpenFile and chooseSaveFile; an empty name cancels
   std::vector<DialogCall> calls;
 
   Answer askYesNoCancel(const QString& title, const QString& text) override {
@@ -41,7 +41,9 @@ class ScriptedDialogs : public UserDialogs {
     calls.push_back({"yesno", title, text, {}});
     return nextAnswer(Answer::No) == Answer::Yes;
   }
-  void showMessage(const QString& title, const QString& text) override { calls.push_back({"message", title, text, {}}); }
+  void showMessage(const QString& title, const QString& text) override {
+    calls.push_back({"message", title, text, {}});
+  }
   void showInformation(const QString& title, const QString& text) override {
     calls.push_back({"information", title, text, {}});
   }

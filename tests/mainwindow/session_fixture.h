@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>

@@ -1,8 +1,9 @@
+#include "text/cp1252.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "text/cp1252.h"
 #include "text/cp1252_case.h"
 
 namespace tellwright {
@@ -21,9 +22,9 @@ TEST(Cp1252Test, TypographicCharactersAndUndefinedBytes) {
     char32_t character;
   };
   const Case cases[] = {
-      {0x41, U'A'},     {0x80, U'\u20AC'}, {0x81, 0x81},     {0x8A, U'\u0160'}, {0x8D, 0x8D},
-      {0x8F, 0x8F},     {0x90, 0x90},     {0x93, U'\u201C'}, {0x96, U'\u2013'}, {0x9D, 0x9D},
-      {0x9F, U'\u0178'}, {0xA0, 0xA0},     {0xA7, U'\u00A7'}, {0xE9, U'\u00E9'}, {0xFF, U'\u00FF'},
+      {0x41, U'A'},      {0x80, U'\u20AC'}, {0x81, 0x81},      {0x8A, U'\u0160'}, {0x8D, 0x8D},
+      {0x8F, 0x8F},      {0x90, 0x90},      {0x93, U'\u201C'}, {0x96, U'\u2013'}, {0x9D, 0x9D},
+      {0x9F, U'\u0178'}, {0xA0, 0xA0},      {0xA7, U'\u00A7'}, {0xE9, U'\u00E9'}, {0xFF, U'\u00FF'},
   };
   for (const Case& c : cases) EXPECT_EQ(Cp1252ToUnicode(c.byte), c.character) << int(c.byte);
 }
@@ -41,7 +42,8 @@ TEST(Cp1252CaseTest, CapitalsFoldToTheirSmallLettersAndNothingElseChanges) {
     EXPECT_EQ(FoldCase1252(capitals[i]), smalls[i]) << i;
     EXPECT_EQ(FoldCase1252(smalls[i]), smalls[i]) << i;
   }
-  for (char unchanged : std::string("@[`{\xD7\xF7\xDF\xB5\x80\x00\xFF", 11)) EXPECT_EQ(FoldCase1252(unchanged), unchanged);
+  for (char unchanged : std::string("@[`{\xD7\xF7\xDF\xB5\x80\x00\xFF", 11))
+    EXPECT_EQ(FoldCase1252(unchanged), unchanged);
   EXPECT_TRUE(EqualsIgnoringCase1252("\xC4rger", "\xE4RGER"));
   EXPECT_FALSE(EqualsIgnoringCase1252("a", "ab"));
   EXPECT_TRUE(LessIgnoringCase1252("alpha", "Beta"));
