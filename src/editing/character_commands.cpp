@@ -49,6 +49,7 @@ EditResult EditCharacter(DialogueDocument& document, int pickerRow, const std::s
   for (size_t i = 0; i < document.characters.size(); ++i) marked[i] = SameNames(document.characters[i], old);
   Status check = CheckCharacterNames(document.characters, marked, newRealName, newEntityName);
   if (!check) return {false, check, {}};
+  if (old.realName == newRealName && old.entityName == newEntityName) return EditResult::Unchanged();
   for (size_t i = 0; i < document.characters.size(); ++i) {
     if (!marked[i]) continue;
     document.characters[i].realName = newRealName;

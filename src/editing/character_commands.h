@@ -35,7 +35,8 @@ EditResult AddCharacter(DialogueDocument& document, const std::string& realName,
 
 // Gives the character in `pickerRow`, and every other character with the
 // same two names, the new names, after the same checks as AddCharacter,
-// where the uniqueness check ignores those characters. "None" and a row
+// where the uniqueness check ignores those characters; the same names again
+// change nothing. "None" and a row
 // without a character do nothing, so the window need not open the editor
 // for them (CharacterAtRow tells).
 EditResult EditCharacter(DialogueDocument& document, int pickerRow, const std::string& newRealName,

@@ -110,6 +110,7 @@ EditResult EditResponse(DialogueDocument& document, int blockSlot, int row, cons
   if (row < 0 || row >= block->usedResponses()) return EditResult::Unchanged();
   Status check = CheckResponse(response);
   if (!check) return {false, check, {}};
+  if (block->responses[row] == response) return EditResult::Unchanged();
   block->responses.slot(row) = response;
   return EditResult::Changed();
 }

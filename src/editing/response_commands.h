@@ -51,7 +51,8 @@ Status CheckRoomForResponse(const DialogueDocument& document, int blockSlot);
 EditResult AddResponse(DialogueDocument& document, int blockSlot, const Response& response);
 
 // Stores `response` over the response at `row`. Refused, storing nothing,
-// when its text is empty. A row that holds no response does nothing.
+// when its text is empty. A row that holds no response, or the same
+// response again, changes nothing.
 EditResult EditResponse(DialogueDocument& document, int blockSlot, int row, const Response& response);
 
 // Deletes the selected responses (after the user said Yes); the later ones

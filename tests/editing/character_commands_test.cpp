@@ -80,6 +80,8 @@ const EditCase kEditCases[] = {
      "None;Joe (actor_joe);Ann (actor_ann);Dr. Good (good);"},
     // "None" stands for no character: Edit leaves everything alone.
     {"None", 0, "Bob", "bob", "", false, "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
+    {"SameNamesAgain", 1, "Joe", "actor_joe", "", false,
+     "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
     {"NoSuchRow", 4, "Bob", "bob", "", false,
      "None;Joe (actor_joe);Ann (actor_ann);Dr. (Evil) (evil);"},
 };

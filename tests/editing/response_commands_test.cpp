@@ -110,6 +110,9 @@ TEST(EditResponseTest, StoresAllFieldsOrNothing) {
   Response changed{"B", "hasKey", "Shop", kOnceGame, 1, 0};
   EXPECT_TRUE(EditResponse(document, kSlot, 1, changed).changed);
   EXPECT_EQ(document.responseBlocks[kSlot].responses[1], changed);
+  EditResult again = EditResponse(document, kSlot, 1, changed);  // the same again: nothing to mark
+  EXPECT_FALSE(again.changed);
+  EXPECT_TRUE(again.status);
 
   for (Response refused : {Response{"", "x", "", 0, 0, 0}, Response{"a\nb", "", "", 0, 0, 0}}) {
     EditResult result = EditResponse(document, kSlot, 0, refused);
