@@ -16,6 +16,7 @@ enum DocumentPart : unsigned {
   kPartBranchNames = 4,  // branch names (and the links that follow them)
   kPartCharacters = 8,
   kPartProjectPath = 16,
+  kPartBlocks = 32,  // response blocks (the responseblock editor shows them)
 };
 
 // One change of the document as a command asks for it. Every change runs

@@ -4,18 +4,25 @@
 #include <string>
 
 #include "editing/branch_commands.h"
+#include "editing/cell_rules.h"
 #include "editing/character_commands.h"
 #include "editing/line_commands.h"
+#include "editing/line_slots.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/user_dialogs.h"
+#include "settings/relative_path.h"
+#include "editors/cell_editor.h"
+#include "editors/editor_commands.h"
 
 namespace tellwright {
 
 namespace {
 
-LineListState ListState(MainWindow& window) { return {window.lineListHasFocus(), false}; }
+LineListState ListState(EditorSession& session) {
+  return {session.window().lineListHasFocus(), session.cellEditor().isOpen()};
+}
 
 }  // namespace
 
@@ -28,7 +35,7 @@ void EditCommands::insertLine(std::string_view kind) {
 
 void EditCommands::cut() {
   RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_.window());
+  LineListState state = ListState(session_);
   LineClipboard& clipboard = session_.state().clipboard;
   session_.apply({QStringLiteral("Cut"), kPartLines, [rows, state, &clipboard](DialogueDocument& document) {
                     return CutLines(document, rows, state, clipboard);
@@ -36,15 +43,15 @@ void EditCommands::cut() {
 }
 
 void EditCommands::copy() {
-  session_.commitOpenEdits();
-  CopyLines(session_.document(), session_.window().selectedLineRows(), ListState(session_.window()),
+  if (!session_.commitOpenEdits()) return;
+  CopyLines(session_.document(), session_.window().selectedLineRows(), ListState(session_),
             session_.state().clipboard);
   session_.updateActions();
 }
 
 void EditCommands::paste() {
   RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_.window());
+  LineListState state = ListState(session_);
   const LineClipboard& clipboard = session_.state().clipboard;
   session_.apply({QStringLiteral("Paste"), kPartLines, [rows, state, &clipboard](DialogueDocument& document) {
                     return PasteLines(document, rows, state, clipboard);
@@ -53,21 +60,21 @@ void EditCommands::paste() {
 
 void EditCommands::deleteLines() {
   RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_.window());
+  LineListState state = ListState(session_);
   session_.apply({QStringLiteral("Delete"), kPartLines,
                   [rows, state](DialogueDocument& document) { return DeleteLines(document, rows, state); }});
 }
 
 void EditCommands::moveUp() {
   RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_.window());
+  LineListState state = ListState(session_);
   session_.apply({QStringLiteral("Move lines up"), kPartLines,
                   [rows, state](DialogueDocument& document) { return MoveLinesUp(document, rows, state); }});
 }
 
 void EditCommands::moveDown() {
   RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_.window());
+  LineListState state = ListState(session_);
   session_.apply({QStringLiteral("Move lines down"), kPartLines,
                   [rows, state](DialogueDocument& document) { return MoveLinesDown(document, rows, state); }});
 }
@@ -80,7 +87,7 @@ void EditCommands::assignCharacter(int pickerRow) {
 }
 
 void EditCommands::deleteCharacter() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   int row = session_.window().selectedCharacterRow();
   const Character* character = CharacterAtRow(session_.document().characters, row);
   if (!character) return;
@@ -103,19 +110,63 @@ void EditCommands::addBranch() {
 }
 
 void EditCommands::renameBranch(const QString& name) {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   EncodedText encoded = EncodeText(name);
   if (!encoded.ok()) {
     session_.showError(encoded.fault);
     return;
   }
-  session_.apply({QStringLiteral("Rename branch"), kPartBranchNames, [bytes = encoded.bytes](DialogueDocument& document) {
-                    return RenameCurrentBranch(document, bytes);
+  session_.apply(
+      {QStringLiteral("Rename branch"), kPartBranchNames,
+       [bytes = encoded.bytes](DialogueDocument& document) { return RenameCurrentBranch(document, bytes); }});
+}
+
+void EditCommands::doubleClickLine(int row, int column) {
+  const DialogueBranch* branch = CurrentBranch(session_.document());
+  if (!branch || row < 0 || row >= LinesInUse(*branch)) return;
+  if (CellEditMode(branch->lines[row].kind, column) != CellEdit::None) {
+    session_.cellEditor().open(row, column);
+    return;
+  }
+  OpenResponseBlockEditors(session_, session_.window().selectedLineRows());
+}
+
+bool EditCommands::storeCell(int row, int column, const QString& text) {
+  EncodedText encoded = EncodeText(text);
+  if (!encoded.ok()) {
+    session_.showError(encoded.fault);
+    return false;
+  }
+  QString name = column == 2 ? QStringLiteral("Edit text") : QStringLiteral("Edit soundfile");
+  session_.apply({name, kPartLines, [row, column, bytes = encoded.bytes](DialogueDocument& document) {
+                    DialogueBranch* branch = EditCurrentBranch(document);
+                    if (!branch || row < 0 || row >= LinesInUse(*branch)) return EditResult::Unchanged();
+                    DialogueLine& line = branch->lines.slot(row);
+                    std::string& field = column == 2 ? line.text : line.soundFile;
+                    if (field == bytes) return EditResult::Unchanged();
+                    field = bytes;
+                    return EditResult::Changed();
                   }});
+  return true;
+}
+
+std::optional<QString> EditCommands::browseSoundFile(const QString& current) {
+  std::optional<QString> chosen = session_.dialogs().chooseOpenFile(
+      QStringLiteral("Browse for voice-over soundfile"), current,
+      QStringLiteral("WME soundfiles (*.wav, *.ogg)|*.wav;*.ogg|Vexa soundfiles (*.wav, *.ogg, *.mp3)|*.wav;*.ogg;*.mp3"));
+  if (!chosen) return std::nullopt;
+  EncodedText picked = EncodeText(*chosen);
+  if (!picked.ok()) {
+    session_.showError(picked.fault);
+    return std::nullopt;
+  }
+  // Choosing a file counts as a change even when the edit is then cancelled.
+  session_.SetChanged(1);
+  return TextToQString(RelativeSoundPath(picked.bytes, session_.document().engineProjectPath));
 }
 
 void EditCommands::chooseProject() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   std::optional<QString> chosen = session_.dialogs().chooseOpenFile(
       QStringLiteral("Choose a project file"), session_.window().projectField()->text(),
       QStringLiteral("WME project|*.wpr|Vexa project|*.vexapro"));
@@ -134,11 +185,12 @@ void EditCommands::setProjectPath(const QString& path) {
     session_.showError(encoded.fault);
     return;
   }
-  session_.apply({QStringLiteral("Choose project"), kPartProjectPath, [bytes = encoded.bytes](DialogueDocument& document) {
-                    if (document.engineProjectPath == bytes) return EditResult::Unchanged();
-                    document.engineProjectPath = bytes;
-                    return EditResult::Changed();
-                  }});
+  session_.apply(
+      {QStringLiteral("Choose project"), kPartProjectPath, [bytes = encoded.bytes](DialogueDocument& document) {
+         if (document.engineProjectPath == bytes) return EditResult::Unchanged();
+         document.engineProjectPath = bytes;
+         return EditResult::Changed();
+       }});
 }
 
 }  // namespace tellwright

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string_view>
 
 namespace tellwright {
@@ -29,6 +30,16 @@ class EditCommands {
   void selectBranch(int index);
   void addBranch();
   void renameBranch(const QString& name);
+
+  // A double-click on a cell of the line list: edits it in place, or opens
+  // the responseblock editor for the selected responseblock lines.
+  void doubleClickLine(int row, int column);
+  // The in-place editor's commit: stores `text` in the line at `row`, in
+  // the field the column shows. False when the text was refused.
+  bool storeCell(int row, int column, const QString& text);
+  // The browse button of a sound-file cell: the picked file, relative to
+  // the engine project's folder, as the field's new text.
+  std::optional<QString> browseSoundFile(const QString& current);
 
   void chooseProject();
   // Stores what was typed into the current-project field, if it differs.

@@ -7,6 +7,9 @@
 #include <QTreeView>
 
 #include "document/path_names.h"
+#include "editors/cell_editor.h"
+#include "editors/editor_commands.h"
+#include "editors/info_windows.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"
@@ -42,6 +45,11 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   exports_ = std::make_unique<ExportCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
   shell_ = std::make_unique<ShellCommands>(*this);
+  cellEditor_ = std::make_unique<CellEditor>(
+      window_->lineList(), texts_[kTextBrowse],
+      [this](int row, int column, const QString& text) { return edits_->storeCell(row, column, text); },
+      [this](const QString& current) { return edits_->browseSoundFile(current); });
+  infoWindows_ = std::make_unique<InfoWindows>(texts_);
   window_->setCloseGuard([this] { return allowClose(); });
   window_->rebuildMainMenu(state_.recentFiles);
   showDocument();
@@ -52,6 +60,7 @@ EditorSession::~EditorSession() {
   // Widgets still send signals while the window is taken down (a field
   // losing the focus finishes its edit); the commands must not hear them.
   window_->setCloseGuard(nullptr);
+  cellEditor_.reset();
   for (QObject* sender : window_->findChildren<QObject*>()) {
     sender->disconnect(window_.get());
     sender->disconnect(this);
@@ -94,6 +103,9 @@ void EditorSession::connectCommands() {
   on(kCommandMoveDown, [&edits] { edits.moveDown(); });
   ShellCommands& shell = *shell_;
   on(kCommandAssociate, [&shell] { shell.associateFiles(); });
+  InfoWindows& info = *infoWindows_;
+  on(kCommandHelp, [&info, &w] { info.showHelp(&w); });
+  on(kCommandAbout, [&info, &w] { info.showAbout(&w); });
 
   const std::pair<int, std::string_view> inserts[] = {{kGadgetTalkline, kTalkline},
                                                       {kGadgetCodeline, kCodeline},
@@ -103,6 +115,9 @@ void EditorSession::connectCommands() {
     connect(w.button(gadget), &QPushButton::clicked, &w, [&edits, kind = kind] { edits.insertLine(kind); });
   connect(w.characterList(), &QListWidget::itemDoubleClicked, &w,
           [&edits, &w](QListWidgetItem* item) { edits.assignCharacter(w.characterList()->row(item)); });
+  connect(w.button(kGadgetAddCharacter), &QPushButton::clicked, &w, [this] { AddCharacterWithEditor(*this); });
+  connect(w.button(kGadgetEditCharacter), &QPushButton::clicked, &w,
+          [this, &w] { EditCharacterWithEditor(*this, w.selectedCharacterRow()); });
   connect(w.button(kGadgetDeleteCharacter), &QPushButton::clicked, &w, [&edits] { edits.deleteCharacter(); });
   connect(w.branchSelector(), &BranchSelector::branchChosen, &w, [&edits](int index) { edits.selectBranch(index); });
   connect(w.branchSelector(), &BranchSelector::renameRequested, &w,
@@ -110,12 +125,13 @@ void EditorSession::connectCommands() {
   connect(w.button(kGadgetAddBranch), &QPushButton::clicked, &w, [&edits] { edits.addBranch(); });
   connect(w.button(kGadgetChooseProject), &QPushButton::clicked, &w, [&edits] { edits.chooseProject(); });
   connect(w.projectField(), &QLineEdit::editingFinished, &w, [&edits] { edits.commitProjectField(); });
-  connect(w.lineList()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { updateActions(); });
+  connect(w.lineList()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateActions(); });
+  connect(w.lineList(), &QTreeView::doubleClicked, &w,
+          [&edits](const QModelIndex& index) { edits.doubleClickLine(index.row(), index.column()); });
 }
 
 bool EditorSession::apply(const DocumentChange& change) {
-  commitOpenEdits();
+  if (!commitOpenEdits()) return false;
   EditResult result = change.apply(state_.document);
   if (!result.status) showError(TextToQString(result.status.message));
   if (!result.changed) return false;
@@ -137,12 +153,14 @@ void EditorSession::refresh(unsigned parts, const std::vector<int>& selectRows) 
   if (parts & kPartProjectPath) window_->showProjectPath();
 }
 
-void EditorSession::commitOpenEdits() {
+bool EditorSession::commitOpenEdits() {
   // Storing what was typed is itself a change on this road; it must not
   // come back here.
-  if (committing_) return;
+  if (committing_) return true;
   QScopedValueRollback<bool> committing(committing_, true);
+  if (!cellEditor_->commit()) return false;
   edits_->commitProjectField();
+  return true;
 }
 
 void EditorSession::SetChanged(int flag) {

@@ -12,6 +12,8 @@
 
 namespace tellwright {
 
+class CellEditor;
+class InfoWindows;
 class EditCommands;
 class ExportCommands;
 class FileCommands;
@@ -61,7 +63,11 @@ class EditorSession : public QObject {
   bool apply(const DocumentChange& change);
 
   // Commits what is being typed and not yet stored, before any command.
-  void commitOpenEdits();
+  // False when a typed text was refused: its edit stays open and the
+  // command must not run.
+  bool commitOpenEdits();
+  CellEditor& cellEditor() { return *cellEditor_; }
+  InfoWindows& infoWindows() { return *infoWindows_; }
 
   // The changed flag with the window title: product name, " - ", the
   // project file's name, and " *" while there are unsaved changes.
@@ -90,6 +96,8 @@ class EditorSession : public QObject {
   std::unique_ptr<ExportCommands> exports_;
   std::unique_ptr<EditCommands> edits_;
   std::unique_ptr<ShellCommands> shell_;
+  std::unique_ptr<CellEditor> cellEditor_;
+  std::unique_ptr<InfoWindows> infoWindows_;
   bool committing_ = false;
 };
 

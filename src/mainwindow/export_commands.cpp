@@ -14,7 +14,7 @@
 namespace tellwright {
 
 bool ExportCommands::checkedOrConfirmed() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return false;
   CheckResult check = CheckDialogue(session_.document());
   if (check) return true;
   UserDialogs& dialogs = session_.dialogs();
@@ -26,8 +26,8 @@ bool ExportCommands::checkedOrConfirmed() {
 
 void ExportCommands::exportWme() {
   if (!checkedOrConfirmed()) return;
-  std::optional<QString> chosen =
-      session_.dialogs().chooseSaveFile(QStringLiteral("Export WME script"), QString(), QStringLiteral("WME script|*.script"));
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export WME script"), QString(),
+                                                                    QStringLiteral("WME script|*.script"));
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kScriptExtension);
   Status status = ExportWmeScript(session_.document(), path);
@@ -46,13 +46,13 @@ void ExportCommands::exportVexa() {
                         .arg(result.skipped.size())
                         .arg(result.skipped.size() + static_cast<size_t>(result.written));
   for (const VexaSkippedBranch& skipped : result.skipped)
-    message += QStringLiteral("\n%1: %2").arg(TextToQString(session_.document().branch(skipped.branch).name),
-                                              PathToQString(skipped.reason));
+    message += QStringLiteral("\n%1: %2")
+                   .arg(TextToQString(session_.document().branch(skipped.branch).name), PathToQString(skipped.reason));
   session_.showError(message);
 }
 
 void ExportCommands::exportText() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export dialogue as text"),
                                                                     QString(), QStringLiteral("Text|*.txt"));
   if (!chosen) return;

@@ -26,7 +26,8 @@ QString FileCommands::defaultRequesterPath() const {
 bool FileCommands::AskSaveChanges() {
   if (!session_.document().changed) return true;
   Answer answer = session_.dialogs().askYesNoCancel(
-      QStringLiteral("Project not saved"), QStringLiteral("The current project was changed. Do you want to save it first?"));
+      QStringLiteral("Project not saved"),
+      QStringLiteral("The current project was changed. Do you want to save it first?"));
   if (answer == Answer::Cancel) return false;
   if (answer == Answer::Yes) return save();
   session_.SetChanged(0);
@@ -34,7 +35,7 @@ bool FileCommands::AskSaveChanges() {
 }
 
 void FileCommands::newProject() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   if (!AskSaveChanges()) return;
   ResetToNewProject(session_.document());
   session_.showDocument();
@@ -42,10 +43,10 @@ void FileCommands::newProject() {
 }
 
 void FileCommands::loadDialogue() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   if (!AskSaveChanges()) return;
-  std::optional<QString> chosen =
-      session_.dialogs().chooseOpenFile(QStringLiteral("Open dialogue project"), defaultRequesterPath(), kProjectFilter);
+  std::optional<QString> chosen = session_.dialogs().chooseOpenFile(QStringLiteral("Open dialogue project"),
+                                                                    defaultRequesterPath(), kProjectFilter);
   if (chosen) openProject(PathFromQString(*chosen), true);
 }
 
@@ -65,14 +66,14 @@ bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
 }
 
 bool FileCommands::save() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return false;
   const std::string& path = session_.document().currentFile;
   if (path.empty()) return saveAs();
   return saveTo(path);
 }
 
 bool FileCommands::saveAs() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return false;
   std::optional<QString> chosen = session_.dialogs().chooseSaveFile(
       QStringLiteral("Save dialogue project"), PathToQString(session_.document().currentFile), kProjectFilter);
   if (!chosen) return false;
@@ -92,7 +93,7 @@ bool FileCommands::saveTo(const std::string& path) {
 }
 
 void FileCommands::loadCharacterList() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   std::optional<QString> chosen = session_.dialogs().chooseOpenFile(QStringLiteral("Open character list"),
                                                                     defaultRequesterPath(), kCharacterListFilter);
   if (chosen) loadCharacterListFrom(PathFromQString(*chosen), true);
@@ -123,7 +124,7 @@ bool FileCommands::loadCharacterListFrom(const std::string& path, bool addToRece
 }
 
 void FileCommands::saveCharacterList() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Save character list"),
                                                                     defaultRequesterPath(), kCharacterListFilter);
   if (!chosen) return;
@@ -133,7 +134,7 @@ void FileCommands::saveCharacterList() {
 }
 
 void FileCommands::openRecentFile(int index) {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   if (index < 0 || index >= kRecentFileCount) return;
   std::string path = session_.state().recentFiles[static_cast<size_t>(index)];
   if (path.empty()) return;
@@ -152,7 +153,7 @@ void FileCommands::quit() {
 }
 
 bool FileCommands::quitting() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return false;
   if (!AskSaveChanges()) return false;
   session_.state().quit = true;
   session_.writeSettings();

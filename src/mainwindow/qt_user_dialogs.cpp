@@ -18,7 +18,11 @@ QString QtFileFilter(const QString& filter) {
   return filters.join(QStringLiteral(";;"));
 }
 
-QWidget* QtUserDialogs::parent() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
+// Over the editor window that is open, else over the main window.
+QWidget* QtUserDialogs::parent() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return parent_ ? parent_.data() : QApplication::activeWindow();
+}
 
 namespace {
 QString FirstFilter(const QString& qtFilter) { return qtFilter.section(QStringLiteral(";;"), 0, 0); }

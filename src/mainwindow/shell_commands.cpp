@@ -10,7 +10,7 @@
 namespace tellwright {
 
 void ShellCommands::associateFiles() {
-  session_.commitOpenEdits();
+  if (!session_.commitOpenEdits()) return;
   std::optional<std::string> program = RunningProgramPath();
   QString title = PathToQString(kAssociateTitle);
   if (!program) {

@@ -1,0 +1,96 @@
+#include "editors/character_editor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <utility>
+
+#include "editors/editor_commands.h"
+#include "editors/fixed_layout.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/ui_text_table.h"
+
+namespace tellwright {
+
+namespace {
+
+constexpr QSize kClientSize(424, 97);
+constexpr QPoint kOpeningPosition(744, 90);
+
+QLineEdit* NameField(const QString& caption, QWidget* parent, const char* name) {
+  auto* field = new QLineEdit(parent);
+  field->setObjectName(QLatin1String(name));
+  QString spoken = caption;
+  if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+  field->setAccessibleName(spoken);
+  return field;
+}
+
+QLabel* Label(const QString& caption, QWidget* field, QWidget* parent, const char* name) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // set like the field's text, beside it
+  label->setBuddy(field);
+  return label;
+}
+
+QPushButton* Button(const QString& caption, QWidget* parent, const char* name) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setAccessibleName(caption);
+  return button;
+}
+
+}  // namespace
+
+CharacterEditor::CharacterEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
+  const UiTextTable& texts = session.texts();
+  setObjectName(QStringLiteral("characterEditor"));
+  setWindowTitle(QStringLiteral("Character Editor"));
+  setWindowModality(Qt::WindowModal);
+
+  realName_ = NameField(texts[kTextRealNameLabel], this, "realName");
+  QLabel* realLabel = Label(texts[kTextRealNameLabel], realName_, this, "realNameLabel");
+  entityName_ = NameField(texts[kTextEntityNameLabel], this, "entityName");
+  QLabel* entityLabel = Label(texts[kTextEntityNameLabel], entityName_, this, "entityNameLabel");
+  QPushButton* cancel = Button(texts[kTextCharacterCancel], this, "cancel");
+  QPushButton* ok = Button(texts[kTextCharacterOk], this, "ok");
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  PlaceControls(this, kClientSize,
+                {{realName_, {120, 10, 290, 20}},
+                 {realLabel, {10, 15, 110, 20}},
+                 {entityName_, {120, 40, 290, 20}},
+                 {entityLabel, {10, 45, 100, 20}},
+                 {cancel, {360, 70, 50, 20}},
+                 {ok, {300, 70, 50, 20}}});
+  // Tab: the two names, then OK before Cancel, as they stand left to right.
+  setTabOrder(realName_, entityName_);
+  setTabOrder(entityName_, ok);
+  setTabOrder(ok, cancel);
+  realName_->setFocus();
+  MoveToOpeningPosition(this, kOpeningPosition);
+}
+
+void CharacterEditor::load(const std::string& realName, const std::string& entityName) {
+  realName_->setText(TextToQString(realName));
+  entityName_->setText(TextToQString(entityName));
+}
+
+void CharacterEditor::accept() {
+  EncodedText realName = EncodeText(realName_->text());
+  EncodedText entityName = EncodeText(entityName_->text());
+  for (auto [typed, field] : {std::pair{&realName, realName_}, std::pair{&entityName, entityName_}}) {
+    if (typed->ok()) continue;
+    session_.showError(typed->fault);
+    field->setFocus();
+    return;
+  }
+  if (onOk_) onOk_(realName.bytes, entityName.bytes);
+  QDialog::accept();
+}
+
+}  // namespace tellwright

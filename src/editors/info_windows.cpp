@@ -1,0 +1,70 @@
+#include "editors/info_windows.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "editors/about_window.h"
+#include "mainwindow/ui_text_table.h"
+
+namespace tellwright {
+
+namespace {
+
+QScreen* ScreenOf(const QWidget* widget) {
+  QScreen* screen = widget ? widget->screen() : nullptr;
+  return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+// `rect` moved as little as needed to lie on the screen's free area.
+QRect KeptOnScreen(QRect rect, const QScreen* screen) {
+  if (!screen) return rect;
+  QRect area = screen->availableGeometry();
+  if (rect.right() > area.right()) rect.moveRight(area.right());
+  if (rect.bottom() > area.bottom()) rect.moveBottom(area.bottom());
+  if (rect.left() < area.left()) rect.moveLeft(area.left());
+  if (rect.top() < area.top()) rect.moveTop(area.top());
+  return rect;
+}
+
+void Present(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace
+
+InfoWindows::InfoWindows(const UiTextTable& texts, QStringList helpFolders)
+    : texts_(texts), helpFolders_(std::move(helpFolders)) {}
+
+InfoWindows::~InfoWindows() = default;
+
+void InfoWindows::showAbout(QWidget* over) {
+  if (!about_) about_ = std::make_unique<AboutWindow>(texts_[kTextAboutText]);
+  if (!about_->isVisible()) {
+    const QScreen* screen = ScreenOf(over);
+    QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+    about_->move(origin + AboutWindow::kPosition);
+  }
+  Present(about_.get());
+}
+
+void InfoWindows::showHelp(QWidget* over) {
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>(helpFolders_);
+  } else if (!help_->isVisible() && help_->pagePath().isEmpty()) {
+    help_->loadPage();
+  }
+  if (!help_->isVisible()) {
+    QWidget* centre = over ? over->window() : QApplication::activeWindow();
+    if (centre == help_.get()) centre = nullptr;
+    const QScreen* screen = ScreenOf(centre);
+    QRect rect(QPoint(), help_->size());
+    rect.moveCenter(centre ? centre->geometry().center() : screen ? screen->availableGeometry().center() : QPoint());
+    help_->setGeometry(KeptOnScreen(rect, screen));
+  }
+  Present(help_.get());
+}
+
+}  // namespace tellwright

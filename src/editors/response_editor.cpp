@@ -1,0 +1,142 @@
+#include "editors/response_editor.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <iterator>
+#include <utility>
+
+#include "editing/response_form.h"
+#include "editors/editor_commands.h"
+#include "editors/fixed_layout.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/ui_text_table.h"
+
+namespace tellwright {
+
+namespace {
+
+constexpr QSize kClientSize(426, 170);
+constexpr QPoint kOpeningPosition(342, 334);
+
+// A caption beside a field: set like the field's own text, a few pixels
+// below the field's top edge.
+QLabel* FieldLabel(const QString& caption, QWidget* field, QWidget* parent, const char* name) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setBuddy(field);
+  QString spoken = caption;
+  if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+  field->setAccessibleName(spoken);
+  return label;
+}
+
+template <class W>
+W* Named(W* widget, const char* name, const QString& accessibleName = {}) {
+  widget->setObjectName(QLatin1String(name));
+  if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
+  return widget;
+}
+
+}  // namespace
+
+ResponseEditor::ResponseEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
+  const UiTextTable& texts = session.texts();
+  setObjectName(QStringLiteral("responseEditor"));
+  setWindowTitle(QStringLiteral("Responseline Editor"));
+  setWindowModality(Qt::WindowModal);
+
+  text_ = Named(new QLineEdit(this), "responseText");
+  link_ = Named(new QComboBox(this), "linkBranch");
+  conditions_ = Named(new QLineEdit(this), "conditions");
+  QLabel* textLabel = FieldLabel(texts[kTextResponseLabel], text_, this, "responseLabel");
+  QLabel* linkLabel = FieldLabel(texts[kTextLinkLabel], link_, this, "linkLabel");
+  QLabel* conditionsLabel = FieldLabel(texts[kTextConditionsLabel], conditions_, this, "conditionsLabel");
+  always_ = Named(new QRadioButton(texts[kTextAlways], this), "always", texts[kTextAlways]);
+  once_ = Named(new QRadioButton(texts[kTextOnce], this), "once", texts[kTextOnce]);
+  onceGame_ = Named(new QRadioButton(texts[kTextOnceGame], this), "onceGame", texts[kTextOnceGame]);
+  visibility_ = new QButtonGroup(this);
+  for (QRadioButton* option : {always_, once_, onceGame_}) visibility_->addButton(option);
+  auto* flagsLabel = Named(new QLabel(texts[kTextFlagsLabel], this), "flagsLabel", texts[kTextFlagsLabel]);
+  flagsLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  leaveLoop_ = Named(new QCheckBox(texts[kTextLeaveLoop], this), "leaveLoop", texts[kTextLeaveLoop]);
+  sayResponse_ = Named(new QCheckBox(texts[kTextSayResponse], this), "sayResponse", texts[kTextSayResponse]);
+  auto* ok = Named(new QPushButton(texts[kTextResponseOk], this), "ok", texts[kTextResponseOk]);
+  auto* cancel = Named(new QPushButton(texts[kTextResponseCancel], this), "cancel", texts[kTextResponseCancel]);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  PlaceControls(this, kClientSize,
+                {{textLabel, {10, 15, 60, 20}},
+                 {text_, {80, 10, 330, 20}},
+                 {link_, {100, 40, 310, 20}},
+                 {linkLabel, {10, 45, 80, 20}},
+                 {conditions_, {80, 70, 330, 20}},
+                 {conditionsLabel, {10, 75, 70, 20}},
+                 {always_, {80, 100, 60, 20}},
+                 {once_, {140, 100, 50, 20}},
+                 {onceGame_, {200, 100, 80, 20}},
+                 {flagsLabel, {10, 100, 70, 20}},
+                 {leaveLoop_, {80, 120, 150, 20}},
+                 {sayResponse_, {80, 140, 210, 20}},
+                 {ok, {300, 140, 50, 20}},
+                 {cancel, {360, 140, 50, 20}}});
+  // Tab goes down the form, then OK before Cancel.
+  QWidget* order[] = {text_, link_, conditions_, always_, once_, onceGame_, leaveLoop_, sayResponse_, ok, cancel};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  text_->setFocus();
+  MoveToOpeningPosition(this, kOpeningPosition);
+}
+
+void ResponseEditor::load(const Response& response) {
+  loaded_ = response;
+  ResponseForm form = LoadResponseForm(session_.document(), response);
+  text_->setText(TextToQString(form.text));
+  linkEntries_ = form.linkEntries;
+  link_->clear();
+  for (const std::string& entry : linkEntries_) link_->addItem(TextToQString(entry));
+  link_->setCurrentIndex(form.chosenLink);
+  conditions_->setText(TextToQString(form.conditions));
+  // An exclusive group cannot show "none set", which a visibility code
+  // outside 0..2 from a file needs.
+  visibility_->setExclusive(false);
+  always_->setChecked(form.always);
+  once_->setChecked(form.once);
+  onceGame_->setChecked(form.onceGame);
+  visibility_->setExclusive(true);
+  leaveLoop_->setChecked(form.leaveLoop);
+  sayResponse_->setChecked(form.sayResponse);
+}
+
+void ResponseEditor::accept() {
+  EncodedText text = EncodeText(text_->text());
+  EncodedText conditions = EncodeText(conditions_->text());
+  for (auto [typed, field] : {std::pair{&text, text_}, std::pair{&conditions, conditions_}}) {
+    if (typed->ok()) continue;
+    session_.showError(typed->fault);
+    field->setFocus();
+    return;
+  }
+  ResponseForm form;
+  form.text = text.bytes;
+  form.linkEntries = linkEntries_;
+  form.chosenLink = link_->currentIndex();
+  form.conditions = conditions.bytes;
+  form.always = always_->isChecked();
+  form.once = once_->isChecked();
+  form.onceGame = onceGame_->isChecked();
+  form.leaveLoop = leaveLoop_->isChecked();
+  form.sayResponse = sayResponse_->isChecked();
+  response_ = ReadResponseForm(form, loaded_);
+  if (onOk_) onOk_(response_);
+  QDialog::accept();
+}
+
+}  // namespace tellwright
