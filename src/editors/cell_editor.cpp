@@ -15,7 +15,10 @@
 namespace tellwright {
 
 CellEditor::CellEditor(QTreeView* list, QString browseCaption, Store store, Browse browse)
-    : QObject(list), list_(list), browseCaption_(std::move(browseCaption)), store_(std::move(store)),
+    : QObject(list),
+      list_(list),
+      browseCaption_(std::move(browseCaption)),
+      store_(std::move(store)),
       browse_(std::move(browse)) {
   connect(qApp, &QApplication::focusChanged, this, &CellEditor::focusChanged);
   connect(list_->header(), &QHeaderView::sectionResized, this, [this] { commit(); });
@@ -107,8 +110,7 @@ void CellEditor::close() {
   }
   QModelIndex edited = list_->model()->index(row_, 0);
   if (edited.isValid()) {
-    list_->selectionModel()->setCurrentIndex(edited,
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->selectionModel()->setCurrentIndex(edited, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   }
   if (hadFocus) list_->setFocus();
   row_ = column_ = -1;
@@ -169,10 +171,14 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     return handleFieldKey(key->key(), key->modifiers());
   }
-  if (watched == list_ && type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+  if (watched == list_ && type == QEvent::KeyPress && !isOpen()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    bool editKey = key->key() == Qt::Key_F2 || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     QModelIndex current = list_->currentIndex();
-    if (current.isValid()) open(current.row(), 2);
-    return true;
+    if (editKey && key->modifiers() == Qt::NoModifier && current.isValid()) {
+      emit editRequested(current.row());
+      return true;
+    }
   }
   bool windowChange = watched == list_->window() &&
                       (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange);

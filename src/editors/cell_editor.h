@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
-#include <QToolButton>
 #include <QString>
+#include <QToolButton>
 #include <functional>
 #include <optional>
 
@@ -48,6 +48,11 @@ class CellEditor : public QObject {
   bool commit(bool asked = false);
   void cancel();
 
+ signals:
+  // F2 or Return on the line list: the keyboard's double-click on the
+  // current line's text cell.
+  void editRequested(int row);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -65,7 +70,7 @@ class CellEditor : public QObject {
   QPointer<QToolButton> browseButton_;
   int row_ = -1;
   int column_ = -1;
-  bool busy_ = false;  // storing or browsing: focus moves are ours, not the user's
+  bool busy_ = false;               // storing or browsing: focus moves are ours, not the user's
   std::optional<QString> refused_;  // the text last refused, until the user types
 };
 

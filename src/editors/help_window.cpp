@@ -31,10 +31,11 @@ QString MissingPageHtml(const QStringList& folders) {
   QString places;
   for (const QString& folder : folders)
     places += QStringLiteral("<li>%1</li>").arg(QDir::toNativeSeparators(PageIn(folder)).toHtmlEscaped());
-  return QStringLiteral("<h2>The help page was not found</h2>"
-                        "<p>%1 is not in any of the places the editor looks for it:</p><ul>%2</ul>"
-                        "<p>Install the editor again, or copy %1 and its folder <i>help</i> from the "
-                        "<i>resources</i> folder of the editor's sources to one of these places.</p>")
+  return QStringLiteral(
+             "<h2>The help page was not found</h2>"
+             "<p>%1 is not in any of the places the editor looks for it:</p><ul>%2</ul>"
+             "<p>Install the editor again, or copy %1 and its folder <i>help</i> from the "
+             "<i>resources</i> folder of the editor's sources to one of these places.</p>")
       .arg(QString::fromLatin1(kHelpPageName), places);
 }
 

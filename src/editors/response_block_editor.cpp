@@ -125,7 +125,8 @@ void ResponseBlockEditor::showEvent(QShowEvent* event) {
   // button the default once the window is shown, though Return in the list
   // edits the response; a focused button still takes Return as usual.
   QMetaObject::invokeMethod(
-      this, [this] {
+      this,
+      [this] {
         for (QPushButton* button : findChildren<QPushButton*>()) button->setDefault(false);
       },
       Qt::QueuedConnection);
@@ -179,9 +180,9 @@ void ResponseBlockEditor::addResponse() {
   int added = -1;
   editor.setOnOk([this, &added](const Response& response) {
     int slot = blockSlot_;
-    if (change(QStringLiteral("Add response"),
-               [slot, &response](DialogueDocument& document) { return AddResponse(document, slot, response); })
-            .changed)
+    if (change(QStringLiteral("Add response"), [slot, &response](DialogueDocument& document) {
+          return AddResponse(document, slot, response);
+        }).changed)
       added = session_.document().responseBlocks[slot].usedResponses() - 1;
   });
   editor.exec();
@@ -196,9 +197,8 @@ void ResponseBlockEditor::editResponse() {
   editor.load(session_.document().responseBlocks[blockSlot_].responses[row]);
   editor.setOnOk([this, row](const Response& response) {
     int slot = blockSlot_;
-    change(QStringLiteral("Edit response"), [slot, row, &response](DialogueDocument& document) {
-      return EditResponse(document, slot, row, response);
-    });
+    change(QStringLiteral("Edit response"),
+           [slot, row, &response](DialogueDocument& document) { return EditResponse(document, slot, row, response); });
   });
   editor.exec();
   fill({row});
@@ -207,12 +207,11 @@ void ResponseBlockEditor::editResponse() {
 void ResponseBlockEditor::deleteResponse() {
   RowSelection rows = selectedRows();
   if (rows.empty()) return;
-  if (!session_.dialogs().askYesNo(TextToQString(kDeleteResponseTitle), TextToQString(kDeleteResponseQuestion)))
-    return;
+  if (!session_.dialogs().askYesNo(TextToQString(kDeleteResponseTitle), TextToQString(kDeleteResponseQuestion))) return;
   int slot = blockSlot_;
-  if (change(QStringLiteral("Delete response"),
-             [slot, rows](DialogueDocument& document) { return DeleteResponses(document, slot, rows); })
-          .changed)
+  if (change(QStringLiteral("Delete response"), [slot, rows](DialogueDocument& document) {
+        return DeleteResponses(document, slot, rows);
+      }).changed)
     fill({});
 }
 
@@ -220,11 +219,11 @@ void ResponseBlockEditor::moveResponse(bool up) {
   RowSelection rows = selectedRows();
   if (rows.empty()) return;
   int slot = blockSlot_;
-  EditResult result = change(up ? QStringLiteral("Move response up") : QStringLiteral("Move response down"),
-                             [slot, rows, up](DialogueDocument& document) {
-                               return up ? MoveResponsesUp(document, slot, rows)
-                                         : MoveResponsesDown(document, slot, rows);
-                             });
+  EditResult result =
+      change(up ? QStringLiteral("Move response up") : QStringLiteral("Move response down"),
+             [slot, rows, up](DialogueDocument& document) {
+               return up ? MoveResponsesUp(document, slot, rows) : MoveResponsesDown(document, slot, rows);
+             });
   if (result.changed) fill(result.selectRows);
 }
 

@@ -8,13 +8,13 @@
 #include "editing/character_commands.h"
 #include "editing/line_commands.h"
 #include "editing/line_slots.h"
+#include "editors/cell_editor.h"
+#include "editors/editor_commands.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/user_dialogs.h"
 #include "settings/relative_path.h"
-#include "editors/cell_editor.h"
-#include "editors/editor_commands.h"
 
 namespace tellwright {
 
@@ -44,8 +44,7 @@ void EditCommands::cut() {
 
 void EditCommands::copy() {
   if (!session_.commitOpenEdits()) return;
-  CopyLines(session_.document(), session_.window().selectedLineRows(), ListState(session_),
-            session_.state().clipboard);
+  CopyLines(session_.document(), session_.window().selectedLineRows(), ListState(session_), session_.state().clipboard);
   session_.updateActions();
 }
 
@@ -153,7 +152,8 @@ bool EditCommands::storeCell(int row, int column, const QString& text) {
 std::optional<QString> EditCommands::browseSoundFile(const QString& current) {
   std::optional<QString> chosen = session_.dialogs().chooseOpenFile(
       QStringLiteral("Browse for voice-over soundfile"), current,
-      QStringLiteral("WME soundfiles (*.wav, *.ogg)|*.wav;*.ogg|Vexa soundfiles (*.wav, *.ogg, *.mp3)|*.wav;*.ogg;*.mp3"));
+      QStringLiteral(
+          "WME soundfiles (*.wav, *.ogg)|*.wav;*.ogg|Vexa soundfiles (*.wav, *.ogg, *.mp3)|*.wav;*.ogg;*.mp3"));
   if (!chosen) return std::nullopt;
   EncodedText picked = EncodeText(*chosen);
   if (!picked.ok()) {

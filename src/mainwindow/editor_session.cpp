@@ -128,6 +128,7 @@ void EditorSession::connectCommands() {
   connect(w.lineList()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateActions(); });
   connect(w.lineList(), &QTreeView::doubleClicked, &w,
           [&edits](const QModelIndex& index) { edits.doubleClickLine(index.row(), index.column()); });
+  connect(cellEditor_.get(), &CellEditor::editRequested, &w, [&edits](int row) { edits.doubleClickLine(row, 2); });
 }
 
 bool EditorSession::apply(const DocumentChange& change) {

@@ -1,8 +1,13 @@
 #!/usr/bin/python3
 """Drives the Tellwright editor through the accessibility bus, as a person
-using a screen reader would: reads the dialogue lines, inserts three lines with
-the buttons, and quits through the File menu, first cancelling and then
-discarding the changes.
+using a screen reader would, in two sessions on a copy of the example.
+
+First session: reads the dialogue lines, inserts three lines with the buttons,
+and quits through the File menu, first cancelling and then discarding the
+changes. Second session: edits a talkline's text in place, inserts a
+responseblock and gives it a response through the Responseblock and
+Responseline Editors, adds a character, saves (the file must hold exactly the
+example with these changes) and quits without being asked anything.
 
 Usage: accessibility_test.py PROGRAM EXAMPLE_PROJECT
 
@@ -10,6 +15,7 @@ Needs an X display and a running accessibility bus (run_accessibility_test.sh
 provides both). The program runs on a copy of the example in a temporary
 folder, with its settings, data and config folders there too.
 """
+import difflib
 import os
 import shutil
 import signal
@@ -28,15 +34,24 @@ from gi.repository import Atspi, Gio, GLib  # noqa: E402
 DEADLINE = 20.0  # seconds to wait for any one condition
 POLL = 0.05
 COLUMNS = ["Command", "Character", "Text / Code / Remark", "Soundfile"]
+RESPONSE_COLUMNS = ["Response", "Visibility", "Conditions", "Link to branch"]
+VISIBILITIES = ["Always", "Once", "Once Game"]  # stored as 0, 1, 2
+LEAVE_LOOP = "Leave loop if clicked"
+SAY_RESPONSE = "Let character say response if clicked"
 QUESTION_TITLE = "Project not saved"
 QUESTION_TEXT = "The current project was changed. Do you want to save it first?"
+KEYSYMS = {"Return": 0xFF0D, "End": 0xFF57, "F2": 0xFFBF}
+# Typed texts with characters that Windows-1252 stores in its 0x80-0x9F range.
+NEW_TALK_TEXT = "Another one for the lamp? Mind the oil \u2013 it\u2019s slick as fish."
+RESPONSE_TEXT = "Who lit the lamp again\u2026?"
+CHARACTER = ("Nell", "actor_nell")
 
 
 class Failure(Exception):
     pass
 
 
-program_process = None  # the editor under test, once started
+program_process = None  # the editor under test, while it runs
 
 
 def program_ended():
@@ -55,14 +70,18 @@ def check(condition, message):
         raise Failure(message)
 
 
-def wait_for(what, probe, timeout=DEADLINE):
+def wait_for(what, probe, timeout=DEADLINE, program_may_end=False):
     """Polls probe() until it returns a true value, which is returned. Errors
     from objects that vanish or from a bridge still filling in count as "not
-    yet"; the last one is shown if the deadline passes."""
+    yet"; the last one is shown if the deadline passes. Events that arrived
+    meanwhile are handled between polls."""
     deadline = time.monotonic() + timeout
     last_error = None
     while True:
-        check(not program_ended(), f"{program_ended()} while waiting for {what}")
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+        check(program_may_end or not program_ended(), f"{program_ended()} while waiting for {what}")
         try:
             result = probe()
             if result:
@@ -77,6 +96,24 @@ def wait_for(what, probe, timeout=DEADLINE):
         time.sleep(POLL)
 
 
+class FocusWatch:
+    """Remembers the object that last took the keyboard focus, as the
+    program reports it. A screen reader learns of the line list's edit field
+    only this way: the list does not count the field among its children."""
+
+    def __init__(self):
+        self.latest = None
+        self.listener = Atspi.EventListener.new(self.on_event)
+        self.listener.register("object:state-changed:focused")
+
+    def on_event(self, event):
+        if event.detail1:
+            self.latest = event.source
+
+
+focus = None  # the FocusWatch, from the start of the test
+
+
 def children(acc):
     return [child for child in (acc.getChildAtIndex(i) for i in range(acc.childCount)) if child is not None]
 
@@ -84,6 +121,15 @@ def children(acc):
 def fresh_name(acc):
     acc.clear_cache()
     return acc.name
+
+
+def has_state(acc, state):
+    acc.clear_cache()
+    return acc.getState().contains(state)
+
+
+def text_of(acc):
+    return acc.queryText().getText(0, -1)
 
 
 def find_all(root, roles, name=None):
@@ -104,13 +150,21 @@ def find_one(root, roles, name):
     return matches[0] if len(matches) == 1 else None
 
 
+def controls(window):
+    """The named fields, options and buttons of a window, by name."""
+    roles = [pyatspi.ROLE_TEXT, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_PUSH_BUTTON]
+    return {acc.name: acc for acc in find_all(window, roles)}
+
+
 def press(acc, wait_for_reply=True):
-    """Invokes the press action. Qt answers an action only once it has run,
-    so an action that opens a modal message box is not answered until the box
-    closes; such presses are sent without waiting for the answer."""
+    """Invokes the press action (toggle, for a check box). Qt answers an
+    action only once it has run, so an action that opens a modal window is not
+    answered until the window closes; such presses are sent without waiting
+    for the answer."""
     action = acc.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    index = next((i for i, name in enumerate(names) if name.lower() in ("press", "click", "activate")), None)
+    index = next((i for i, name in enumerate(names) if name.lower() in ("press", "click", "activate", "toggle")),
+                 None)
     check(index is not None, f"{acc.getRoleName()} {acc.name!r} offers no press action, only {names}")
     if wait_for_reply:
         check(action.doAction(index), f"{acc.getRoleName()} {acc.name!r} refused its {names[index]!r} action")
@@ -128,16 +182,84 @@ def press(acc, wait_for_reply=True):
     bus.close_sync()
 
 
-def read_rows(line_list):
-    line_list.clear_cache()
-    table = line_list.queryTable()
-    check(table.nColumns == len(COLUMNS), f"line list has {table.nColumns} columns, expected {len(COLUMNS)}")
+def click(acc, double=False):
+    """Clicks (or double-clicks) the middle of acc with the mouse."""
+    box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    check(box.width > 0 and box.height > 0, f"{acc.getRoleName()} {acc.name!r} covers nothing on screen: {box}")
+    check(Atspi.generate_mouse_event(box.x + box.width // 2, box.y + box.height // 2, "b1d" if double else "b1c"),
+          f"the mouse click on {acc.getRoleName()} {acc.name!r} could not be generated")
+
+
+def press_key(name):
+    """Presses and releases a key; it goes to the control with the keyboard focus."""
+    check(Atspi.generate_keyboard_event(KEYSYMS[name], None, Atspi.KeySynthType.SYM),
+          f"the key {name} could not be generated")
+
+
+def type_into(field, text):
+    check(field.queryEditableText().setTextContents(text), f"the field {field.name!r} refused the text {text!r}")
+    wait_for(f"the field {field.name!r} to hold {text!r}", lambda: text_of(field) == text)
+
+
+def read_rows(table_acc, columns=COLUMNS):
+    table_acc.clear_cache()
+    table = table_acc.queryTable()
+    # Qt finds a column's header through the column's first cell, so an
+    # empty table shows only how many columns it has.
+    headers = ([table.getColumnHeader(column).name for column in range(table.nColumns)] if table.nRows
+               else [None] * table.nColumns)
+    check(headers in (columns, [None] * len(columns)),
+          f"{table_acc.name!r} has the columns {headers}, expected {columns}")
     return [[table.getAccessibleAt(row, column).name for column in range(table.nColumns)]
             for row in range(table.nRows)]
 
 
 def row_count(line_list):
     return line_list.queryTable().nRows
+
+
+def selected_rows(line_list):
+    line_list.clear_cache()
+    return sorted(line_list.queryTable().getSelectedRows())
+
+
+def list_entries(list_acc):
+    list_acc.clear_cache()
+    return [fresh_name(item) for item in children(list_acc)]
+
+
+def dialogs(app):
+    """The program's windows other than the main window that are shown."""
+    return [window for window in children(app)
+            if window.getRole() not in (pyatspi.ROLE_FRAME, pyatspi.ROLE_TOOL_TIP)
+            and window.getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def describe(window):
+    texts = [acc.name for acc in find_all(window, [pyatspi.ROLE_LABEL, pyatspi.ROLE_STATIC]) if acc.name]
+    return f"{fresh_name(window)!r}" + (f" ({' / '.join(texts)})" if texts else "")
+
+
+def wait_for_dialogs(app, titles, after):
+    """Waits until exactly the windows with these titles are open above the
+    main window, and returns them in that order."""
+    shown = []
+
+    def probe():
+        shown[:] = dialogs(app)
+        names = [fresh_name(window) for window in shown]
+        return sorted(names) == sorted(titles) and ([shown[names.index(title)] for title in titles],)
+
+    try:
+        return wait_for(f"the windows {titles} after {after}", probe)[0]
+    except Failure as failure:
+        raise Failure(f"{failure}; open: {[describe(window) for window in shown]}") from None
+
+
+def check_no_dialog(app, during):
+    shown = dialogs(app)
+    check(not shown, f"{during} opened {', '.join(describe(window) for window in shown)}")
+    return True
 
 
 def question_box(app):
@@ -156,15 +278,284 @@ def no_question_box(app):
                for window in children(app))
 
 
-def quit_through_menu(app, frame):
+def menu_item(frame, menu, item):
     menu_bar = wait_for("the menu bar", lambda: find_one(frame, [pyatspi.ROLE_MENU_BAR], None))
     menus = [acc.name for acc in children(menu_bar)]
     check(menus == ["File", "Edit", "Help"], f"menu bar holds {menus}, expected File, Edit, Help")
-    file_menu = find_one(menu_bar, [pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU], "File")
-    quit_item = wait_for('"Quit" in the File menu', lambda: find_one(file_menu, [pyatspi.ROLE_MENU_ITEM], "Quit"))
-    press(quit_item, wait_for_reply=False)
+    owner = find_one(menu_bar, [pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU], menu)
+    return wait_for(f'"{item}" in the {menu} menu', lambda: find_one(owner, [pyatspi.ROLE_MENU_ITEM], item))
+
+
+def quit_through_menu(app, frame):
+    press(menu_item(frame, "File", "Quit"), wait_for_reply=False)
     return wait_for(f'the message box "{QUESTION_TITLE}" with its text and buttons Yes, No, Cancel',
                     lambda: question_box(app))
+
+
+def expected_project(original, old_talk_text, response):
+    """The example's bytes with the second session's changes, as the project
+    format lays them out: one value a line, LF endings, Windows-1252."""
+    lines = original.decode("cp1252").split("\n")
+
+    def line_of(value):
+        found = [i for i, line in enumerate(lines) if line == value]
+        check(len(found) == 1, f"the example holds the line {value!r} {len(found)} times")
+        return found[0]
+
+    # The character list (two lines a character) gets the new one at its end.
+    at = line_of("##ENDCHARLIST##")
+    lines[at:at] = list(CHARACTER)
+    lines[line_of(old_talk_text)] = NEW_TALK_TEXT
+    # The first branch grows by a line: before its last line (five lines a
+    # line: kind, character, text, sound file, block id) a responseblock that
+    # takes the id after the highest one in use.
+    block_id = max(int(lines[i + 1]) for i, line in enumerate(lines) if line == "##RESPONSEBLOCK##") + 1
+    count = line_of("Lighthouse_Greeting") + 1
+    lines[count] = str(int(lines[count]) + 1)
+    end = lines.index("##ENDBRANCH##", count)
+    lines[end - 5:end - 5] = ["Responseblock", "", "", "", str(block_id)]
+    # Its block follows the others: the id, then six lines a response.
+    after_blocks = len(lines) - lines[::-1].index("##ENDRESPONSE##")
+    lines[after_blocks:after_blocks] = ["##RESPONSEBLOCK##", str(block_id), *response, "##ENDRESPONSE##"]
+    return "\n".join(lines).encode("cp1252")
+
+
+def file_difference(expected, saved):
+    def shown(data):
+        return [line.replace("\r", "\\r") for line in data.decode("cp1252", "backslashreplace").split("\n")]
+
+    diff = list(difflib.unified_diff(shown(expected), shown(saved), "expected", "saved", lineterm="", n=2))
+    return "\n".join(diff) if diff else f"(same lines; {len(expected)} bytes expected, {len(saved)} saved)"
+
+
+class Editor:
+    """One run of the program on the project, found on the accessibility desktop."""
+
+    def __init__(self, program, project, env, started):
+        global program_process
+        focus.latest = None
+        self.process = program_process = subprocess.Popen([program, project], env=env, cwd=os.path.dirname(project))
+        started.append(self.process)
+        passed(f"started {program} on {project} (pid {self.process.pid})")
+        desktop = pyatspi.Registry.getDesktop(0)
+
+        def our_application():
+            for app in children(desktop):
+                if app.name.lower() == "tellwright" and app.get_process_id() == self.process.pid:
+                    return app
+            return None
+
+        self.app = wait_for('the application "tellwright" on the accessibility desktop', our_application)
+        self.frame = wait_for("the main window", lambda: find_one(self.app, [pyatspi.ROLE_FRAME], None))
+        passed(f"found the application and its window {self.frame.name!r}")
+        self.line_list = wait_for(
+            'the line list "Dialogue lines"',
+            lambda: find_one(self.frame, [pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TABLE],
+                             "Dialogue lines"))
+        self.rows = wait_for("the line list to show the first branch", lambda: read_rows(self.line_list))
+
+    def button(self, name, within=None):
+        window = within or self.frame
+        return wait_for(f'the button "{name}"', lambda: find_one(window, [pyatspi.ROLE_PUSH_BUTTON], name))
+
+    def cell(self, row, column):
+        return self.line_list.queryTable().getAccessibleAt(row, column)
+
+    def wait_for_exit(self, after):
+        try:
+            return self.process.wait(timeout=DEADLINE)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program still runs {DEADLINE:.0f} s after {after}") from None
+
+
+def discard_session(editor, project, original):
+    """Lines inserted, Quit cancelled, then Quit without saving."""
+    rows, line_list, frame, app = editor.rows, editor.line_list, editor.frame, editor.app
+    check(len(rows) >= 2, f"first branch shows {len(rows)} rows, expected at least 2: {rows}")
+    check(rows[0][0] == "Remark" and rows[0][2].startswith("Ada climbs the last steps"),
+          f"first row is {rows[0]}, expected the remark starting 'Ada climbs the last steps'")
+    check(rows[1][:2] == ["Talkline", "Mara"], f"second row is {rows[1]}, expected a talkline by Mara")
+    passed(f"line list shows the first branch: {len(rows)} rows, starting with {rows[0][0]} and {rows[1][:2]}")
+
+    selected = line_list.queryTable().nSelectedRows
+    check(selected == 0, f"{selected} lines are selected after loading, expected none")
+    added = ["Talkline", "Codeline", "Remark"]
+    for count, kind in enumerate(added, start=1):
+        press(editor.button(kind))
+        wait_for(f'the line list to grow to {len(rows) + count} rows after pressing "{kind}"',
+                 lambda: row_count(line_list) == len(rows) + count)
+    grown = read_rows(line_list)
+    check(grown[:len(rows)] == rows, f"the branch's earlier rows changed: {grown[:len(rows)]} instead of {rows}")
+    commands = [row[0] for row in grown[len(rows):]]
+    check(commands == added, f"the three new rows are {commands}, expected {added}")
+    passed(f"pressed {', '.join(added)}: the line list ends with {commands}")
+
+    title = wait_for('the window title to end with " *"', lambda: fresh_name(frame).endswith(" *") and frame.name)
+    check(title == f"Tellwright - {os.path.basename(project)} *", f"window title is {title!r}")
+    passed(f"window title marks the change: {title!r}")
+
+    press(quit_through_menu(app, frame)["Cancel"])
+    wait_for("the message box to close after Cancel", lambda: no_question_box(app))
+    try:
+        rows_after, title_after = read_rows(line_list), fresh_name(frame)
+    except Exception as error:  # the window is gone: the program quit or is quitting
+        raise Failure(f"the main window went away although Quit was cancelled "
+                      f"({program_ended() or error.__class__.__name__})") from error
+    check(not program_ended(), f"{program_ended()} although Quit was cancelled")
+    check(rows_after == grown, f"the lines changed after cancelling Quit: {rows_after}")
+    check(title_after == title, f"window title became {title_after!r} after cancelling Quit")
+    passed("File > Quit asked to save; Cancel kept the program running with its lines")
+
+    # The program may end before it could answer the press, so none is awaited.
+    press(quit_through_menu(app, frame)["No"], wait_for_reply=False)
+    code = editor.wait_for_exit("answering No to quit")
+    check(code == 0, f"the program exited with code {code}")
+    with open(project, "rb") as f:
+        check(f.read() == original, "the project file changed although No discarded the changes")
+    passed("File > Quit, No: the program exited with code 0 and left the project file unchanged")
+
+
+def focused_field(name):
+    """The text field of this name, once it has taken the keyboard focus."""
+    field = focus.latest
+    return field if field and field.getRole() == pyatspi.ROLE_TEXT and fresh_name(field) == name else None
+
+
+def edit_text_in_place(editor):
+    """Mara's talkline: a click selects it, F2 opens its text cell, Return
+    stores the new text. Returns the old text."""
+    line_list, row = editor.line_list, 1
+    rows, cell = read_rows(line_list), editor.cell(row, 2)
+    click(cell)
+    wait_for(f"the click to select row {row} alone and give the line list the focus",
+             lambda: selected_rows(line_list) == [row] and has_state(line_list, pyatspi.STATE_FOCUSED))
+    press_key("F2")
+    field = wait_for(f'the edit field "{COLUMNS[2]}" to take the focus after F2', lambda: focused_field(COLUMNS[2]))
+    old_text = rows[row][2]
+    check(text_of(field) == old_text, f"the edit field holds {text_of(field)!r}, expected the cell's {old_text!r}")
+    box, spot = field.queryComponent(), cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    check(box.contains(spot.x + spot.width // 2, spot.y + spot.height // 2, pyatspi.DESKTOP_COORDS),
+          f"the edit field at {box.getExtents(pyatspi.DESKTOP_COORDS)} does not lie over its cell at {spot}")
+    type_into(field, NEW_TALK_TEXT)
+    press_key("Return")
+    wait_for("Return to close the edit and give the focus back to the line list",
+             lambda: has_state(line_list, pyatspi.STATE_FOCUSED))
+    rows[row][2] = NEW_TALK_TEXT
+    check(read_rows(line_list) == rows, f"after the edit the lines are {read_rows(line_list)}, expected {rows}")
+    wait_for('the window title to end with " *"', lambda: fresh_name(editor.frame).endswith(" *"))
+    passed(f"F2 opened the text of row {row} in an edit field over the cell; Return stored {NEW_TALK_TEXT!r}")
+    return old_text
+
+
+def insert_responseblock(editor):
+    """End selects the last line; the new responseblock goes before it.
+    Returns its row."""
+    line_list = editor.line_list
+    rows = read_rows(line_list)
+    last = len(rows) - 1
+    press_key("End")
+    wait_for(f"End to select the last row ({last}) alone", lambda: selected_rows(line_list) == [last])
+    press(editor.button("Responseblock"))
+    wait_for("the responseblock to be inserted", lambda: row_count(line_list) == len(rows) + 1)
+    with_block = rows[:last] + [["Responseblock", "", "", ""]] + rows[last:]
+    check(read_rows(line_list) == with_block, f"the lines are {read_rows(line_list)}, expected {with_block}")
+    passed(f"End selected the last line; Responseblock inserted an empty responseblock before it, at row {last}")
+    return last
+
+
+def add_response(editor, block_row):
+    """The responseblock's editor, opened by double-click, gets a response
+    through the Responseline Editor. Returns the response as the project file
+    stores it."""
+    app, lines_before = editor.app, read_rows(editor.line_list)
+    click(editor.cell(block_row, 0), double=True)
+    block_editor, = wait_for_dialogs(app, ["Responseblock Editor"], "double-clicking the responseblock")
+    responses = find_one(block_editor, [pyatspi.ROLE_TABLE], "Responses")
+    check(responses is not None, 'the Responseblock Editor has no list "Responses"')
+    listed = read_rows(responses, RESPONSE_COLUMNS)
+    check(listed == [], f"the new responseblock lists the responses {listed}")
+    press(editor.button("Add response", block_editor), wait_for_reply=False)
+    _, response_editor = wait_for_dialogs(app, ["Responseblock Editor", "Responseline Editor"],
+                                          'pressing "Add response"')
+    form = controls(response_editor)
+    needed = ["Response", "Conditions", *VISIBILITIES, LEAVE_LOOP, SAY_RESPONSE, "OK", "Cancel"]
+    check(all(name in form for name in needed), f"the Responseline Editor offers {sorted(form)}, expected {needed}")
+    ticked = [name for name in [*VISIBILITIES, LEAVE_LOOP, SAY_RESPONSE]
+              if has_state(form[name], pyatspi.STATE_CHECKED)]
+    check(ticked == ["Always", SAY_RESPONSE], f"a new response is set to {ticked}, expected Always, {SAY_RESPONSE!r}")
+    type_into(form["Response"], RESPONSE_TEXT)
+    press(form[LEAVE_LOOP])
+    wait_for(f'"{LEAVE_LOOP}" to be ticked', lambda: has_state(form[LEAVE_LOOP], pyatspi.STATE_CHECKED))
+    press(form["OK"], wait_for_reply=False)  # a refused text would open a message
+    wait_for_dialogs(app, ["Responseblock Editor"], 'pressing "OK" in the Responseline Editor')
+    shown = [[RESPONSE_TEXT, "Always", "", ""]]
+    wait_for(f"the Responseblock Editor to list {shown}", lambda: read_rows(responses, RESPONSE_COLUMNS) == shown)
+    press(editor.button("Close", block_editor))
+    wait_for_dialogs(app, [], 'pressing "Close" in the Responseblock Editor')
+    check(read_rows(editor.line_list) == lines_before, f"the lines became {read_rows(editor.line_list)}")
+    passed(f"double-click opened the Responseblock Editor; Add response, {RESPONSE_TEXT!r}, "
+           f"{LEAVE_LOOP!r}, OK listed the response; Close")
+    # Text, conditions, link (none), visibility, leave loop, say it.
+    return [RESPONSE_TEXT, "", "", str(VISIBILITIES.index("Always")), "1", "1"]
+
+
+def add_character(editor):
+    panel = find_one(editor.frame, [pyatspi.ROLE_PANEL], "Characters")
+    check(panel is not None, 'no panel "Characters" in the main window')
+    cast = find_one(panel, [pyatspi.ROLE_LIST], "Characters")
+    check(cast is not None, 'no list "Characters" in the panel "Characters"')
+    before = list_entries(cast)
+    press(editor.button("Add", panel), wait_for_reply=False)
+    character_editor, = wait_for_dialogs(editor.app, ["Character Editor"], 'pressing "Add" under "Characters"')
+    form = controls(character_editor)
+    needed = ["Character real name", "WME entity name", "OK", "Cancel"]
+    check(all(name in form for name in needed), f"the Character Editor offers {sorted(form)}, expected {needed}")
+    type_into(form["Character real name"], CHARACTER[0])
+    type_into(form["WME entity name"], CHARACTER[1])
+    press(form["OK"], wait_for_reply=False)  # a refused name would open a message
+    wait_for_dialogs(editor.app, [], 'pressing "OK" in the Character Editor')
+    entry = f"{CHARACTER[0]} ({CHARACTER[1]})"
+    wait_for(f"the character list to end with {entry!r}", lambda: list_entries(cast) == before + [entry])
+    passed(f'"Add" under "Characters", {CHARACTER[0]!r} and {CHARACTER[1]!r}, OK: the list ends with {entry!r}')
+
+
+def save(editor, project, expected):
+    """Saves to the file the project came from, without a requester."""
+    title = f"Tellwright - {os.path.basename(project)}"
+    press(menu_item(editor.frame, "File", "Save dialogue"), wait_for_reply=False)
+    wait_for(f"the window title to become {title!r} after saving",
+             lambda: check_no_dialog(editor.app, "saving") and fresh_name(editor.frame) == title)
+    with open(project, "rb") as f:
+        saved = f.read()
+    check(saved == expected, "the saved project differs from the example with the session's changes:\n"
+          + file_difference(expected, saved))
+    passed(f"File > Save dialogue wrote the {len(saved)} bytes expected; the title is {title!r}")
+
+
+def quit_without_question(editor, project, expected):
+    press(menu_item(editor.frame, "File", "Quit"), wait_for_reply=False)
+    wait_for("the program to exit after Quit",
+             lambda: editor.process.poll() is not None or (dialogs(editor.app) and check_no_dialog(editor.app, "Quit")),
+             program_may_end=True)
+    code = editor.wait_for_exit("Quit")
+    check(code == 0, f"the program exited with code {code}")
+    with open(project, "rb") as f:
+        check(f.read() == expected, "the project file changed while quitting")
+    passed("File > Quit with nothing unsaved: no question, the program exited with code 0")
+
+
+def edit_session(editor, project, original, first_rows):
+    """A text edited in place, a responseblock with a response, a character;
+    saved, then Quit without a question."""
+    check(editor.rows == first_rows, f"the project opens with the lines {editor.rows}, expected {first_rows}")
+    passed("opened again, the project shows the lines it had before")
+    old_text = edit_text_in_place(editor)
+    block_row = insert_responseblock(editor)
+    response = add_response(editor, block_row)
+    add_character(editor)
+    expected = expected_project(original, old_text, response)
+    save(editor, project, expected)
+    quit_without_question(editor, project, expected)
 
 
 def run(program, example, workdir):
@@ -179,80 +570,19 @@ def run(program, example, workdir):
     env["XDG_RUNTIME_DIR"] = os.path.join(workdir, "runtime")
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
 
-    global program_process
-    process = program_process = subprocess.Popen([program, project], env=env, cwd=workdir)
+    global focus, program_process
+    focus = FocusWatch()
+    started = []
     try:
-        passed(f"started {program} on a copy of {example} (pid {process.pid})")
-        desktop = pyatspi.Registry.getDesktop(0)
-
-        def our_application():
-            for app in children(desktop):
-                if app.name.lower() == "tellwright" and app.get_process_id() == process.pid:
-                    return app
-            return None
-
-        app = wait_for('the application "tellwright" on the accessibility desktop', our_application)
-        frame = wait_for("the main window", lambda: find_one(app, [pyatspi.ROLE_FRAME], None))
-        passed(f"found the application and its window {frame.name!r}")
-
-        line_list = wait_for('the line list "Dialogue lines"',
-                             lambda: find_one(frame, [pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TABLE],
-                                              "Dialogue lines"))
-        table = line_list.queryTable()
-        headers = [table.getColumnHeader(column).name for column in range(table.nColumns)]
-        check(headers == COLUMNS, f"line list columns are {headers}, expected {COLUMNS}")
-        rows = wait_for("the line list to show the first branch", lambda: read_rows(line_list))
-        check(len(rows) >= 2, f"first branch shows {len(rows)} rows, expected at least 2: {rows}")
-        check(rows[0][0] == "Remark" and rows[0][2].startswith("Ada climbs the last steps"),
-              f"first row is {rows[0]}, expected the remark starting 'Ada climbs the last steps'")
-        check(rows[1][:2] == ["Talkline", "Mara"], f"second row is {rows[1]}, expected a talkline by Mara")
-        passed(f"line list shows the first branch: {len(rows)} rows, starting with {rows[0][0]} and {rows[1][:2]}")
-
-        selected = line_list.queryTable().nSelectedRows
-        check(selected == 0, f"{selected} lines are selected after loading, expected none")
-        added = ["Talkline", "Codeline", "Remark"]
-        for count, kind in enumerate(added, start=1):
-            button = wait_for(f'the button "{kind}"', lambda: find_one(frame, [pyatspi.ROLE_PUSH_BUTTON], kind))
-            press(button)
-            wait_for(f'the line list to grow to {len(rows) + count} rows after pressing "{kind}"',
-                     lambda: row_count(line_list) == len(rows) + count)
-        grown = read_rows(line_list)
-        check(grown[:len(rows)] == rows, f"the branch's earlier rows changed: {grown[:len(rows)]} instead of {rows}")
-        commands = [row[0] for row in grown[len(rows):]]
-        check(commands == added, f"the three new rows are {commands}, expected {added}")
-        passed(f"pressed {', '.join(added)}: the line list ends with {commands}")
-
-        title = wait_for('the window title to end with " *"', lambda: fresh_name(frame).endswith(" *") and frame.name)
-        check(title == f"Tellwright - {os.path.basename(project)} *", f"window title is {title!r}")
-        passed(f"window title marks the change: {title!r}")
-
-        press(quit_through_menu(app, frame)["Cancel"])
-        wait_for("the message box to close after Cancel", lambda: no_question_box(app))
-        try:
-            rows_after, title_after = read_rows(line_list), fresh_name(frame)
-        except Exception as error:  # the window is gone: the program quit or is quitting
-            raise Failure(f"the main window went away although Quit was cancelled "
-                          f"({program_ended() or error.__class__.__name__})") from error
-        check(not program_ended(), f"{program_ended()} although Quit was cancelled")
-        check(rows_after == grown, f"the lines changed after cancelling Quit: {rows_after}")
-        check(title_after == title, f"window title became {title_after!r} after cancelling Quit")
-        passed("File > Quit asked to save; Cancel kept the program running with its lines")
-
-        # The program may end before it could answer the press, so none is awaited.
-        press(quit_through_menu(app, frame)["No"], wait_for_reply=False)
-        try:
-            code = process.wait(timeout=DEADLINE)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"the program still runs {DEADLINE:.0f} s after answering No to quit")
-        check(code == 0, f"the program exited with code {code}")
-        with open(project, "rb") as f:
-            check(f.read() == original, "the project file changed although No discarded the changes")
-        passed("File > Quit, No: the program exited with code 0 and left the project file unchanged")
+        first = Editor(program, project, env, started)
+        discard_session(first, project, original)
+        edit_session(Editor(program, project, env, started), project, original, first.rows)
     finally:
-        if process.poll() is None:
-            program_process = None  # ended by the test, not by itself
-            process.kill()
-            process.wait()
+        program_process = None  # what still runs is ended by the test, not by itself
+        for process in started:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
 
 
 def main():

@@ -1,9 +1,10 @@
+#include "editors/cell_editor.h"
+
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 
-#include "editors/cell_editor.h"
 #include "editors/response_block_editor.h"
 #include "session_fixture.h"
 
@@ -52,7 +53,7 @@ TEST_F(CellEditorTest, OnlyTextAndSoundCellsOfTalkCodeAndRemarkLinesEdit) {
     bool opens;
     bool browse;
   };
-  const Case cases[] = {{0, 0, false, false}, {0, 1, false, false}, {0, 2, true, false}, {0, 3, true, true},
+  const Case cases[] = {{0, 0, false, false}, {0, 1, false, false}, {0, 2, true, false},  {0, 3, true, true},
                         {1, 2, true, false},  {1, 3, true, false},  {2, 2, false, false}, {2, 3, false, false}};
   for (const Case& c : cases) {
     // A responseblock line opens its editor instead; it is closed at once.
@@ -74,7 +75,9 @@ TEST_F(CellEditorTest, OnlyTextAndSoundCellsOfTalkCodeAndRemarkLinesEdit) {
     QRect field = editor().field()->geometry();
     int side = cell.height() + 2;
     EXPECT_EQ(field, QRect(cell.left(), cell.top() - 1, cell.width() + 2 - (c.browse ? side : 0), side));
-    if (c.browse) EXPECT_EQ(editor().browseButton()->geometry(), QRect(field.right() + 1, field.top(), side, side));
+    if (c.browse) {
+      EXPECT_EQ(editor().browseButton()->geometry(), QRect(field.right() + 1, field.top(), side, side));
+    }
     EXPECT_NEAR(QFontInfo(editor().field()->font()).pointSizeF(), QFontInfo(list()->font()).pointSizeF() - 1, 0.5);
     EXPECT_EQ(editor().field()->text(), list()->model()->index(c.row, c.column).data().toString());
     QTest::keyClick(editor().field(), Qt::Key_Escape);
@@ -97,8 +100,7 @@ TEST_F(CellEditorTest, EnterAndEveryActionElsewhereCommitEscapeCancels) {
       {"WindowResize", [this] { window().resize(window().size() + QSize(20, 20)); }, true},
       {"WindowMove", [this] { window().move(window().pos() + QPoint(5, 5)); }, true},
       {"Minimise", [this] { window().showMinimized(); }, true},
-      {"ScrollBarClick",
-       [this] { QTest::mousePress(list()->verticalScrollBar(), Qt::LeftButton); }, true},
+      {"ScrollBarClick", [this] { QTest::mousePress(list()->verticalScrollBar(), Qt::LeftButton); }, true},
   };
   for (const Case& c : cases) {
     DoubleClickCell(0, 2);
@@ -138,6 +140,18 @@ TEST_F(CellEditorTest, F2EditsTheTextAndTabGoesOnToTheSoundFile) {
   EXPECT_EQ(editor().column(), 2);
   QTest::keyClick(editor().field(), Qt::Key_Escape);
   EXPECT_TRUE(list()->hasFocus());
+
+  // On a responseblock line the same keys open its editor.
+  bool blockEditorOpened = false;
+  QTimer::singleShot(0, qApp, [&] {
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    blockEditorOpened = qobject_cast<ResponseBlockEditor*>(QApplication::activeModalWidget()) != nullptr;
+    QApplication::activeModalWidget()->close();
+  });
+  list()->setCurrentIndex(list()->model()->index(2, 0));
+  QTest::keyClick(list(), Qt::Key_Return);
+  EXPECT_TRUE(blockEditorOpened);
+  EXPECT_FALSE(editor().isOpen());
 }
 
 TEST_F(CellEditorTest, BrowsingPutsThePathRelativeToTheProjectFolder) {

@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <deque>
 #include <QDeadlineTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -8,6 +7,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
+#include <deque>
 
 #include "editing/character_commands.h"
 #include "editing/response_commands.h"
@@ -94,20 +94,41 @@ TEST_F(ResponseAndCharacterEditorsTest, WindowsStandWhereTheTablesSayWithEveryCa
   };
   EditorSession& s = *session;
   const Window windows[] = {
-      {[&] { return new ResponseBlockEditor(s, 0, &s.window()); }, "Responseblock Editor", {304, 550, 442, 237},
-       {{"responseList", {10, 10, 425, 150}}, {"addResponse", {10, 170, 90, 20}},
-        {"deleteResponse", {110, 170, 90, 20}}, {"close", {380, 210, 50, 20}}},
+      {[&] { return new ResponseBlockEditor(s, 0, &s.window()); },
+       "Responseblock Editor",
+       {304, 550, 442, 237},
+       {{"responseList", {10, 10, 425, 150}},
+        {"addResponse", {10, 170, 90, 20}},
+        {"deleteResponse", {110, 170, 90, 20}},
+        {"close", {380, 210, 50, 20}}},
        {"responseList", "addResponse", "deleteResponse", "close"}},
-      {[&] { return new ResponseEditor(s, &s.window()); }, "Responseline Editor", {342, 334, 426, 170},
-       {{"responseLabel", {10, 15, 60, 20}}, {"responseText", {80, 10, 330, 20}}, {"linkBranch", {100, 40, 310, 20}},
-        {"linkLabel", {10, 45, 80, 20}}, {"conditions", {80, 70, 330, 20}}, {"conditionsLabel", {10, 75, 70, 20}},
-        {"always", {80, 100, 60, 20}}, {"once", {140, 100, 50, 20}}, {"onceGame", {200, 100, 80, 20}},
-        {"flagsLabel", {10, 100, 70, 20}}, {"leaveLoop", {80, 120, 150, 20}}, {"sayResponse", {80, 140, 210, 20}},
-        {"ok", {300, 140, 50, 20}}, {"cancel", {360, 140, 50, 20}}},
+      {[&] { return new ResponseEditor(s, &s.window()); },
+       "Responseline Editor",
+       {342, 334, 426, 170},
+       {{"responseLabel", {10, 15, 60, 20}},
+        {"responseText", {80, 10, 330, 20}},
+        {"linkBranch", {100, 40, 310, 20}},
+        {"linkLabel", {10, 45, 80, 20}},
+        {"conditions", {80, 70, 330, 20}},
+        {"conditionsLabel", {10, 75, 70, 20}},
+        {"always", {80, 100, 60, 20}},
+        {"once", {140, 100, 50, 20}},
+        {"onceGame", {200, 100, 80, 20}},
+        {"flagsLabel", {10, 100, 70, 20}},
+        {"leaveLoop", {80, 120, 150, 20}},
+        {"sayResponse", {80, 140, 210, 20}},
+        {"ok", {300, 140, 50, 20}},
+        {"cancel", {360, 140, 50, 20}}},
        {"responseText", "linkBranch", "conditions", "always", "leaveLoop", "sayResponse", "ok", "cancel"}},
-      {[&] { return new CharacterEditor(s, &s.window()); }, "Character Editor", {744, 90, 424, 97},
-       {{"realName", {120, 10, 290, 20}}, {"realNameLabel", {10, 15, 110, 20}}, {"entityName", {120, 40, 290, 20}},
-        {"entityNameLabel", {10, 45, 100, 20}}, {"cancel", {360, 70, 50, 20}}, {"ok", {300, 70, 50, 20}}},
+      {[&] { return new CharacterEditor(s, &s.window()); },
+       "Character Editor",
+       {744, 90, 424, 97},
+       {{"realName", {120, 10, 290, 20}},
+        {"realNameLabel", {10, 15, 110, 20}},
+        {"entityName", {120, 40, 290, 20}},
+        {"entityNameLabel", {10, 45, 100, 20}},
+        {"cancel", {360, 70, 50, 20}},
+        {"ok", {300, 70, 50, 20}}},
        {"realName", "entityName", "ok", "cancel"}},
   };
   for (const Window& w : windows) {
@@ -132,11 +153,17 @@ TEST_F(ResponseAndCharacterEditorsTest, WindowsStandWhereTheTablesSayWithEveryCa
       if (qobject_cast<QRadioButton*>(control))
         padding = metric(QStyle::PM_ExclusiveIndicatorWidth) + metric(QStyle::PM_RadioButtonLabelSpacing);
       QFontMetrics metrics(control->font());
-      if (label) { EXPECT_LE(metrics.horizontalAdvance(label->text()), rect.width()) << name; }
-      if (button) { EXPECT_LE(metrics.horizontalAdvance(button->text()) + padding, rect.width()) << name; }
+      if (label) {
+        EXPECT_LE(metrics.horizontalAdvance(label->text()), rect.width()) << name;
+      }
+      if (button) {
+        EXPECT_LE(metrics.horizontalAdvance(button->text()) + padding, rect.width()) << name;
+      }
       EXPECT_LE(metrics.height(), rect.height()) << name;
     }
-    if (auto* ok = dialog->findChild<QPushButton*>("ok")) { EXPECT_TRUE(ok->isDefault()); }
+    if (auto* ok = dialog->findChild<QPushButton*>("ok")) {
+      EXPECT_TRUE(ok->isDefault());
+    }
 
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -160,8 +187,8 @@ TEST_F(ResponseAndCharacterEditorsTest, TheResponseListShowsEveryResponseAndEach
   std::vector<int> shownRows;
   WhenShown<ResponseBlockEditor>([&](ResponseBlockEditor* editor) {
     QTableWidget* list = editor->list();
-    const std::pair<QString, int> columns[] = {{"Response", 200}, {"Visibility", 60}, {"Conditions", 80},
-                                               {"Link to branch", 80}};
+    const std::pair<QString, int> columns[] = {
+        {"Response", 200}, {"Visibility", 60}, {"Conditions", 80}, {"Link to branch", 80}};
     for (int column = 0; column < 4; ++column) {
       EXPECT_EQ(list->horizontalHeaderItem(column)->text(), columns[column].first);
       EXPECT_EQ(list->columnWidth(column), columns[column].second);
@@ -198,9 +225,10 @@ TEST_F(ResponseAndCharacterEditorsTest, TheResponseEditorLoadsAResponseAndReadsI
   };
   const Case cases[] = {
       {{"a", "c", "trade_FISH", kOnce, 1, 0}, 3, nullptr, {"a", "c", "Trade_Fish", kOnce, 1, 0}},  // case ignored
-      {{"a", "", "Lost", kOnceGame, 0, 1}, -1, nullptr, {"a", "", "", kOnceGame, 0, 1}},  // branch gone
+      {{"a", "", "Lost", kOnceGame, 0, 1}, -1, nullptr, {"a", "", "", kOnceGame, 0, 1}},           // branch gone
       {{"a", "", "", 7, 0, 1}, -1, nullptr, {"a", "", "", 7, 0, 1}},  // unknown visibility stays
-      {{"a", "", "Goodbye", kAlways, 0, 1}, 4,
+      {{"a", "", "Goodbye", kAlways, 0, 1},
+       4,
        [](ResponseEditor* e) {
          Child<QLineEdit>(e, "responseText")->setText(QString::fromUtf8("Caf\u00e9?"));
          Child<QLineEdit>(e, "conditions")->setText("x > 1");
@@ -284,7 +312,9 @@ TEST_F(ResponseAndCharacterEditorsTest, ResponsesAreStoredOnOkOnlyAndEveryRefusa
     });
     EXPECT_EQ(Stored(), c.stored);
     EXPECT_EQ(Changed(), c.stored != kStored) << c.stored;
-    if (c.stored != kStored) { EXPECT_EQ(document().responseBlocks[0].responses[c.selected].leaveLoop, 1); }
+    if (c.stored != kStored) {
+      EXPECT_EQ(document().responseBlocks[0].responses[c.selected].leaveLoop, 1);
+    }
     EXPECT_EQ(Message(), c.message) << c.stored;
   }
 }
@@ -357,8 +387,10 @@ TEST_F(ResponseAndCharacterEditorsTest, CharactersAreCheckedInOrderAndStoredOnOk
     return [=](CharacterEditor* editor) {
       Child<QLineEdit>(editor, "realName")->setText(realName);
       Child<QLineEdit>(editor, "entityName")->setText(entityName);
-      if (key) QTest::keyClick(Child(editor, "entityName"), static_cast<Qt::Key>(key));
-      else editor->close();
+      if (key)
+        QTest::keyClick(Child(editor, "entityName"), static_cast<Qt::Key>(key));
+      else
+        editor->close();
     };
   };
   auto refusedThenMended = [&](CharacterEditor* editor) {
@@ -379,7 +411,9 @@ TEST_F(ResponseAndCharacterEditorsTest, CharactersAreCheckedInOrderAndStoredOnOk
       {-1, type("", ""), kCast, error(kNoRealNameMessage)},
       {-1, type("Bo", ""), kCast, error(kNoEntityNameMessage)},
       {-1, type("Mara", "x"), kCast, error(kDuplicateRealNameMessage)},
-      {-1, refusedThenMended, kCast + "|Ren\xe9" "e/actor_renee",
+      {-1, refusedThenMended,
+       kCast + "|Ren\xe9"
+               "e/actor_renee",
        "Error/The text holds \"\u0416\" (U+0416), which cannot be stored: projects keep their texts in "
        "Windows-1252, which has no such character."},
       {-1, type("Bo", "actor_bo", Qt::Key_Escape), kCast, ""},
@@ -399,8 +433,10 @@ TEST_F(ResponseAndCharacterEditorsTest, CharactersAreCheckedInOrderAndStoredOnOk
       c.act(editor);
       EXPECT_FALSE(editor->isVisible());  // closed in every case
     });
-    if (c.editRow < 0) AddCharacterWithEditor(*session);
-    else EditCharacterWithEditor(*session, c.editRow);
+    if (c.editRow < 0)
+      AddCharacterWithEditor(*session);
+    else
+      EditCharacterWithEditor(*session, c.editRow);
     EXPECT_EQ(Cast(), c.cast);
     EXPECT_EQ(Changed(), c.cast != kCast) << c.cast;
     EXPECT_EQ(Message(), c.message) << c.cast;

@@ -1,3 +1,5 @@
+#include "editors/info_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,7 +17,6 @@
 
 #include "editors/about_window.h"
 #include "editors/help_window.h"
-#include "editors/info_windows.h"
 #include "mainwindow/ui_text_table.h"
 #include "support/temp_dir.h"
 
