@@ -78,13 +78,13 @@ constexpr int kUnlimited = 1 << 20;
 
 std::vector<TextBox> GadgetTextBoxes(const UiTextTable& texts, const QStyle* style) {
   std::vector<TextBox> boxes;
-  for (const GadgetSpec& spec : MainWindowGadgets()) {
-    if (spec.kind == GadgetKind::Button)
-      boxes.push_back({texts[spec.text], spec.rect.width(), spec.rect.height(), ButtonPadding(style)});
-    if (spec.kind == GadgetKind::Frame)
-      boxes.push_back({texts[spec.text], spec.rect.width(), kUnlimited, kFrameTitlePadding});
-    if (spec.kind == GadgetKind::TextField || spec.kind == GadgetKind::BranchSelector)
-      boxes.push_back({QStringLiteral("\u00c9g"), kUnlimited, spec.rect.height() - kFieldPadding, 0});
+  for (const GadgetSpec& entry : MainWindowGadgets()) {
+    if (entry.kind == GadgetKind::Button)
+      boxes.push_back({texts[entry.text], entry.rect.width(), entry.rect.height(), ButtonPadding(style)});
+    if (entry.kind == GadgetKind::Frame)
+      boxes.push_back({texts[entry.text], entry.rect.width(), kUnlimited, kFrameTitlePadding});
+    if (entry.kind == GadgetKind::TextField || entry.kind == GadgetKind::BranchSelector)
+      boxes.push_back({QStringLiteral("\u00c9g"), kUnlimited, entry.rect.height() - kFieldPadding, 0});
   }
   int headerPadding = 2 * style->pixelMetric(QStyle::PM_HeaderMargin) + 2;
   for (int column = 0; column < LineListModel::kColumns; ++column)
@@ -136,10 +136,10 @@ MainWindow::MainWindow(const UiTextTable& texts, const DialogueDocument& documen
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions() {
-  for (const ActionSpec& spec : ActionSpecs()) {
-    auto* action = new QAction(spec.text >= 0 ? texts_[spec.text] : QString(), this);
-    action->setShortcuts(spec.keys);
-    actions_.registerAction(action, spec.id);
+  for (const ActionSpec& entry : ActionSpecs()) {
+    auto* action = new QAction(entry.text >= 0 ? texts_[entry.text] : QString(), this);
+    action->setShortcuts(entry.keys);
+    actions_.registerAction(action, entry.id);
     addAction(action);  // shortcuts work whatever the menus hold
   }
   for (int id = kCommandRecentFile1; id <= kCommandRecentFile5; ++id) {
@@ -242,13 +242,13 @@ void MainWindow::createGadgets() {
   centralWidget()->setFont(FitGadgetFont(font(), GadgetTextBoxes(texts_, style())));
   // Gadgets stand in their frames, so that screen readers know which frame
   // a control belongs to; their places are given in the inner area.
-  for (const GadgetSpec& spec : MainWindowGadgets()) {
-    QWidget* parent = spec.frame >= 0 ? gadgets_.at(spec.frame) : centralWidget();
-    QWidget* widget = createGadget(static_cast<int>(spec.kind), spec.text, parent);
-    widget->setObjectName(QStringLiteral("gadget%1").arg(spec.id));
-    if (spec.text >= 0) widget->setAccessibleName(texts_[spec.text]);
-    if (spec.tooltip >= 0) widget->setToolTip(texts_[spec.tooltip]);
-    gadgets_[spec.id] = widget;
+  for (const GadgetSpec& entry : MainWindowGadgets()) {
+    QWidget* parent = entry.frame >= 0 ? gadgets_.at(entry.frame) : centralWidget();
+    QWidget* widget = createGadget(static_cast<int>(entry.kind), entry.text, parent);
+    widget->setObjectName(QStringLiteral("gadget%1").arg(entry.id));
+    if (entry.text >= 0) widget->setAccessibleName(texts_[entry.text]);
+    if (entry.tooltip >= 0) widget->setToolTip(texts_[entry.tooltip]);
+    gadgets_[entry.id] = widget;
   }
   applyAnchors();
   const int insertButtons[] = {kGadgetTalkline, kGadgetCodeline, kGadgetRemark, kGadgetResponseblock};
@@ -275,11 +275,11 @@ void MainWindow::applyAnchors() {
   int dw = initialInnerSize_.isValid() ? centralWidget()->width() - initialInnerSize_.width() : 0;
   int dh = initialInnerSize_.isValid() ? centralWidget()->height() - initialInnerSize_.height() : 0;
   std::map<int, QRect> inInnerArea;
-  for (const GadgetSpec& spec : MainWindowGadgets()) {
-    QRect rect = AnchoredRect(spec.rect, spec.anchors, dw, dh);
-    inInnerArea[spec.id] = rect;
-    if (spec.frame >= 0) rect.translate(-inInnerArea.at(spec.frame).topLeft());
-    gadgets_.at(spec.id)->setGeometry(rect);
+  for (const GadgetSpec& entry : MainWindowGadgets()) {
+    QRect rect = AnchoredRect(entry.rect, entry.anchors, dw, dh);
+    inInnerArea[entry.id] = rect;
+    if (entry.frame >= 0) rect.translate(-inInnerArea.at(entry.frame).topLeft());
+    gadgets_.at(entry.id)->setGeometry(rect);
   }
 }
 

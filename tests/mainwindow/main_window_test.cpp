@@ -39,7 +39,7 @@ TEST_F(SessionTest, EveryGadgetStandsWhereTheTableSaysAndFollowsAResize) {
     QWidget* gadget = window().gadget(id);
     return QRect(gadget->mapTo(inner, QPoint(0, 0)), gadget->size());
   };
-  for (const GadgetSpec& spec : MainWindowGadgets()) EXPECT_EQ(placed(spec.id), spec.rect) << "gadget " << spec.id;
+  for (const GadgetSpec& entry : MainWindowGadgets()) EXPECT_EQ(placed(entry.id), entry.rect) << "gadget " << entry.id;
 
   QSize initial = window().size();
   window().resize(initial + QSize(100, 60));
@@ -67,15 +67,15 @@ TEST_F(SessionTest, EveryCaptionFitsItsGadget) {
   Start();
   const QStyle* style = window().style();
   int padding = style->pixelMetric(QStyle::PM_ButtonMargin) + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
-  for (const GadgetSpec& spec : MainWindowGadgets()) {
-    QWidget* gadget = window().gadget(spec.id);
+  for (const GadgetSpec& entry : MainWindowGadgets()) {
+    QWidget* gadget = window().gadget(entry.id);
     QFontMetrics metrics(gadget->font());
     if (auto* button = qobject_cast<QPushButton*>(gadget)) {
-      EXPECT_LE(metrics.horizontalAdvance(button->text()) + padding, spec.rect.width()) << button->text().toStdString();
-      EXPECT_LE(metrics.height(), spec.rect.height());
+      EXPECT_LE(metrics.horizontalAdvance(button->text()) + padding, entry.rect.width()) << button->text().toStdString();
+      EXPECT_LE(metrics.height(), entry.rect.height());
     }
     if (auto* frame = qobject_cast<QGroupBox*>(gadget)) {
-      EXPECT_LT(metrics.horizontalAdvance(frame->title()), spec.rect.width());
+      EXPECT_LT(metrics.horizontalAdvance(frame->title()), entry.rect.width());
     }
   }
   QHeaderView* header = window().lineList()->header();
@@ -383,12 +383,12 @@ TEST_F(SessionTest, KeyboardAndScreenReaderReachEveryControl) {
       reached.push_back(widget);
     widget = widget->nextInFocusChain();
   } while (widget != first);
-  for (const GadgetSpec& spec : MainWindowGadgets()) {
-    QWidget* gadget = window().gadget(spec.id);
-    EXPECT_FALSE(gadget->accessibleName().isEmpty()) << spec.id;
-    if (spec.kind == GadgetKind::Frame) continue;
+  for (const GadgetSpec& entry : MainWindowGadgets()) {
+    QWidget* gadget = window().gadget(entry.id);
+    EXPECT_FALSE(gadget->accessibleName().isEmpty()) << entry.id;
+    if (entry.kind == GadgetKind::Frame) continue;
     QWidget* focusTarget = gadget->focusProxy() ? gadget->focusProxy() : gadget;
-    EXPECT_NE(std::find(reached.begin(), reached.end(), focusTarget), reached.end()) << "gadget " << spec.id;
+    EXPECT_NE(std::find(reached.begin(), reached.end(), focusTarget), reached.end()) << "gadget " << entry.id;
   }
   EXPECT_EQ(window().lineList()->accessibleName(), "Dialogue lines");
   EXPECT_EQ(window().characterList()->accessibleName(), "Characters");
