@@ -18,30 +18,6 @@ namespace {
 constexpr QSize kClientSize(424, 97);
 constexpr QPoint kOpeningPosition(744, 90);
 
-QLineEdit* NameField(const QString& caption, QWidget* parent, const char* name) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QLatin1String(name));
-  QString spoken = caption;
-  if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
-  field->setAccessibleName(spoken);
-  return field;
-}
-
-QLabel* Label(const QString& caption, QWidget* field, QWidget* parent, const char* name) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // set like the field's text, beside it
-  label->setBuddy(field);
-  return label;
-}
-
-QPushButton* Button(const QString& caption, QWidget* parent, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setAccessibleName(caption);
-  return button;
-}
-
 }  // namespace
 
 CharacterEditor::CharacterEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
@@ -50,12 +26,12 @@ CharacterEditor::CharacterEditor(EditorSession& session, QWidget* parent) : QDia
   setWindowTitle(QStringLiteral("Character Editor"));
   setWindowModality(Qt::WindowModal);
 
-  realName_ = NameField(texts[kTextRealNameLabel], this, "realName");
-  QLabel* realLabel = Label(texts[kTextRealNameLabel], realName_, this, "realNameLabel");
-  entityName_ = NameField(texts[kTextEntityNameLabel], this, "entityName");
-  QLabel* entityLabel = Label(texts[kTextEntityNameLabel], entityName_, this, "entityNameLabel");
-  QPushButton* cancel = Button(texts[kTextCharacterCancel], this, "cancel");
-  QPushButton* ok = Button(texts[kTextCharacterOk], this, "ok");
+  realName_ = Named(new QLineEdit(this), "realName");
+  QLabel* realLabel = FieldLabel(texts[kTextRealNameLabel], realName_, this, "realNameLabel");
+  entityName_ = Named(new QLineEdit(this), "entityName");
+  QLabel* entityLabel = FieldLabel(texts[kTextEntityNameLabel], entityName_, this, "entityNameLabel");
+  auto* cancel = Named(new QPushButton(texts[kTextCharacterCancel], this), "cancel", texts[kTextCharacterCancel]);
+  auto* ok = Named(new QPushButton(texts[kTextCharacterOk], this), "ok", texts[kTextCharacterOk]);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -45,6 +45,16 @@ std::optional<TextBox> CaptionBox(const QWidget* widget, const QRect& rect) {
 
 }  // namespace
 
+QLabel* FieldLabel(const QString& caption, QWidget* field, QWidget* parent, const char* name) {
+  auto* label = Named(new QLabel(caption, parent), name);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setBuddy(field);
+  QString spoken = caption;
+  if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+  field->setAccessibleName(spoken);
+  return label;
+}
+
 void PlaceControls(QWidget* window, QSize client, const std::vector<PlacedControl>& controls) {
   std::vector<TextBox> boxes;
   for (const PlacedControl& control : controls)

@@ -2,8 +2,10 @@
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <vector>
 
+class QLabel;
 class QWidget;
 
 namespace tellwright {
@@ -19,5 +21,18 @@ struct PlacedControl {
 // place and picks the window's font so that every caption (buttons, labels,
 // check boxes, option buttons) and every field's text fits its control.
 void PlaceControls(QWidget* window, QSize client, const std::vector<PlacedControl>& controls);
+
+// Gives a control its object name and, when given, its accessible name.
+template <class W>
+W* Named(W* widget, const char* name, const QString& accessibleName = {}) {
+  widget->setObjectName(QString::fromLatin1(name));
+  if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
+  return widget;
+}
+
+// The caption beside a field: set like the field's own text, a few pixels
+// below the field's top edge. The field is read out by the caption, without
+// its colon.
+QLabel* FieldLabel(const QString& caption, QWidget* field, QWidget* parent, const char* name);
 
 }  // namespace tellwright

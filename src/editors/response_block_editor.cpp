@@ -14,6 +14,7 @@
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/gadget_font.h"
+#include "mainwindow/selection_palette.h"
 #include "mainwindow/ui_text_table.h"
 #include "mainwindow/user_dialogs.h"
 
@@ -28,22 +29,6 @@ constexpr int kColumns = 4;
 const QColor kLeaveLoopColour(170, 0, 0);
 constexpr int kUnlimited = 1 << 20;
 constexpr int kRowPadding = 4;  // above and below the text of a row, together
-
-QPushButton* Button(const QString& caption, const QString& tip, QWidget* parent, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setAccessibleName(caption);
-  if (!tip.isEmpty()) button->setToolTip(tip);
-  return button;
-}
-
-// Shows the selection as clearly without the focus as with it.
-void KeepSelectionVisible(QWidget* list) {
-  QPalette palette = list->palette();
-  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-    palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-  list->setPalette(palette);
-}
 
 // The column titles must fit their columns as the captions fit their
 // controls; the titles get a smaller font of their own when they do not.
@@ -84,9 +69,11 @@ ResponseBlockEditor::ResponseBlockEditor(EditorSession& session, int blockSlot, 
   for (int column = 0; column < kColumns; ++column) list_->setColumnWidth(column, kColumnWidths[column]);
   KeepSelectionVisible(list_);
 
-  QPushButton* add = Button(texts[kTextAddResponse], texts[kTextAddResponseTip], this, "addResponse");
-  QPushButton* remove = Button(texts[kTextDeleteResponse], texts[kTextDeleteResponseTip], this, "deleteResponse");
-  QPushButton* close = Button(texts[kTextClose], {}, this, "close");
+  auto* add = Named(new QPushButton(texts[kTextAddResponse], this), "addResponse", texts[kTextAddResponse]);
+  add->setToolTip(texts[kTextAddResponseTip]);
+  auto* remove = Named(new QPushButton(texts[kTextDeleteResponse], this), "deleteResponse", texts[kTextDeleteResponse]);
+  remove->setToolTip(texts[kTextDeleteResponseTip]);
+  auto* close = Named(new QPushButton(texts[kTextClose], this), "close", texts[kTextClose]);
   connect(add, &QPushButton::clicked, this, &ResponseBlockEditor::addResponse);
   connect(remove, &QPushButton::clicked, this, &ResponseBlockEditor::deleteResponse);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -24,26 +24,6 @@ namespace {
 constexpr QSize kClientSize(426, 170);
 constexpr QPoint kOpeningPosition(342, 334);
 
-// A caption beside a field: set like the field's own text, a few pixels
-// below the field's top edge.
-QLabel* FieldLabel(const QString& caption, QWidget* field, QWidget* parent, const char* name) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setBuddy(field);
-  QString spoken = caption;
-  if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
-  field->setAccessibleName(spoken);
-  return label;
-}
-
-template <class W>
-W* Named(W* widget, const char* name, const QString& accessibleName = {}) {
-  widget->setObjectName(QLatin1String(name));
-  if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
-  return widget;
-}
-
 }  // namespace
 
 ResponseEditor::ResponseEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {

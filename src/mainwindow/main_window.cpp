@@ -22,6 +22,7 @@
 #include "mainwindow/gadget_font.h"
 #include "mainwindow/gadget_table.h"
 #include "mainwindow/line_list_model.h"
+#include "mainwindow/selection_palette.h"
 #include "mainwindow/ui_text_table.h"
 
 namespace tellwright {
@@ -94,14 +95,6 @@ std::vector<TextBox> GadgetTextBoxes(const UiTextTable& texts, const QStyle* sty
 
 QString InsertTooltip(const QString& tip, const QKeySequence& key) {
   return QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText));
-}
-
-// Shows the selection of a list as clearly without the focus as with it.
-void KeepSelectionVisible(QWidget* list) {
-  QPalette palette = list->palette();
-  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-    palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-  list->setPalette(palette);
 }
 
 QItemSelection RowsSelection(const QAbstractItemModel& model, const std::vector<int>& rows) {
