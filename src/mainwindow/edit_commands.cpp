@@ -34,12 +34,11 @@ void EditCommands::insertLine(std::string_view kind) {
 }
 
 void EditCommands::cut() {
-  RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_);
   LineClipboard& clipboard = session_.state().clipboard;
-  session_.apply({QStringLiteral("Cut"), kPartLines, [rows, state, &clipboard](DialogueDocument& document) {
-                    return CutLines(document, rows, state, clipboard);
-                  }});
+  changeSelectedLines(QStringLiteral("Cut"),
+                      [&clipboard](DialogueDocument& document, const RowSelection& rows, const LineListState& state) {
+                        return CutLines(document, rows, state, clipboard);
+                      });
 }
 
 void EditCommands::copy() {
@@ -49,33 +48,26 @@ void EditCommands::copy() {
 }
 
 void EditCommands::paste() {
-  RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_);
   const LineClipboard& clipboard = session_.state().clipboard;
-  session_.apply({QStringLiteral("Paste"), kPartLines, [rows, state, &clipboard](DialogueDocument& document) {
-                    return PasteLines(document, rows, state, clipboard);
+  changeSelectedLines(QStringLiteral("Paste"),
+                      [&clipboard](DialogueDocument& document, const RowSelection& rows, const LineListState& state) {
+                        return PasteLines(document, rows, state, clipboard);
+                      });
+}
+
+void EditCommands::deleteLines() { changeSelectedLines(QStringLiteral("Delete"), DeleteLines); }
+
+void EditCommands::moveUp() { changeSelectedLines(QStringLiteral("Move lines up"), MoveLinesUp); }
+
+void EditCommands::moveDown() { changeSelectedLines(QStringLiteral("Move lines down"), MoveLinesDown); }
+
+void EditCommands::changeSelectedLines(const QString& name, const SelectedLinesChange& change) {
+  // The selection and the list's state are read when the change runs: an
+  // open cell edit is committed and closed by then, and the command acts on
+  // the lines as a menu click finds them.
+  session_.apply({name, kPartLines, [this, change](DialogueDocument& document) {
+                    return change(document, session_.window().selectedLineRows(), ListState(session_));
                   }});
-}
-
-void EditCommands::deleteLines() {
-  RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_);
-  session_.apply({QStringLiteral("Delete"), kPartLines,
-                  [rows, state](DialogueDocument& document) { return DeleteLines(document, rows, state); }});
-}
-
-void EditCommands::moveUp() {
-  RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_);
-  session_.apply({QStringLiteral("Move lines up"), kPartLines,
-                  [rows, state](DialogueDocument& document) { return MoveLinesUp(document, rows, state); }});
-}
-
-void EditCommands::moveDown() {
-  RowSelection rows = session_.window().selectedLineRows();
-  LineListState state = ListState(session_);
-  session_.apply({QStringLiteral("Move lines down"), kPartLines,
-                  [rows, state](DialogueDocument& document) { return MoveLinesDown(document, rows, state); }});
 }
 
 void EditCommands::assignCharacter(int pickerRow) {

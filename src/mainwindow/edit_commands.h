@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string_view>
+
+#include "editing/edit_result.h"
+#include "editing/line_commands.h"
 
 namespace tellwright {
 
@@ -46,6 +50,9 @@ class EditCommands {
   void commitProjectField();
 
  private:
+  using SelectedLinesChange = std::function<EditResult(DialogueDocument&, const RowSelection&, const LineListState&)>;
+  // A change of the selected lines of the current branch.
+  void changeSelectedLines(const QString& name, const SelectedLinesChange& change);
   void setProjectPath(const QString& path);
 
   EditorSession& session_;

@@ -121,6 +121,35 @@ TEST_F(CellEditorTest, EnterAndEveryActionElsewhereCommitEscapeCancels) {
   EXPECT_TRUE(dialogs.messages().empty()) << dialogs.trace();
 }
 
+// A line command from the menu while a cell is being edited stores the typed
+// text first, then acts on the selected line with the edit closed.
+TEST_F(CellEditorTest, LineCommandsFromTheMenuCommitTheEditThenAct) {
+  const DialogueBranch start = document().branch(0);
+  DialogueLine typed = start.lines[0];
+  typed.text = "Typed";
+  const struct {
+    int command;
+    std::vector<DialogueLine> lines;  // the branch's lines afterwards
+  } cases[] = {
+      {kCommandCut, {start.lines[1], start.lines[2]}},
+      {kCommandDelete, {start.lines[1], start.lines[2]}},
+      {kCommandMoveDown, {start.lines[1], typed, start.lines[2]}},
+  };
+  for (const auto& c : cases) {
+    DoubleClickCell(0, 2);
+    ASSERT_TRUE(editor().isOpen()) << c.command;
+    Type(QStringLiteral("Typed"));
+    Trigger(c.command);
+    EXPECT_FALSE(editor().isOpen()) << c.command;
+    std::vector<DialogueLine> lines;
+    for (int row = 0; row < LinesInUse(document().branch(0)); ++row) lines.push_back(Line(row));
+    EXPECT_EQ(lines, c.lines) << c.command;
+    if (c.command == kCommandCut) EXPECT_EQ(session->state().clipboard.lines, std::vector<DialogueLine>{typed});
+    document().editBranch(0) = start;
+    window().RefreshLineList(0, {0});
+  }
+}
+
 TEST_F(CellEditorTest, F2EditsTheTextAndTabGoesOnToTheSoundFile) {
   list()->setFocus();
   list()->setCurrentIndex(list()->model()->index(0, 0));
