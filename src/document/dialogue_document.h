@@ -35,6 +35,8 @@ struct DialogueDocument {
   int branchCount() const { return lastBranchIndex + 1; }
   const DialogueBranch& branch(int index) const { return branches[index]; }
   DialogueBranch& editBranch(int index) { return branches.slot(index); }
+
+  friend bool operator==(const DialogueDocument&, const DialogueDocument&) = default;
 };
 
 // Start-up and New project: every table emptied, branch 0 named

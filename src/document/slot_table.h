@@ -40,6 +40,24 @@ class SlotTable {
 
   void reserve(int count) { items_.reserve(count); }
 
+  // Slots in use up to the last one that is not empty.
+  int used() const {
+    int n = stored();
+    while (n > 0 && items_[n - 1] == empty()) --n;
+    return n;
+  }
+
+  // Replaces the `count` slots from `first` with `items`; the slots after
+  // them move along. Slots moved past the end of the table are dropped.
+  void splice(int first, int count, const std::vector<T>& items) {
+    checkIndex(first);
+    if (first + count > stored()) items_.resize(first + count);
+    items_.erase(items_.begin() + first, items_.begin() + first + count);
+    items_.insert(items_.begin() + first, items.begin(), items.end());
+    if (stored() > Capacity) items_.resize(Capacity);
+    items_.resize(used());
+  }
+
   // Resets every slot to empty.
   void clear() {
     items_.clear();

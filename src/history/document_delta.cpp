@@ -1,0 +1,180 @@
+#include "history/document_delta.h"
+
+#include <algorithm>
+
+namespace tellwright {
+
+namespace {
+
+template <typename T, int N>
+std::vector<T> Slots(const SlotTable<T, N>& table, int first, int end) {
+  std::vector<T> items;
+  items.reserve(std::max(end - first, 0));
+  for (int i = first; i < end; ++i) items.push_back(table[i]);
+  return items;
+}
+
+// The one run that differs between two states of a slot table: what is left
+// between the longest common start and the longest common end.
+template <typename T, int N>
+std::optional<Splice<T>> Difference(const SlotTable<T, N>& before, const SlotTable<T, N>& after) {
+  int beforeEnd = before.used();
+  int afterEnd = after.used();
+  int first = 0;
+  while (first < beforeEnd && first < afterEnd && before[first] == after[first]) ++first;
+  if (first == beforeEnd && first == afterEnd) return std::nullopt;
+  while (beforeEnd > first && afterEnd > first && before[beforeEnd - 1] == after[afterEnd - 1]) {
+    --beforeEnd;
+    --afterEnd;
+  }
+  return Splice<T>{first, Slots(before, first, beforeEnd), Slots(after, first, afterEnd)};
+}
+
+template <typename T>
+std::optional<Swap<T>> Changed(const T& before, const T& after) {
+  if (before == after) return std::nullopt;
+  return Swap<T>{before, after};
+}
+
+BranchDelta& DeltaFor(DocumentDelta& delta, int index) {
+  for (BranchDelta& branch : delta.branches)
+    if (branch.index == index) return branch;
+  delta.branches.push_back(BranchDelta{index, {}, {}, {}});
+  return delta.branches.back();
+}
+
+void Compact(DocumentDelta& delta) {
+  std::erase_if(delta.branches,
+                [](const BranchDelta& branch) { return !branch.name && !branch.lineCount && !branch.lines; });
+}
+
+size_t Bytes(const std::string& text) { return sizeof text + (text.size() > 15 ? text.capacity() + 1 : 0); }
+size_t Bytes(const DialogueLine& line) {
+  return sizeof line - 4 * sizeof(std::string) + Bytes(line.kind) + Bytes(line.character) + Bytes(line.text) +
+         Bytes(line.soundFile);
+}
+size_t Bytes(const Response& response) {
+  return sizeof response - 3 * sizeof(std::string) + Bytes(response.text) + Bytes(response.conditions) +
+         Bytes(response.linkBranch);
+}
+size_t Bytes(const Character& character) {
+  return sizeof character - 2 * sizeof(std::string) + Bytes(character.realName) + Bytes(character.entityName);
+}
+size_t Bytes(const ResponseBlock& block) {
+  size_t bytes = sizeof block;
+  for (int i = 0; i < block.responses.stored(); ++i) bytes += Bytes(block.responses[i]);
+  return bytes;
+}
+template <typename T>
+size_t Bytes(const std::vector<T>& items) {
+  size_t bytes = sizeof items;
+  for (const T& item : items) bytes += Bytes(item);
+  return bytes;
+}
+
+void ApplyDelta(DialogueDocument& document, const DocumentDelta& delta, bool forward) {
+  auto pick = [forward](const auto& swap) -> const auto& { return forward ? swap.after : swap.before; };
+  if (delta.lastBranchIndex) document.lastBranchIndex = pick(*delta.lastBranchIndex);
+  for (const BranchDelta& change : delta.branches) {
+    DialogueBranch& branch = document.editBranch(change.index);
+    if (change.name) branch.name = pick(*change.name);
+    if (change.lineCount) branch.lineCount = pick(*change.lineCount);
+    if (const auto& lines = change.lines) {
+      const auto& from = forward ? lines->before : lines->after;
+      branch.lines.splice(lines->first, static_cast<int>(from.size()), pick(*lines));
+    }
+  }
+  for (const BlockDelta& block : delta.blocks) document.responseBlocks.slot(block.slot) = pick(block);
+  if (delta.characters) document.characters = pick(*delta.characters);
+  if (delta.engineProjectPath) document.engineProjectPath = pick(*delta.engineProjectPath);
+  document.currentBranch = pick(delta.currentBranch);
+}
+
+}  // namespace
+
+size_t DocumentDelta::bytes() const {
+  size_t total = sizeof *this;
+  for (const BranchDelta& branch : branches) {
+    total += sizeof branch;
+    if (branch.name) total += Bytes(branch.name->before) + Bytes(branch.name->after);
+    if (branch.lines) total += Bytes(branch.lines->before) + Bytes(branch.lines->after);
+  }
+  for (const BlockDelta& block : blocks) total += sizeof block.slot + Bytes(block.before) + Bytes(block.after);
+  if (characters) total += Bytes(characters->before) + Bytes(characters->after);
+  if (engineProjectPath) total += Bytes(engineProjectPath->before) + Bytes(engineProjectPath->after);
+  return total;
+}
+
+ChangeRecorder::ChangeRecorder(const DialogueDocument& document, ChangeScope scope)
+    : scope_(scope), currentBranch_(document.currentBranch), lastBranchIndex_(document.lastBranchIndex) {
+  auto copyBranch = [&](int index) {
+    if (index < 0 || index >= kBranchSlots) return;
+    for (const BranchCopy& copy : fullBranches_)
+      if (copy.index == index) return;
+    fullBranches_.push_back({index, document.branches[index]});
+  };
+  if (scope.parts & kScopeCurrentBranch) copyBranch(document.currentBranch);
+  if (scope.parts & kScopeBranchTable) {
+    copyBranch(std::max<int>(document.lastBranchIndex, -1) + 1);  // the slot a new branch takes
+    for (int i = 0; i < document.branches.stored(); ++i) branchNames_.push_back(document.branches[i].name);
+  }
+  if (scope.parts & kScopeBlocks) {
+    bool oneSlot = scope.blockSlot >= 0 && scope.blockSlot < kBlockSlots;
+    firstBlockSlot_ = oneSlot ? scope.blockSlot : 0;
+    int end = oneSlot ? scope.blockSlot + 1 : document.responseBlocks.stored();
+    blocks_ = Slots(document.responseBlocks, firstBlockSlot_, end);
+  }
+  if (scope.parts & kScopeCharacters) characters_ = document.characters;
+  if (scope.parts & kScopeProjectPath) engineProjectPath_ = document.engineProjectPath;
+}
+
+DocumentDelta ChangeRecorder::finish(const DialogueDocument& document) const {
+  DocumentDelta delta;
+  delta.currentBranch = {currentBranch_, document.currentBranch};
+  if (scope_.parts & kScopeBranchTable) delta.lastBranchIndex = Changed(lastBranchIndex_, document.lastBranchIndex);
+  finishBranches(document, delta);
+  finishBlocks(document, delta);
+  if (scope_.parts & kScopeCharacters) delta.characters = Changed(characters_, document.characters);
+  if (scope_.parts & kScopeProjectPath)
+    delta.engineProjectPath = Changed(engineProjectPath_, document.engineProjectPath);
+  return delta;
+}
+
+void ChangeRecorder::finishBranches(const DialogueDocument& document, DocumentDelta& delta) const {
+  for (const BranchCopy& copy : fullBranches_) {
+    const DialogueBranch& now = document.branches[copy.index];
+    BranchDelta& change = DeltaFor(delta, copy.index);
+    change.name = Changed(copy.branch.name, now.name);
+    change.lineCount = Changed(copy.branch.lineCount, now.lineCount);
+    change.lines = Difference(copy.branch.lines, now.lines);
+  }
+  if (scope_.parts & kScopeBranchTable) {
+    int count = std::max(static_cast<int>(branchNames_.size()), document.branches.stored());
+    static const std::string kNoName;
+    for (int i = 0; i < count; ++i) {
+      const std::string& before = i < static_cast<int>(branchNames_.size()) ? branchNames_[i] : kNoName;
+      if (before != document.branches[i].name)
+        DeltaFor(delta, i).name = Swap<std::string>{before, document.branches[i].name};
+    }
+  }
+  Compact(delta);
+}
+
+void ChangeRecorder::finishBlocks(const DialogueDocument& document, DocumentDelta& delta) const {
+  if (!(scope_.parts & kScopeBlocks)) return;
+  int end = firstBlockSlot_ + static_cast<int>(blocks_.size());
+  if (scope_.blockSlot < 0) end = std::max(end, document.responseBlocks.stored());
+  static const ResponseBlock kFree;
+  for (int slot = firstBlockSlot_; slot < end; ++slot) {
+    int copied = slot - firstBlockSlot_;
+    const ResponseBlock& before = copied < static_cast<int>(blocks_.size()) ? blocks_[copied] : kFree;
+    const ResponseBlock& now = document.responseBlocks[slot];
+    if (!(before == now)) delta.blocks.push_back({slot, before, now});
+  }
+}
+
+void UndoDelta(DialogueDocument& document, const DocumentDelta& delta) { ApplyDelta(document, delta, false); }
+
+void RedoDelta(DialogueDocument& document, const DocumentDelta& delta) { ApplyDelta(document, delta, true); }
+
+}  // namespace tellwright

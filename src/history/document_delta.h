@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/dialogue_document.h"
+
+namespace tellwright {
+
+// The parts of a document a change may alter. Recording a change copies
+// only these beforehand, so it costs what the change can touch.
+enum ChangeScopePart : unsigned {
+  kScopeCurrentBranch = 1,  // the current branch: its name, line count and lines
+  kScopeBranchTable = 2,    // which branches are in use, their names, and the slot a new branch takes
+  kScopeBlocks = 4,         // the response blocks
+  kScopeCharacters = 8,
+  kScopeProjectPath = 16,
+};
+
+struct ChangeScope {
+  unsigned parts = 0;  // ChangeScopePart flags
+  // With kScopeBlocks: the one block slot the change may alter, or -1 for
+  // any of them.
+  int blockSlot = -1;
+};
+
+// A value before and after a change.
+template <typename T>
+struct Swap {
+  T before;
+  T after;
+};
+
+// A run of a sequence replaced by another: items [first, first +
+// before.size()) before the change are [first, first + after.size()) after.
+template <typename T>
+struct Splice {
+  int first = 0;
+  std::vector<T> before;
+  std::vector<T> after;
+};
+
+struct BranchDelta {
+  int index = 0;
+  std::optional<Swap<std::string>> name;
+  std::optional<Swap<int32_t>> lineCount;
+  std::optional<Splice<DialogueLine>> lines;
+};
+
+struct BlockDelta {
+  int slot = 0;
+  ResponseBlock before;
+  ResponseBlock after;
+};
+
+// What one change altered, and only that: enough to take the document back
+// to before the change and forward to after it again.
+struct DocumentDelta {
+  Swap<int32_t> currentBranch;  // where the change was made, and where it left the editor
+  std::optional<Swap<int32_t>> lastBranchIndex;
+  std::vector<BranchDelta> branches;
+  std::vector<BlockDelta> blocks;
+  std::optional<Swap<std::vector<Character>>> characters;
+  std::optional<Swap<std::string>> engineProjectPath;
+
+  // Nothing but the shown branch changed: not a step worth undoing.
+  bool empty() const {
+    return !lastBranchIndex && branches.empty() && blocks.empty() && !characters && !engineProjectPath;
+  }
+  // Bytes the delta holds, strings included: what keeping it costs.
+  size_t bytes() const;
+};
+
+// Copies the parts of a document a change may alter, to tell afterwards
+// what it did alter.
+class ChangeRecorder {
+ public:
+  ChangeRecorder(const DialogueDocument& document, ChangeScope scope);
+
+  // The delta between the copy and `document` as it is now.
+  DocumentDelta finish(const DialogueDocument& document) const;
+
+ private:
+  struct BranchCopy {
+    int index;
+    DialogueBranch branch;
+  };
+
+  void finishBranches(const DialogueDocument& document, DocumentDelta& delta) const;
+  void finishBlocks(const DialogueDocument& document, DocumentDelta& delta) const;
+
+  ChangeScope scope_;
+  int32_t currentBranch_;
+  int32_t lastBranchIndex_;
+  std::vector<BranchCopy> fullBranches_;  // branches copied whole
+  std::vector<std::string> branchNames_;  // with kScopeBranchTable: every stored branch's name
+  int firstBlockSlot_ = 0;
+  std::vector<ResponseBlock> blocks_;  // block slots from firstBlockSlot_
+  std::vector<Character> characters_;
+  std::string engineProjectPath_;
+};
+
+// Takes the document back to before the change, or forward to after it.
+void UndoDelta(DialogueDocument& document, const DocumentDelta& delta);
+void RedoDelta(DialogueDocument& document, const DocumentDelta& delta);
+
+}  // namespace tellwright
