@@ -55,6 +55,17 @@ void ApplyPermissions(int fd, const std::string& path) {
   ::fchmod(fd, 0666 & ~mask);
 }
 
+// Flushes the folder holding `path`, so its new entry (the rename) is on the
+// disk too and a power cut cannot bring the old file back.
+void SyncContainingFolder(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 #endif
 
 }  // namespace
@@ -78,8 +89,14 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
     ::unlink(temporaryPath.c_str());
     return Failure(path, "write", error);
   }
+  // The file is written and in place: a folder that cannot be flushed does
+  // not make the save fail; the rename reaches the disk when the system writes
+  // the folder back on its own.
+  SyncContainingFolder(path);
   return Status::Ok();
 #else
+  // No folder flush on Windows: a folder cannot be opened and synced there the
+  // way it is above, so the rename reaches the disk when the system writes it.
   std::string temporaryPath = path + ".tmp";
   FILE* file = std::fopen(temporaryPath.c_str(), "wbx");
   if (!file) return Failure(path, "write", errno);
