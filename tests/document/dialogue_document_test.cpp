@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tellwright {
 namespace {
 
@@ -57,6 +59,7 @@ TEST(DialogueDocument, NewBlockNeverOverwritesAnotherBlock) {
     std::vector<std::pair<int, int32_t>> blocks;  // slot, id
     int32_t expectedId;
     int expectedSlot;
+    int filledBelow = 0;  // slots 0.. below this hold ids 1, 2, ... before `blocks` go in
   };
   const Case cases[] = {
       // After a reload ids 5 and 3 sit in slots 0 and 1: the slot after the
@@ -66,15 +69,23 @@ TEST(DialogueDocument, NewBlockNeverOverwritesAnotherBlock) {
       {"ties: the first slot with the highest id", {{3, 4}, {7, 4}}, 5, 4},
       {"highest in the last slot", {{0, 1}, {499, 8}}, 9, 1},
       {"gap before the highest", {{2, 1}, {3, 2}}, 3, 4},
+      // Every slot but the last in use, the highest id far from it: the
+      // search for a free slot has to reach slot 499.
+      {"only the last slot is free", {{0, 1000}}, 1001, 499, 499},
   };
   for (const Case& c : cases) {
     DialogueDocument document;
+    for (int slot = 0; slot < c.filledBelow; ++slot) PutBlock(document, slot, slot + 1);
     for (auto [slot, id] : c.blocks) PutBlock(document, slot, id);
+    std::vector<int32_t> before;
+    for (int slot = 0; slot < kBlockSlots; ++slot) before.push_back(document.responseBlocks[slot].id);
     BlockAllocation allocation = AllocateResponseBlock(document);
     EXPECT_TRUE(allocation.status.ok) << c.name;
     EXPECT_EQ(allocation.id, c.expectedId) << c.name;
     EXPECT_EQ(allocation.slot, c.expectedSlot) << c.name;
-    for (auto [slot, id] : c.blocks) EXPECT_EQ(document.responseBlocks[slot].id, id) << c.name;
+    before[c.expectedSlot] = c.expectedId;
+    for (int slot = 0; slot < kBlockSlots; ++slot)
+      EXPECT_EQ(document.responseBlocks[slot].id, before[slot]) << c.name << ", slot " << slot;
   }
 }
 
