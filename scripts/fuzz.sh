@@ -24,6 +24,7 @@ status=0
 "$build/fuzz/tellwright_fuzzer" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=25 \
   -artifact_prefix="$root/fuzz/regressions/" -print_final_stats=1 || status=$?
 if [ "$status" -ne 0 ]; then
-  echo "fuzz: the fuzzer found a failing input; it is kept in fuzz/regressions/ (commit it)" >&2
+  echo "fuzz: the fuzzer found a failing input; it is kept in fuzz/regressions/ (commit it, and raise" >&2
+  echo "fuzz: the count of saved inputs in tests/export/fuzz_regressions_test.cpp)" >&2
 fi
 exit "$status"
