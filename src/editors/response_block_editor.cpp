@@ -148,10 +148,12 @@ RowSelection ResponseBlockEditor::selectedRows() const {
 EditResult ResponseBlockEditor::change(const QString& name,
                                        const std::function<EditResult(DialogueDocument&)>& operation) {
   EditResult outcome;
-  session_.apply({name, kPartBlocks, [&](DialogueDocument& document) {
+  session_.apply({name, kPartBlocks,
+                  [&](DialogueDocument& document) {
                     outcome = operation(document);
                     return outcome;
-                  }});
+                  },
+                  true, blockSlot_});
   return outcome;
 }
 

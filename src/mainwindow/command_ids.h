@@ -25,6 +25,8 @@ enum CommandId : int {
   kCommandRecentFile5 = 21,
   kCommandMoveUp = 101,
   kCommandMoveDown = 102,
+  kCommandUndo = 103,
+  kCommandRedo = 104,
 };
 
 // The gadgets of the main window, by their ids.

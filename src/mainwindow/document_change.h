@@ -28,6 +28,9 @@ struct DocumentChange {
   // Loading a character list changes the cast without marking the project
   // as changed.
   bool setsChangedFlag = true;
+  // With kPartBlocks: the one block slot the change may alter, or -1 when
+  // it may alter any (as a new responseblock line or a rename does).
+  int blockSlot = -1;
 };
 
 }  // namespace tellwright

@@ -27,10 +27,13 @@ LineListState ListState(EditorSession& session) {
 }  // namespace
 
 void EditCommands::insertLine(std::string_view kind) {
-  RowSelection rows = session_.window().selectedLineRows();
   std::string lineKind(kind);
-  session_.apply({QStringLiteral("Insert %1").arg(TextToQString(kind)), kPartLines,
-                  [lineKind, rows](DialogueDocument& document) { return InsertLine(document, lineKind, rows); }});
+  // A responseblock line comes with a new block.
+  unsigned parts = kind == kResponseblock ? kPartLines | kPartBlocks : kPartLines;
+  session_.apply(
+      {QStringLiteral("Insert %1").arg(TextToQString(kind)), parts, [this, lineKind](DialogueDocument& document) {
+         return InsertLine(document, lineKind, session_.window().selectedLineRows());
+       }});
 }
 
 void EditCommands::cut() {
@@ -71,9 +74,8 @@ void EditCommands::changeSelectedLines(const QString& name, const SelectedLinesC
 }
 
 void EditCommands::assignCharacter(int pickerRow) {
-  RowSelection rows = session_.window().selectedLineRows();
-  session_.apply({QStringLiteral("Assign character"), kPartLines, [pickerRow, rows](DialogueDocument& document) {
-                    return AssignCharacter(document, pickerRow, rows);
+  session_.apply({QStringLiteral("Assign character"), kPartLines, [this, pickerRow](DialogueDocument& document) {
+                    return AssignCharacter(document, pickerRow, session_.window().selectedLineRows());
                   }});
 }
 
@@ -108,7 +110,7 @@ void EditCommands::renameBranch(const QString& name) {
     return;
   }
   session_.apply(
-      {QStringLiteral("Rename branch"), kPartBranchNames,
+      {QStringLiteral("Rename branch"), kPartBranchNames | kPartBlocks,  // the links follow the name
        [bytes = encoded.bytes](DialogueDocument& document) { return RenameCurrentBranch(document, bytes); }});
 }
 
@@ -136,7 +138,7 @@ bool EditCommands::storeCell(int row, int column, const QString& text) {
                     std::string& field = column == 2 ? line.text : line.soundFile;
                     if (field == bytes) return EditResult::Unchanged();
                     field = bytes;
-                    return EditResult::Changed();
+                    return EditResult::Changed({row});  // the edited line stays selected
                   }});
   return true;
 }

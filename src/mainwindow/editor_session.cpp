@@ -14,6 +14,7 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/edit_commands.h"
+#include "mainwindow/edit_history.h"
 #include "mainwindow/export_commands.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
@@ -26,6 +27,35 @@ namespace tellwright {
 void DialogReporter::ReportError(std::string_view title, std::string_view message) {
   dialogs_.showMessage(PathToQString(title), PathToQString(message));
 }
+
+namespace {
+
+// What a change may alter, from the parts it declares.
+ChangeScope ScopeOf(const DocumentChange& change) {
+  static constexpr std::pair<unsigned, unsigned> kScopes[] = {{kPartLines, kScopeCurrentBranch},
+                                                              {kPartBranchNames, kScopeBranchTable},
+                                                              {kPartBlocks, kScopeBlocks},
+                                                              {kPartCharacters, kScopeCharacters},
+                                                              {kPartProjectPath, kScopeProjectPath}};
+  ChangeScope scope{0, change.blockSlot};
+  for (auto [part, scopePart] : kScopes)
+    if (change.parts & part) scope.parts |= scopePart;
+  return scope;
+}
+
+// The parts of the window a step of the history changes when it is undone
+// or redone; the line list always shows the branch of the step.
+unsigned PartsOf(const DocumentDelta& delta) {
+  unsigned parts = kPartLines | kPartShownBranch;
+  bool renamed = std::any_of(delta.branches.begin(), delta.branches.end(),
+                             [](const BranchDelta& branch) { return branch.name.has_value(); });
+  if (renamed || delta.lastBranchIndex) parts |= kPartBranchNames;
+  if (delta.characters) parts |= kPartCharacters;
+  if (delta.engineProjectPath) parts |= kPartProjectPath;
+  return parts;
+}
+
+}  // namespace
 
 QString WindowTitle(std::string_view projectPath, bool changed) {
   QString title = QString::fromLatin1(kProductName) + QStringLiteral(" - ") + PathToQString(FileNamePart(projectPath));
@@ -50,6 +80,12 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
       [this](int row, int column, const QString& text) { return edits_->storeCell(row, column, text); },
       [this](const QString& current) { return edits_->browseSoundFile(current); });
   infoWindows_ = std::make_unique<InfoWindows>(texts_);
+  history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
+    showHistoryStep(delta, forward, rows);
+  });
+  connect(history_.get(), &EditHistory::savedStateChanged, this, [this](bool saved) { SetChanged(saved ? 0 : 1); });
+  // The stack moves its index after a step is undone or redone.
+  connect(&history_->stack(), &QUndoStack::indexChanged, this, [this] { updateHistoryActions(); });
   window_->setCloseGuard([this] { return allowClose(); });
   window_->rebuildMainMenu(state_.recentFiles);
   showDocument();
@@ -95,6 +131,8 @@ void EditorSession::connectCommands() {
   on(kCommandQuit, [&files] { files.quit(); });
   for (int id = kCommandRecentFile1; id <= kCommandRecentFile5; ++id)
     on(id, [&files, id] { files.openRecentFile(id - kCommandRecentFile1); });
+  on(kCommandUndo, [this] { undo(); });
+  on(kCommandRedo, [this] { redo(); });
   on(kCommandCut, [&edits] { edits.cut(); });
   on(kCommandCopy, [&edits] { edits.copy(); });
   on(kCommandPaste, [&edits] { edits.paste(); });
@@ -133,13 +171,49 @@ void EditorSession::connectCommands() {
 
 bool EditorSession::apply(const DocumentChange& change) {
   if (!commitOpenEdits()) return false;
+  RowSelection rowsBefore = window_->selectedLineRows();
+  int changedBefore = state_.document.changed;
+  ChangeRecorder recorder(state_.document, ScopeOf(change));
   EditResult result = change.apply(state_.document);
   if (!result.status) showError(TextToQString(result.status.message));
   if (!result.changed) return false;
   refresh(change.parts, result.selectRows);
-  if (change.setsChangedFlag) SetChanged(1);
+  history_->record(change.name, recorder.finish(state_.document), std::move(rowsBefore), window_->selectedLineRows());
+  // A step moves the history away from the saved state, which sets the
+  // flag; a change that leaves it alone puts it back.
+  SetChanged(change.setsChangedFlag ? 1 : changedBefore);
   updateActions();
   return true;
+}
+
+void EditorSession::undo() {
+  if (!commitOpenEdits()) return;
+  history_->undo();
+}
+
+void EditorSession::redo() {
+  if (!commitOpenEdits()) return;
+  history_->redo();
+}
+
+void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, const RowSelection& rows) {
+  if (forward) {
+    RedoDelta(state_.document, delta);
+  } else {
+    UndoDelta(state_.document, delta);
+  }
+  refresh(PartsOf(delta), rows);
+  updateActions();
+}
+
+void EditorSession::documentReplaced() {
+  history_->clear();
+  showDocument();
+}
+
+void EditorSession::markSaved() {
+  history_->markSaved();
+  SetChanged(0);
 }
 
 void EditorSession::refresh(unsigned parts, const std::vector<int>& selectRows) {
@@ -193,6 +267,17 @@ void EditorSession::updateActions() {
   for (int id : {kCommandCut, kCommandCopy, kCommandDelete, kCommandMoveUp, kCommandMoveDown})
     window_->action(id)->setEnabled(selected);
   window_->action(kCommandPaste)->setEnabled(!state_.clipboard.empty());
+  updateHistoryActions();
+}
+
+void EditorSession::updateHistoryActions() {
+  const QUndoStack& stack = history_->stack();
+  const std::pair<int, QString> actions[] = {{kCommandUndo, stack.undoText()}, {kCommandRedo, stack.redoText()}};
+  for (const auto& [id, step] : actions) {
+    QString verb = id == kCommandUndo ? QStringLiteral("Undo") : QStringLiteral("Redo");
+    window_->action(id)->setText(step.isEmpty() ? verb : verb + QLatin1Char(' ') + step);
+    window_->action(id)->setEnabled(!step.isEmpty());
+  }
 }
 
 bool EditorSession::allowClose() {

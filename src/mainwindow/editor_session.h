@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "editing/row_selection.h"
 #include "mainwindow/document_change.h"
 #include "mainwindow/editor_state.h"
 #include "mainwindow/ui_text_table.h"
@@ -12,7 +13,9 @@
 
 namespace tellwright {
 
+struct DocumentDelta;
 class CellEditor;
+class EditHistory;
 class InfoWindows;
 class EditCommands;
 class ExportCommands;
@@ -62,6 +65,15 @@ class EditorSession : public QObject {
   // changed flag. True when the document changed.
   bool apply(const DocumentChange& change);
 
+  // Edit > Undo and Redo: the last change taken back, or made again.
+  void undo();
+  void redo();
+  EditHistory& history() { return *history_; }
+  // A new or newly opened document: shown, with an empty history.
+  void documentReplaced();
+  // The document as it is now was saved.
+  void markSaved();
+
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
@@ -84,6 +96,8 @@ class EditorSession : public QObject {
  private:
   void connectCommands();
   void refresh(unsigned parts, const std::vector<int>& selectRows);
+  void showHistoryStep(const DocumentDelta& delta, bool forward, const RowSelection& rows);
+  void updateHistoryActions();
   bool allowClose();
 
   EditorState& state_;
@@ -98,6 +112,7 @@ class EditorSession : public QObject {
   std::unique_ptr<ShellCommands> shell_;
   std::unique_ptr<CellEditor> cellEditor_;
   std::unique_ptr<InfoWindows> infoWindows_;
+  std::unique_ptr<EditHistory> history_;
   bool committing_ = false;
 };
 

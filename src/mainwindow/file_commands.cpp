@@ -38,7 +38,7 @@ void FileCommands::newProject() {
   if (!session_.commitOpenEdits()) return;
   if (!AskSaveChanges()) return;
   ResetToNewProject(session_.document());
-  session_.showDocument();
+  session_.documentReplaced();
   session_.window().setWindowTitle(QString::fromLatin1(kProductName));
 }
 
@@ -56,7 +56,7 @@ bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
     session_.showError(FileFaultMessage(FileFault::LoadProject, status));
     return false;
   }
-  session_.showDocument();
+  session_.documentReplaced();
   session_.showTitle();
   if (addToRecentFiles) {
     AddRecentFile(session_.state().recentFiles, path);
@@ -87,7 +87,7 @@ bool FileCommands::saveTo(const std::string& path) {
     return false;
   }
   session_.document().currentFile = path;
-  session_.SetChanged(0);
+  session_.markSaved();
   session_.showTitle();
   return true;
 }

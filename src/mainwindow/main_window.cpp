@@ -65,6 +65,8 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandAssociate, kTextAssociateFiles, {}},
       {kCommandMoveUp, -1, {QKeySequence(Qt::CTRL | Qt::Key_Up)}},
       {kCommandMoveDown, -1, {QKeySequence(Qt::CTRL | Qt::Key_Down)}},
+      {kCommandUndo, -1, StandardKeys(QKeySequence::Undo, "Ctrl+Z")},
+      {kCommandRedo, -1, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
   };
 }
 
@@ -148,6 +150,9 @@ void MainWindow::createMenus() {
   fileMenu_->setToolTipsVisible(true);  // recent files show their full path
   QMenu* edit = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuEdit]);
   edit->setObjectName(QStringLiteral("editMenu"));
+  edit->addAction(action(kCommandUndo));
+  edit->addAction(action(kCommandRedo));
+  edit->addSeparator();
   for (int id : {kCommandCut, kCommandCopy, kCommandPaste, kCommandDelete}) edit->addAction(action(id));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));

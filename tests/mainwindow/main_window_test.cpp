@@ -96,7 +96,7 @@ TEST_F(SessionTest, TheMenuHoldsTheCommandsInTheirOrder) {
             "New#0|Load dialogue#1|Save dialogue#2|Save as ...#3|-|Load character list#4|Save character list#5|-|"
             "Export WME script#6|Export Vexa Script#7|Export text#8|-|..\\ab.tlwdlg#17|..\\c.tlwdlg#19|-|Quit#9");
   EXPECT_EQ(window().action(kCommandRecentFile1)->text(), "..\\a&&b.tlwdlg");  // shown as "a&b", no mnemonic
-  EXPECT_EQ(Describe(*window().findChild<QMenu*>("editMenu")), "Cut#10|Copy#11|Paste#12|Delete#13");
+  EXPECT_EQ(Describe(*window().findChild<QMenu*>("editMenu")), "Undo#103|Redo#104|-|Cut#10|Copy#11|Paste#12|Delete#13");
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("helpMenu")), "Help#14|About#15|-|Associate files#16");
   EXPECT_EQ(window().statusBar()->currentMessage(), "");
 }
@@ -120,6 +120,9 @@ TEST_F(SessionTest, CommandsHaveTheirShortcuts) {
       {kCommandQuit, QKeySequence("Ctrl+Q")},
       {kCommandSaveAs, QKeySequence("Ctrl+Shift+S")},
       {kCommandHelp, QKeySequence("F1")},
+      {kCommandUndo, QKeySequence("Ctrl+Z")},
+      {kCommandRedo, QKeySequence("Ctrl+Shift+Z")},
+      {kCommandRedo, QKeySequence("Ctrl+Y")},
   };
   for (const Case& c : cases) EXPECT_TRUE(window().action(c.command)->shortcuts().contains(c.key)) << c.command;
   for (int i = 0; i < 4; ++i) {
