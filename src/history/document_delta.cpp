@@ -60,11 +60,6 @@ size_t Bytes(const Response& response) {
 size_t Bytes(const Character& character) {
   return sizeof character - 2 * sizeof(std::string) + Bytes(character.realName) + Bytes(character.entityName);
 }
-size_t Bytes(const ResponseBlock& block) {
-  size_t bytes = sizeof block;
-  for (int i = 0; i < block.responses.stored(); ++i) bytes += Bytes(block.responses[i]);
-  return bytes;
-}
 template <typename T>
 size_t Bytes(const std::vector<T>& items) {
   size_t bytes = sizeof items;
@@ -84,7 +79,14 @@ void ApplyDelta(DialogueDocument& document, const DocumentDelta& delta, bool for
       branch.lines.splice(lines->first, static_cast<int>(from.size()), pick(*lines));
     }
   }
-  for (const BlockDelta& block : delta.blocks) document.responseBlocks.slot(block.slot) = pick(block);
+  for (const BlockDelta& change : delta.blocks) {
+    ResponseBlock& block = document.responseBlocks.slot(change.slot);
+    if (change.id) block.id = pick(*change.id);
+    if (const auto& responses = change.responses) {
+      const auto& from = forward ? responses->before : responses->after;
+      block.responses.splice(responses->first, static_cast<int>(from.size()), pick(*responses));
+    }
+  }
   if (delta.characters) document.characters = pick(*delta.characters);
   if (delta.engineProjectPath) document.engineProjectPath = pick(*delta.engineProjectPath);
   document.currentBranch = pick(delta.currentBranch);
@@ -99,7 +101,10 @@ size_t DocumentDelta::bytes() const {
     if (branch.name) total += Bytes(branch.name->before) + Bytes(branch.name->after);
     if (branch.lines) total += Bytes(branch.lines->before) + Bytes(branch.lines->after);
   }
-  for (const BlockDelta& block : blocks) total += sizeof block.slot + Bytes(block.before) + Bytes(block.after);
+  for (const BlockDelta& block : blocks) {
+    total += sizeof block;
+    if (block.responses) total += Bytes(block.responses->before) + Bytes(block.responses->after);
+  }
   if (characters) total += Bytes(characters->before) + Bytes(characters->after);
   if (engineProjectPath) total += Bytes(engineProjectPath->before) + Bytes(engineProjectPath->after);
   return total;
@@ -169,7 +174,8 @@ void ChangeRecorder::finishBlocks(const DialogueDocument& document, DocumentDelt
     int copied = slot - firstBlockSlot_;
     const ResponseBlock& before = copied < static_cast<int>(blocks_.size()) ? blocks_[copied] : kFree;
     const ResponseBlock& now = document.responseBlocks[slot];
-    if (!(before == now)) delta.blocks.push_back({slot, before, now});
+    if (before == now) continue;
+    delta.blocks.push_back({slot, Changed(before.id, now.id), Difference(before.responses, now.responses)});
   }
 }
 

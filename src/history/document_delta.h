@@ -53,8 +53,8 @@ struct BranchDelta {
 
 struct BlockDelta {
   int slot = 0;
-  ResponseBlock before;
-  ResponseBlock after;
+  std::optional<Swap<int32_t>> id;
+  std::optional<Splice<Response>> responses;
 };
 
 // What one change altered, and only that: enough to take the document back
