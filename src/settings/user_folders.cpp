@@ -46,6 +46,18 @@ std::optional<std::string> DataHome(const EnvironmentLookup& environment) {
   return XdgFolder(environment, "XDG_DATA_HOME", ".local/share");
 }
 
+std::optional<std::string> RecoveryFolder(const EnvironmentLookup& environment) {
+#ifdef _WIN32
+  std::optional<std::string> local = NonEmpty(environment, "LOCALAPPDATA");
+  if (!local) return std::nullopt;
+  return *local + "\\Tellwright\\Recovery";
+#else
+  std::optional<std::string> state = XdgFolder(environment, "XDG_STATE_HOME", ".local/state");
+  if (!state) return std::nullopt;
+  return JoinPath(*state, "tellwright");
+#endif
+}
+
 std::optional<std::string> RegistryStoreFile(const EnvironmentLookup& environment) {
   if (std::optional<std::string> folder = NonEmpty(environment, kRegistryDirVariable)) {
     return JoinPath(*folder, kRegistryFileName);

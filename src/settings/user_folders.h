@@ -25,6 +25,11 @@ std::optional<std::string> ConfigHome(const EnvironmentLookup& environment);
 // $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share.
 std::optional<std::string> DataHome(const EnvironmentLookup& environment);
 
+// $XDG_STATE_HOME/tellwright when it is an absolute path, else
+// $HOME/.local/state/tellwright; on Windows %LOCALAPPDATA%\Tellwright\Recovery.
+// Where a running editor keeps its unsaved work.
+std::optional<std::string> RecoveryFolder(const EnvironmentLookup& environment);
+
 // $TELLWRIGHT_REGISTRY_DIR/registry, else <config home>/tellwright/registry.
 std::optional<std::string> RegistryStoreFile(const EnvironmentLookup& environment);
 

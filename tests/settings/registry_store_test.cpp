@@ -148,7 +148,8 @@ TEST_F(RegistryStoreTest, KeysWithSubkeysAreNotDeletedAndRootsNever) {
 }
 
 TEST_F(RegistryStoreTest, MalformedKeyPathsAreRefused) {
-  for (const std::string& path : {std::string("a\\\\b"), std::string("a\\"), std::string("\\\\a"), std::string("a\0b", 3)}) {
+  for (const std::string& path :
+       {std::string("a\\\\b"), std::string("a\\"), std::string("\\\\a"), std::string("a\0b", 3)}) {
     SCOPED_TRACE(path);
     EXPECT_FALSE(registry.RegCreateKey(kUser, path));
   }
@@ -242,7 +243,8 @@ TEST(RegistryStoreDamageTest, MutatedStoresNeverCrashAndWhatIsReadWritesBackTheS
   RegistryTree tree;
   bool created = false;
   tree.Create(kUser, "Software\\Korvane\\Tellwright", created)->values["CurrentProject"] = {kRegSz, "C:\\a b\\g.wpr"};
-  tree.Create(RegistryRoot::ClassesRoot, "FileType_tlwdlg\\shell\\open\\command", created)->values[""] = {kRegSz, "\"x\""};
+  tree.Create(RegistryRoot::ClassesRoot, "FileType_tlwdlg\\shell\\open\\command", created)->values[""] = {kRegSz,
+                                                                                                          "\"x\""};
   tree.Create(RegistryRoot::LocalMachine, "K", created)->values["n"] = {kRegDword, std::string("\x01\x02\x03\x04", 4)};
   const std::string valid = WriteRegistryStore(tree);
   std::mt19937 random(20240611);
@@ -253,9 +255,15 @@ TEST(RegistryStoreDamageTest, MutatedStoresNeverCrashAndWhatIsReadWritesBackTheS
     for (int e = 0; e < edits && !bytes.empty(); ++e) {
       size_t at = random() % bytes.size();
       switch (random() % 3) {
-        case 0: bytes[at] = static_cast<char>(random() % 256); break;
-        case 1: bytes.erase(at, 1 + random() % 8); break;
-        default: bytes.insert(at, 1, "\\[]%=:#\n\r"[random() % 9]); break;
+        case 0:
+          bytes[at] = static_cast<char>(random() % 256);
+          break;
+        case 1:
+          bytes.erase(at, 1 + random() % 8);
+          break;
+        default:
+          bytes.insert(at, 1, "\\[]%=:#\n\r"[random() % 9]);
+          break;
       }
     }
     std::optional<RegistryTree> read = ReadRegistryStore(bytes);
@@ -289,6 +297,10 @@ TEST(RegistryStoreFileTest, TheStoreLivesInTheConfigurationFolderUnlessTheVariab
   }
   EXPECT_EQ(DataHome(TableEnvironment({{"HOME", "/h"}})), "/h/.local/share");
   EXPECT_EQ(DataHome(TableEnvironment({{"HOME", "/h"}, {"XDG_DATA_HOME", "/d"}})), "/d");
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}})), "/h/.local/state/tellwright");
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "/s"}})), "/s/tellwright");
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "s"}})), "/h/.local/state/tellwright");
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({})), std::nullopt);
 }
 
 TEST(RegistryStoreFileTest, TheSystemBackEndHereIsTheStoreTheVariableNames) {

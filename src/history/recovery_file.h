@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "document/dialogue_document.h"
+#include "document/status.h"
+
+namespace tellwright {
+
+// A recovery file keeps the unsaved work of a running editor, so that a
+// crash loses nothing: the document as a project file would hold it, the
+// path of the project file it belongs to and when it was written, under a
+// checksum that tells a damaged file from a whole one.
+inline constexpr std::string_view kRecoveryMarker = "Tellwright recovery 1";
+inline constexpr std::string_view kRecoveryExtension = ".tlwrec";
+
+struct RecoveredWork {
+  DialogueDocument document;  // changed, with currentFile set to projectPath
+  std::string projectPath;    // "" for a project never saved
+  int64_t savedAt = 0;        // seconds since 1970 (UTC)
+};
+
+std::string WriteRecovery(const DialogueDocument& document, int64_t savedAt);
+
+// Reads a whole recovery file. A file that is not one, is cut short, or
+// does not match its checksum is refused as damaged, never read in part.
+Status ReadRecovery(std::string_view bytes, RecoveredWork& out);
+
+}  // namespace tellwright
