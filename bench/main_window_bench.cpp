@@ -32,6 +32,7 @@ class NoDialogs : public UserDialogs {
  public:
   Answer askYesNoCancel(const QString&, const QString&) override { return Answer::No; }
   bool askYesNo(const QString&, const QString&) override { return false; }
+  Answer askChoice(const QString&, const QString&, const QString&, const QString&) override { return Answer::Cancel; }
   void showMessage(const QString&, const QString& text) override { last = text; }
   void showInformation(const QString&, const QString&) override {}
   std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
@@ -59,6 +60,7 @@ struct Editor {
         (std::filesystem::temp_directory_path() / ("tellwright-window-bench-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(folder);
     store = std::make_unique<RegistryStore>(folder + "/registry");
+    setenv("XDG_STATE_HOME", folder.c_str(), 1);  // recovery files stay in the bench's folder
     session = std::make_unique<EditorSession>(state, dialogs, *store);
     for (int b = 0; b < branches; ++b) FillBranch(state.document, b, lines);
     state.document.lastBranchIndex = branches - 1;

@@ -18,9 +18,12 @@
 #include "mainwindow/export_commands.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/recovery_keeper.h"
+#include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
 #include "mainwindow/user_dialogs.h"
 #include "settings/settings.h"
+#include "settings/user_folders.h"
 
 namespace tellwright {
 
@@ -80,6 +83,9 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
       [this](int row, int column, const QString& text) { return edits_->storeCell(row, column, text); },
       [this](const QString& current) { return edits_->browseSoundFile(current); });
   infoWindows_ = std::make_unique<InfoWindows>(texts_);
+  std::optional<std::string> recoveryFolder = RecoveryFolder(ProcessEnvironment());
+  recovery_ =
+      std::make_unique<RecoveryKeeper>(state_.document, recoveryFolder ? PathToQString(*recoveryFolder) : QString());
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
     showHistoryStep(delta, forward, rows);
   });
@@ -106,6 +112,8 @@ EditorSession::~EditorSession() {
 
 void EditorSession::start(const QStringList& arguments) {
   window_->show();
+  // Restored work is shown in place of the project named on the command line.
+  if (OfferLeftWork(*this)) return;
   QString project = arguments.value(0);
   if (project.size() >= 2 && project.startsWith(QLatin1Char('"')) && project.endsWith(QLatin1Char('"')))
     project = project.mid(1, project.size() - 2);
@@ -178,6 +186,7 @@ bool EditorSession::apply(const DocumentChange& change) {
   if (!result.status) showError(TextToQString(result.status.message));
   if (!result.changed) return false;
   refresh(change.parts, result.selectRows);
+  recovery_->scheduleWrite();
   history_->record(change.name, recorder.finish(state_.document), std::move(rowsBefore), window_->selectedLineRows());
   // A step moves the history away from the saved state, which sets the
   // flag; a change that leaves it alone puts it back.
@@ -203,12 +212,22 @@ void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, co
     UndoDelta(state_.document, delta);
   }
   refresh(PartsOf(delta), rows);
+  recovery_->scheduleWrite();
   updateActions();
 }
 
 void EditorSession::documentReplaced() {
   history_->clear();
   showDocument();
+}
+
+void EditorSession::restoreWork(DialogueDocument document) {
+  state_.document = std::move(document);
+  state_.document.changed = 0;
+  documentReplaced();
+  // No state of the history is the saved one: undoing never clears the flag.
+  history_->stack().resetClean();
+  SetChanged(1);
 }
 
 void EditorSession::markSaved() {
@@ -242,6 +261,11 @@ void EditorSession::SetChanged(int flag) {
   if (flag == state_.document.changed) return;
   state_.document.changed = flag;
   showTitle();
+  if (flag) {
+    recovery_->scheduleWrite();
+  } else {
+    recovery_->discard();
+  }
 }
 
 void EditorSession::showTitle() {

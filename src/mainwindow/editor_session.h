@@ -16,6 +16,7 @@ namespace tellwright {
 struct DocumentDelta;
 class CellEditor;
 class EditHistory;
+class RecoveryKeeper;
 class InfoWindows;
 class EditCommands;
 class ExportCommands;
@@ -73,6 +74,9 @@ class EditorSession : public QObject {
   void documentReplaced();
   // The document as it is now was saved.
   void markSaved();
+  // Work an editor left behind, opened as a changed document.
+  void restoreWork(DialogueDocument document);
+  RecoveryKeeper& recovery() { return *recovery_; }
 
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
@@ -113,6 +117,7 @@ class EditorSession : public QObject {
   std::unique_ptr<CellEditor> cellEditor_;
   std::unique_ptr<InfoWindows> infoWindows_;
   std::unique_ptr<EditHistory> history_;
+  std::unique_ptr<RecoveryKeeper> recovery_;
   bool committing_ = false;
 };
 

@@ -41,6 +41,18 @@ bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
          QMessageBox::Yes;
 }
 
+Answer QtUserDialogs::askChoice(const QString& title, const QString& text, const QString& yesButton,
+                                const QString& noButton) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent());
+  QPushButton* yes = box.addButton(yesButton, QMessageBox::AcceptRole);
+  QPushButton* no = box.addButton(noButton, QMessageBox::DestructiveRole);
+  box.setDefaultButton(yes);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  if (box.clickedButton() == no) return Answer::No;
+  return Answer::Cancel;
+}
+
 void QtUserDialogs::showMessage(const QString& title, const QString& text) {
   QMessageBox::warning(parent(), title, text, QMessageBox::Ok);
 }

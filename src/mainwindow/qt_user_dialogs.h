@@ -16,6 +16,8 @@ class QtUserDialogs : public UserDialogs {
 
   Answer askYesNoCancel(const QString& title, const QString& text) override;
   bool askYesNo(const QString& title, const QString& text) override;
+  Answer askChoice(const QString& title, const QString& text, const QString& yesButton,
+                   const QString& noButton) override;
   void showMessage(const QString& title, const QString& text) override;
   void showInformation(const QString& title, const QString& text) override;
   std::optional<QString> chooseOpenFile(const QString& title, const QString& defaultPath,

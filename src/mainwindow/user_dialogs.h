@@ -16,6 +16,10 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   virtual Answer askYesNoCancel(const QString& title, const QString& text) = 0;
   virtual bool askYesNo(const QString& title, const QString& text) = 0;
+  // A question with two buttons of its own: Yes for the first, No for the
+  // second, Cancel when the box is closed without either.
+  virtual Answer askChoice(const QString& title, const QString& text, const QString& yesButton,
+                           const QString& noButton) = 0;
   // A fault or refusal, with an OK button.
   virtual void showMessage(const QString& title, const QString& text) = 0;
   // News that is no fault (a command that has no other visible result).

@@ -7,7 +7,11 @@ and quits through the File menu, first cancelling and then discarding the
 changes. Second session: edits a talkline's text in place, inserts a
 responseblock and gives it a response through the Responseblock and
 Responseline Editors, adds a character, saves (the file must hold exactly the
-example with these changes) and quits without being asked anything.
+example with these changes) and quits without being asked anything. Third
+session: inserts a line and is killed (SIGKILL) once its work is in the
+recovery folder; started again, the editor offers the work, Restore brings the
+line back as an unsaved change, and quitting without saving removes the
+recovery file.
 
 Usage: accessibility_test.py PROGRAM EXAMPLE_PROJECT
 
@@ -331,7 +335,7 @@ def file_difference(expected, saved):
 class Editor:
     """One run of the program on the project, found on the accessibility desktop."""
 
-    def __init__(self, program, project, env, started):
+    def __init__(self, program, project, env, started, shows_lines=True):
         global program_process
         focus.latest = None
         self.process = program_process = subprocess.Popen([program, project], env=env, cwd=os.path.dirname(project))
@@ -348,11 +352,13 @@ class Editor:
         self.app = wait_for('the application "tellwright" on the accessibility desktop', our_application)
         self.frame = wait_for("the main window", lambda: find_one(self.app, [pyatspi.ROLE_FRAME], None))
         passed(f"found the application and its window {self.frame.name!r}")
+        self.env = env
         self.line_list = wait_for(
             'the line list "Dialogue lines"',
             lambda: find_one(self.frame, [pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TABLE],
                              "Dialogue lines"))
-        self.rows = wait_for("the line list to show the first branch", lambda: read_rows(self.line_list))
+        self.rows = wait_for("the line list to show the first branch", lambda: read_rows(self.line_list)) \
+            if shows_lines else []
 
     def button(self, name, within=None):
         window = within or self.frame
@@ -558,13 +564,54 @@ def edit_session(editor, project, original, first_rows):
     quit_without_question(editor, project, expected)
 
 
+RESTORE_TITLE = "Unsaved changes"
+
+
+def recovery_files(env):
+    folder = os.path.join(env["XDG_STATE_HOME"], "tellwright")
+    return sorted(name for name in os.listdir(folder) if name.endswith(".tlwrec")) if os.path.isdir(folder) else []
+
+
+def crash_session(editor, program, project, env, started):
+    """A line inserted, the editor killed; started again, the work restored."""
+    rows = editor.rows
+    press(editor.button("Talkline"))
+    wait_for("the new line", lambda: row_count(editor.line_list) == len(rows) + 1)
+    kept = wait_for("the recovery file of the unsaved line", lambda: recovery_files(env))
+    editor.process.kill()
+    editor.process.wait()
+    check(recovery_files(env) == kept, f"the recovery files became {recovery_files(env)} after SIGKILL")
+    passed(f"inserted a talkline and killed the editor (SIGKILL); left in the recovery folder: {kept}")
+
+    again = Editor(program, project, env, started, shows_lines=False)
+    box = wait_for_dialogs(again.app, [RESTORE_TITLE], "starting after the crash")[0]
+    texts = [acc.name for acc in find_all(box, [pyatspi.ROLE_LABEL, pyatspi.ROLE_STATIC])]
+    question = f"Tellwright found unsaved changes to {os.path.basename(project)} from "
+    check(any(text.startswith(question) and text.endswith(". Restore them?") for text in texts),
+          f"the question reads {texts}, expected {question!r}... 'Restore them?'")
+    press(again.button("Restore", within=box), wait_for_reply=False)
+    restored = wait_for("the restored lines", lambda: row_count(again.line_list) == len(rows) + 1 and
+                        read_rows(again.line_list))
+    check(restored[:len(rows)] == rows and restored[len(rows)][0] == "Talkline",
+          f"restored lines are {restored}, expected the example's with a talkline at the end")
+    title = wait_for("the title to mark the unsaved work", lambda: fresh_name(again.frame))
+    check(title == f"Tellwright - {os.path.basename(project)} *", f"window title is {title!r}")
+    passed(f"started again: asked {RESTORE_TITLE!r}, Restore brought the talkline back; title {title!r}")
+
+    press(quit_through_menu(again.app, again.frame)["No"], wait_for_reply=False)
+    code = again.wait_for_exit("answering No to quit")
+    check(code == 0 and not recovery_files(env), f"exit code {code}, recovery files left: {recovery_files(env)}")
+    passed("File > Quit, No: the program exited with code 0 and the recovery folder is empty")
+
+
 def run(program, example, workdir):
     project = os.path.join(workdir, os.path.basename(example))
     shutil.copyfile(example, project)
     with open(project, "rb") as f:
         original = f.read()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    for variable in ("HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "TELLWRIGHT_REGISTRY_DIR"):
+    for variable in ("HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                     "TELLWRIGHT_REGISTRY_DIR"):
         env[variable] = os.path.join(workdir, variable.lower())
         os.makedirs(env[variable])
     env["XDG_RUNTIME_DIR"] = os.path.join(workdir, "runtime")
@@ -577,6 +624,7 @@ def run(program, example, workdir):
         first = Editor(program, project, env, started)
         discard_session(first, project, original)
         edit_session(Editor(program, project, env, started), project, original, first.rows)
+        crash_session(Editor(program, project, env, started), program, project, env, started)
     finally:
         program_process = None  # what still runs is ended by the test, not by itself
         for process in started:

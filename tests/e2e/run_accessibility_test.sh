@@ -48,7 +48,7 @@ fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tellwright-a11y-session.XXXXXX") || exit 1
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
-export HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
+export HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state" \
   XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime" TELLWRIGHT_REGISTRY_DIR="$scratch/registry"
 # The test starts the program with these too.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb

@@ -41,6 +41,11 @@ class ScriptedDialogs : public UserDialogs {
     calls.push_back({"yesno", title, text, {}});
     return nextAnswer(Answer::No) == Answer::Yes;
   }
+  Answer askChoice(const QString& title, const QString& text, const QString& yesButton,
+                   const QString& noButton) override {
+    calls.push_back({"choice", title, text, yesButton + "/" + noButton});
+    return nextAnswer(Answer::Cancel);
+  }
   void showMessage(const QString& title, const QString& text) override {
     calls.push_back({"message", title, text, {}});
   }

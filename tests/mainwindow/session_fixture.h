@@ -35,6 +35,7 @@ class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     environment.Set("XDG_DATA_HOME", temp.folder("data"));
+    environment.Set("XDG_STATE_HOME", temp.folder("state"));
     environment.Set(kRegistryDirVariable, temp.folder("registry"));
   }
   void TearDown() override {
