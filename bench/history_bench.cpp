@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "document/project_file.h"
 #include "editing/branch_commands.h"
 #include "editing/line_commands.h"
 #include "editing/line_slots.h"
 #include "history/document_delta.h"
+#include "history/recovery_file.h"
 #include "max_project.h"
 
 namespace {
@@ -128,6 +130,17 @@ void ThousandEditsMemory(benchmark::State& state) {
   state.counters["one_branch_bytes"] = static_cast<double>(branchBytes);
 }
 
+// The editor makes the project's text on its own thread (what the user could
+// notice, at most once each time changes stop); the recovery file around it
+// is made in the background. Against saving the project's text.
+void ProjectText(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(WriteProject(MaxProject()));
+}
+void RecoveryTextInBackground(benchmark::State& state) {
+  std::string project = WriteProject(MaxProject());
+  for (auto _ : state) benchmark::DoNotOptimize(RecoveryBytes("/stories/max.tlwdlg", project, 0));
+}
+
 }  // namespace
 
 BENCHMARK(EditLineBaseline)->Unit(benchmark::kMicrosecond);
@@ -139,6 +152,8 @@ BENCHMARK(InsertAtTopUndoRedo)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenameLinkedBranchBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenameLinkedBranchRecorded)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenameLinkedBranchUndoRedo)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ProjectText)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecoveryTextInBackground)->Unit(benchmark::kMillisecond);
 BENCHMARK(ThousandEditsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

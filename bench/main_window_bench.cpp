@@ -107,6 +107,24 @@ void InsertLineInWindow(benchmark::State& state) {
   }
 }
 
+// Undo of an insert in the middle of a full-size branch, the list shown
+// afresh with the rows selected again.
+void UndoInsertInWindow(benchmark::State& state) {
+  Editor editor(999);
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.select(500, 1);
+    editor.window().button(kGadgetTalkline)->click();
+    editor.settle();
+    state.ResumeTiming();
+    editor.window().action(kCommandUndo)->trigger();
+    editor.settle();
+    state.PauseTiming();
+    if (editor.lines() != 999) state.SkipWithError("not undone");
+    state.ResumeTiming();
+  }
+}
+
 void InsertLineCoreOnly(benchmark::State& state) {
   DialogueDocument document;
   FillBranch(document, 0, 999);
@@ -285,6 +303,7 @@ void EmptyEditorMemory(benchmark::State& state) {
 
 BENCHMARK(InsertLineCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(InsertLineInWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoInsertInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(PasteHundredLinesCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(PasteHundredLinesInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(MoveLinesCoreOnly)->Unit(benchmark::kMillisecond);

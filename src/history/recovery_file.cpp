@@ -61,8 +61,10 @@ Status Damaged(std::string_view what) { return Status::Error("The recovery file 
 }  // namespace
 
 std::string WriteRecovery(const DialogueDocument& document, int64_t savedAt) {
-  std::string project = WriteProject(document);
-  const std::string& path = document.currentFile;
+  return RecoveryBytes(document.currentFile, WriteProject(document), savedAt);
+}
+
+std::string RecoveryBytes(std::string_view path, std::string_view project, int64_t savedAt) {
   std::string out;
   out.reserve(project.size() + path.size() + 96);
   out.append(kRecoveryMarker).append("\n");

@@ -23,6 +23,10 @@ struct RecoveredWork {
 };
 
 std::string WriteRecovery(const DialogueDocument& document, int64_t savedAt);
+// The same from the project file's text (WriteProject) and the document's
+// currentFile: the document is needed only for the text, the rest can be
+// done away from it.
+std::string RecoveryBytes(std::string_view projectPath, std::string_view projectText, int64_t savedAt);
 
 // Reads a whole recovery file. A file that is not one, is cut short, or
 // does not match its checksum is refused as damaged, never read in part.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "document/atomic_write.h"
+#include "document/project_file.h"
 #include "history/recovery_file.h"
 #include "mainwindow/document_text.h"
 
@@ -70,12 +71,14 @@ void RecoveryKeeper::discard() {
 
 void RecoveryKeeper::write() {
   if (file_.isEmpty() || !document_.changed) return;
-  // Made here, from the document as it is; the disk is written in the
-  // background.
-  std::string bytes = WriteRecovery(document_, QDateTime::currentSecsSinceEpoch());
-  std::string path = PathFromQString(file_);
-  writer_.start([this, path, bytes = std::move(bytes)] {
-    Status status = WriteFileAtomically(path, bytes);
+  // The project's text is made here, from the document as it is; the rest
+  // is done, and the disk written, in the background.
+  std::string project = WriteProject(document_);
+  std::string projectPath = document_.currentFile;
+  int64_t savedAt = QDateTime::currentSecsSinceEpoch();
+  std::string file = PathFromQString(file_);
+  writer_.start([this, file, projectPath = std::move(projectPath), project = std::move(project), savedAt] {
+    Status status = WriteFileAtomically(file, RecoveryBytes(projectPath, project, savedAt));
     QMetaObject::invokeMethod(
         this, [this, status] { emit written(status.ok, PathToQString(status.message)); }, Qt::QueuedConnection);
   });
