@@ -13,6 +13,7 @@ namespace tellwright::cli {
 enum ExitCode : int {
   kExitOk = 0,
   kExitCheckFault = 1,  // the dialogue check found a fault
+  kExitPlayFault = 1,   // play: the dialogue stopped where the game would break
   kExitError = 2,       // usage, unreadable or damaged input, a file not written
 };
 

@@ -12,12 +12,14 @@ void AddCheckCommand(CLI::App& app, int& exitCode);
 void AddExportCommand(CLI::App& app, int& exitCode);
 void AddResaveCommand(CLI::App& app, int& exitCode);
 void AddAssociateCommand(CLI::App& app, int& exitCode);
+void AddPlayCommand(CLI::App& app, int& exitCode);
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
     AddCheckCommand,
     AddExportCommand,
     AddResaveCommand,
+    AddPlayCommand,
     AddAssociateCommand,
 };
 

@@ -27,21 +27,26 @@ inline std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs the program in `folder` with `args`, standard input empty;
-// `environment` (NAME=value words for env(1)) changes its environment.
-inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args,
-                     const std::string& environment = "") {
+// Runs the program in `folder` with `args`, standard input `input` (a file,
+// not a terminal); `environment` (NAME=value words for env(1)) changes its
+// environment.
+inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args, const std::string& environment = "",
+                     const std::string& input = "") {
+  std::string inPath = (folder.path() / ".stdin").string();
   std::string outPath = (folder.path() / ".stdout").string();
   std::string errPath = (folder.path() / ".stderr").string();
+  if (!input.empty()) WriteBytes(inPath, input);
   std::string command = "cd " + ShellQuoted(folder.path().string()) + " && " +
                         (environment.empty() ? "" : "env " + environment + " ") + ShellQuoted(CliBinary());
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-  command += " </dev/null >" + ShellQuoted(outPath) + " 2>" + ShellQuoted(errPath);
+  command += " <" + (input.empty() ? std::string("/dev/null") : ShellQuoted(inPath)) + " >" + ShellQuoted(outPath) +
+             " 2>" + ShellQuoted(errPath);
   int status = std::system(command.c_str());
   CliRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = ReadBytes(outPath);
   run.err = ReadBytes(errPath);
+  std::filesystem::remove(inPath);
   std::filesystem::remove(outPath);
   std::filesystem::remove(errPath);
   return run;
