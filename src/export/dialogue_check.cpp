@@ -16,50 +16,21 @@ constexpr std::string_view kRestrictedCharacters[] = {
 CheckResult Fault(std::string message) { return {false, std::move(message)}; }
 
 CheckResult CheckBranchName(const std::string& name) {
-  if (name.empty())
-    return Fault(
-        "There's a dialogue branch without a name. This won't work in WME/Vexa. Please give all dialogue "
-        "branches a unique name.");
-  if (ContainsRestrictedCharacter(name))
-    return Fault("The dialogue branch name '" + name +
-                 "' contains restricted characters. Please correct the dialogue branch name and only use "
-                 "letters, numbers and the '_' character.");
+  if (name.empty()) return Fault(BranchWithoutNameMessage());
+  if (ContainsRestrictedCharacter(name)) return Fault(RestrictedBranchNameMessage(name));
   return {};
 }
 
-bool AnyResponseLeaves(const ResponseBlock& block) {
-  for (int r = 0; r < block.responses.stored(); ++r)
-    if (block.responses[r].inUse() && FlagSet(block.responses[r].leaveLoop)) return true;
-  return false;
-}
-
-// Every slot counts here, also those after the end of the block.
-bool AnyResponseSaid(const ResponseBlock& block) {
-  for (int r = 0; r < block.responses.stored(); ++r)
-    if (FlagSet(block.responses[r].sayResponse)) return true;
-  return false;
-}
-
 CheckResult CheckBlock(const std::string& branchName, const DialogueLine& line, const ResponseBlock& block) {
-  if (!AnyResponseLeaves(block))
-    return Fault(branchName +
-                 " - Reponseblock: The responseblock contains no response that leaves the loop. This would "
-                 "lead to an endless loop.");
-  if (line.character.empty() && AnyResponseSaid(block))
-    return Fault(branchName +
-                 " - Reponseblock: You chose to let a response be said by a character but no character is "
-                 "given. Please choose a character to talk or the exported script will not work.");
+  if (!AnyResponseLeaves(block)) return Fault(EndlessLoopMessage(branchName));
+  if (line.character.empty() && AnyResponseSaid(block)) return Fault(SaidByNobodyMessage(branchName));
   return {};
 }
 
 CheckResult CheckLine(const std::string& branchName, int index, const DialogueLine& line, const BlockIndex& blocks) {
   switch (KindOf(line.kind)) {
     case LineKind::Talk:
-      if (line.character.empty()) {
-        std::string message = branchName + " - Line ";
-        AppendDecimal(message, index);
-        return Fault(message + ": A talkline needs a character given to work.");
-      }
+      if (line.character.empty()) return Fault(TalklineWithoutCharacterMessage(branchName, index));
       return {};
     case LineKind::Response:
       for (const ResponseBlock* block : blocks.blocksWithId(line.blockId))
@@ -71,6 +42,47 @@ CheckResult CheckLine(const std::string& branchName, int index, const DialogueLi
 }
 
 }  // namespace
+
+std::string BranchWithoutNameMessage() {
+  return "There's a dialogue branch without a name. This won't work in WME/Vexa. Please give all dialogue "
+         "branches a unique name.";
+}
+
+std::string RestrictedBranchNameMessage(const std::string& name) {
+  return "The dialogue branch name '" + name +
+         "' contains restricted characters. Please correct the dialogue branch name and only use "
+         "letters, numbers and the '_' character.";
+}
+
+std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex) {
+  std::string message = branchName + " - Line ";
+  AppendDecimal(message, lineIndex);
+  return message + ": A talkline needs a character given to work.";
+}
+
+std::string EndlessLoopMessage(const std::string& branchName) {
+  return branchName +
+         " - Reponseblock: The responseblock contains no response that leaves the loop. This would "
+         "lead to an endless loop.";
+}
+
+std::string SaidByNobodyMessage(const std::string& branchName) {
+  return branchName +
+         " - Reponseblock: You chose to let a response be said by a character but no character is "
+         "given. Please choose a character to talk or the exported script will not work.";
+}
+
+bool AnyResponseLeaves(const ResponseBlock& block) {
+  for (int r = 0; r < block.responses.stored(); ++r)
+    if (block.responses[r].inUse() && FlagSet(block.responses[r].leaveLoop)) return true;
+  return false;
+}
+
+bool AnyResponseSaid(const ResponseBlock& block) {
+  for (int r = 0; r < block.responses.stored(); ++r)
+    if (FlagSet(block.responses[r].sayResponse)) return true;
+  return false;
+}
 
 bool ContainsRestrictedCharacter(std::string_view name) {
   for (std::string_view restricted : kRestrictedCharacters)

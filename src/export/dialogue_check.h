@@ -24,4 +24,17 @@ CheckResult CheckDialogue(const DialogueDocument& document);
 // take in a function or dialogue name (byte 0xA7 among them).
 bool ContainsRestrictedCharacter(std::string_view name);
 
+// The check's messages, exactly as the user sees them (the lint reports the
+// same faults in the same words). The line index counts from 0.
+std::string BranchWithoutNameMessage();
+std::string RestrictedBranchNameMessage(const std::string& name);
+std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex);
+std::string EndlessLoopMessage(const std::string& branchName);
+std::string SaidByNobodyMessage(const std::string& branchName);
+
+// The check's tests of a block: a response in use leaves the loop; any of
+// its stored slots, also those after the end of the block, has the say flag.
+bool AnyResponseLeaves(const ResponseBlock& block);
+bool AnyResponseSaid(const ResponseBlock& block);
+
 }  // namespace tellwright

@@ -1,5 +1,9 @@
 #include "lint/lint.h"
 
+#include "document/decimal.h"
+#include "export/document_index.h"
+#include "lint/lint_run.h"
+
 namespace tellwright {
 
 std::string_view SeverityName(Severity severity) {
@@ -31,10 +35,65 @@ ProblemCounts CountProblems(const std::vector<Problem>& problems) {
   return counts;
 }
 
-FolderLookup FileSystemFolderLookup() { return {}; }
+std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options) {
+  using namespace lint;
+  LintRun run(document, options);
+  SoundFiles sounds(document, options);
+  LintCharacters(run);
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    LintBranchName(run, b);
+    LintUnreachableBranch(run, b);
+    const DialogueBranch& branch = document.branch(b);
+    for (int l = 0; l < LinesToVisit(branch); ++l) {
+      switch (KindOf(branch.lines[l].kind)) {
+        case LineKind::Talk:
+          LintTalkline(run, b, l);
+          if (sounds.active()) LintSoundFile(run, sounds, b, l);
+          break;
+        case LineKind::Response:
+          LintResponseLine(run, b, l);
+          break;
+        case LineKind::Other:
+          run.add(Severity::Warning, {.branch = b, .line = l}, "line-kind-unknown",
+                  "The line's kind " + Quoted(branch.lines[l].kind) +
+                      " is none of Talkline, Codeline, Remark and Responseblock: the exports leave the line out.",
+                  "Delete the line and insert it again with one of the four kinds.");
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  LintUnusedBlocks(run);
+  return run.takeProblems();
+}
 
-std::vector<Problem> LintDialogue(const DialogueDocument&, const LintOptions&) { return {}; }
-
-std::string DescribePlace(const DialogueDocument&, const ProblemPlace&) { return {}; }
+std::string DescribePlace(const DialogueDocument& document, const ProblemPlace& place) {
+  if (place.character >= 0 && place.character < static_cast<int>(document.characters.size()))
+    return "character " + document.characters[place.character].realName;
+  std::string text;
+  if (place.branch >= 0 && place.branch < kBranchSlots) {
+    const std::string& name = document.branch(place.branch).name;
+    if (name.empty()) {
+      text = "branch ";
+      AppendDecimal(text, place.branch + 1);
+      text += " (no name)";
+    } else {
+      text = name;
+    }
+    if (place.line >= 0) {
+      text += ", line ";
+      AppendDecimal(text, place.line + 1);
+    }
+  } else if (place.blockSlot >= 0 && place.blockSlot < kBlockSlots) {
+    text = "responseblock ";
+    AppendDecimal(text, document.responseBlocks[place.blockSlot].id);
+  }
+  if (!text.empty() && place.response >= 0) {
+    text += ", response ";
+    AppendDecimal(text, place.response + 1);
+  }
+  return text;
+}
 
 }  // namespace tellwright

@@ -59,7 +59,7 @@ struct LintOptions {
   bool checkSoundFiles = true;
   // How folders are listed for the sound files; empty: the real file system.
   // The lint lists each folder at most once per run.
-  FolderLookup listFolder;
+  FolderLookup listFolder = {};
 };
 
 // Every problem of the document, in document order: the character list,

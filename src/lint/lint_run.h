@@ -1,0 +1,130 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "document/dialogue_document.h"
+#include "lint/lint.h"
+
+namespace tellwright::lint {
+
+// A line of the document: branch and line index.
+struct LineRef {
+  int branch = -1;
+  int line = -1;
+};
+
+// What one lint run knows about the document, built once before the rules
+// run, and the problems they find.
+class LintRun {
+ public:
+  LintRun(const DialogueDocument& document, const LintOptions& options);
+
+  const DialogueDocument& document() const { return document_; }
+  const LintOptions& options() const { return options_; }
+
+  void add(Severity severity, const ProblemPlace& place, std::string_view rule, std::string message, std::string hint) {
+    problems_.push_back({severity, place, std::string(rule), std::move(message), std::move(hint)});
+  }
+  std::vector<Problem> takeProblems() { return std::move(problems_); }
+
+  // The first branch with `name`, exactly or regardless of letter case; -1
+  // when there is none.
+  int branchNamed(std::string_view name) const;
+  int branchNamedIgnoringCase(std::string_view name) const;
+
+  // Every stored block slot whose id is `id`, whatever the id, as the
+  // dialogue check examines them.
+  const std::vector<int>& slotsWithId(int32_t id) const;
+
+  // The slot of the block a responseblock line with `id` runs (the first slot
+  // holding that id, as the exports take it); -1 when no block in use has it.
+  int blockSlotOf(int32_t id) const;
+  // The responseblock lines that run the block in `slot`, in document order.
+  const std::vector<LineRef>& usersOf(int slot) const;
+  // The first line, or an empty reference when no line uses the block.
+  LineRef firstUserOf(int slot) const;
+
+  // The characters with `realName`, in list order.
+  const std::vector<int>& charactersNamed(std::string_view realName) const;
+  // The first character whose real name equals `realName` regardless of
+  // letter case; -1 when none.
+  int characterNamedIgnoringCase(std::string_view realName) const;
+  // The first line a real name speaks in (a talkline, or a responseblock line
+  // with a response said); an empty reference when it speaks nowhere.
+  LineRef firstSpokenLine(std::string_view realName) const;
+
+  // True when some response links to branch `index` from a loop of another
+  // branch.
+  bool linkedFromElsewhere(int index) const { return linkedFromElsewhere_[index]; }
+
+ private:
+  const DialogueDocument& document_;
+  const LintOptions& options_;
+  std::vector<Problem> problems_;
+
+  std::unordered_map<std::string_view, int> branchByName_;
+  std::unordered_map<std::string, int> branchByFoldedName_;
+  std::unordered_map<int32_t, std::vector<int>> slotsById_;
+  std::vector<std::vector<LineRef>> users_;  // per block slot
+  std::unordered_map<std::string_view, std::vector<int>> charactersByName_;
+  std::unordered_map<std::string_view, LineRef> firstSpoken_;
+  std::vector<bool> linkedFromElsewhere_;  // per branch
+  std::vector<signed char> blockSaid_;     // per block slot: -1 unknown, 0, 1
+};
+
+// The run of responses a loop offers: those before the first one without text.
+int ResponsesOffered(const ResponseBlock& block);
+
+// True when some response offered by `block` has the say flag.
+bool AnyOfferedResponseSaid(const ResponseBlock& block);
+
+// Letter case folded in Windows-1252.
+std::string Folded(std::string_view text);
+
+// `text` in single quotes, as the messages name things.
+std::string Quoted(std::string_view text);
+
+// The rule families, each called where its part of the document is visited.
+void LintCharacters(LintRun& run);
+void LintBranchName(LintRun& run, int branch);
+void LintUnreachableBranch(LintRun& run, int branch);
+void LintTalkline(LintRun& run, int branch, int line);
+void LintResponseLine(LintRun& run, int branch, int line);
+void LintUnusedBlocks(LintRun& run);
+
+// Reports a text written into a string literal of the script that would end
+// it early, escape something or exceed the engine's length; `what` names the
+// text ("talkline's text").
+void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, std::string_view what);
+
+// Sound files looked up under the engine project's folder, each folder
+// listed once.
+class SoundFiles {
+ public:
+  explicit SoundFiles(const DialogueDocument& document, const LintOptions& options);
+  // False when the rule is off or the engine project's folder is not here.
+  bool active() const { return active_; }
+  const std::string& folder() const { return folder_; }
+  bool exists(std::string_view soundPath);
+
+ private:
+  struct Listing {
+    bool exists = false;
+    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, std::string> byFoldedName;  // folded name -> the first such name
+  };
+  const Listing& list(const std::string& folder);
+
+  FolderLookup lookup_;
+  std::string folder_;
+  bool active_ = false;
+  std::unordered_map<std::string, Listing> listings_;
+};
+
+void LintSoundFile(LintRun& run, SoundFiles& sounds, int branch, int line);
+
+}  // namespace tellwright::lint

@@ -1,0 +1,144 @@
+// Sound files of talklines, looked for under the engine project's folder as
+// the engine finds them: "\" and "/" both separate folders, and letter case
+// does not matter (the engine runs on Windows).
+#include <filesystem>
+#include <system_error>
+
+#include "document/path_names.h"
+#include "lint/lint_run.h"
+#include "lint/utf8_text.h"
+#include "text/cp1252.h"
+
+namespace tellwright {
+
+namespace {
+
+std::filesystem::path SystemPath(const std::string& folder) {
+#ifdef _WIN32
+  std::wstring wide;
+  for (char c : folder) wide += static_cast<wchar_t>(Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  return std::filesystem::path(wide);
+#else
+  return std::filesystem::path(Cp1252ToUtf8(folder));
+#endif
+}
+
+std::string DocumentName(const std::filesystem::path& name) {
+#ifdef _WIN32
+  std::string text;
+  for (wchar_t c : name.wstring()) text += static_cast<char>(UnicodeToCp1252(c).value_or('?'));
+  return text;
+#else
+  std::string bytes = name.string();
+  return Utf8ToCp1252(bytes).value_or(bytes);
+#endif
+}
+
+}  // namespace
+
+FolderLookup FileSystemFolderLookup() {
+  return [](const std::string& folder) -> std::optional<std::vector<std::string>> {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(SystemPath(folder), ec);
+    if (ec) return std::nullopt;
+    std::vector<std::string> names;
+    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+      if (ec) break;
+      names.push_back(DocumentName(it->path().filename()));
+    }
+    return names;
+  };
+}
+
+namespace lint {
+
+namespace {
+
+std::string WithSlashes(std::string_view path) {
+  std::string text(path);
+  for (char& c : text)
+    if (c == '\\') c = '/';
+  return text;
+}
+
+std::string Joined(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += name;
+  return path;
+}
+
+bool IsDrive(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+}  // namespace
+
+SoundFiles::SoundFiles(const DialogueDocument& document, const LintOptions& options)
+    : lookup_(options.listFolder ? options.listFolder : FileSystemFolderLookup()) {
+  if (!options.checkSoundFiles) return;
+  folder_ = WithSlashes(FolderPart(document.engineProjectPath));
+  while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
+  active_ = !folder_.empty() && list(folder_).exists;
+}
+
+const SoundFiles::Listing& SoundFiles::list(const std::string& folder) {
+  auto [it, added] = listings_.try_emplace(folder);
+  if (added) {
+    if (std::optional<std::vector<std::string>> names = lookup_(folder)) {
+      Listing& listing = it->second;
+      listing.exists = true;
+      for (std::string& name : *names) {
+        listing.byFoldedName.emplace(Folded(name), name);
+        listing.names.insert(std::move(name));
+      }
+    }
+  }
+  return it->second;
+}
+
+bool SoundFiles::exists(std::string_view soundPath) {
+  std::string path = WithSlashes(soundPath);
+  std::string current = folder_;
+  std::string_view rest = path;
+  if (!rest.empty() && rest.front() == '/') {
+    current = "/";
+  } else if (IsDrive(rest)) {
+    current = std::string(rest.substr(0, 2)) + "/";
+    rest.remove_prefix(2);
+  }
+  while (!rest.empty()) {
+    size_t slash = rest.find('/');
+    std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      current = Joined(current, part);
+      continue;
+    }
+    const Listing& listing = list(current);
+    if (!listing.exists) return false;
+    std::string name(part);
+    if (listing.names.count(name)) {
+      current = Joined(current, name);
+      continue;
+    }
+    auto alike = listing.byFoldedName.find(Folded(name));
+    if (alike == listing.byFoldedName.end()) return false;
+    current = Joined(current, alike->second);
+  }
+  return true;
+}
+
+void LintSoundFile(LintRun& run, SoundFiles& sounds, int b, int l) {
+  const std::string& sound = run.document().branch(b).lines[l].soundFile;
+  if (sound.empty() || sounds.exists(sound)) return;
+  run.add(Severity::Warning, {.branch = b, .line = l}, "sound-file-missing",
+          "The sound file " + Quoted(sound) + " is not in the engine project's folder " + Quoted(sounds.folder()) + ".",
+          "Check the file's name and folder, or pick it again with the browse button.");
+}
+
+}  // namespace lint
+
+}  // namespace tellwright
