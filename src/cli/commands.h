@@ -9,6 +9,7 @@ namespace tellwright::cli {
 using AddSubcommand = void (*)(CLI::App& app, int& exitCode);
 
 void AddCheckCommand(CLI::App& app, int& exitCode);
+void AddLintCommand(CLI::App& app, int& exitCode);
 void AddExportCommand(CLI::App& app, int& exitCode);
 void AddResaveCommand(CLI::App& app, int& exitCode);
 void AddAssociateCommand(CLI::App& app, int& exitCode);
@@ -17,6 +18,7 @@ void AddPlayCommand(CLI::App& app, int& exitCode);
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
     AddCheckCommand,
+    AddLintCommand,
     AddExportCommand,
     AddResaveCommand,
     AddPlayCommand,

@@ -8,6 +8,7 @@
 #include "lint/lint_run.h"
 #include "lint/utf8_text.h"
 #include "text/cp1252.h"
+#include "text/cp1252_case.h"
 
 namespace tellwright {
 
@@ -102,7 +103,10 @@ bool SoundFiles::exists(std::string_view soundPath) {
   std::string path = WithSlashes(soundPath);
   std::string current = folder_;
   std::string_view rest = path;
-  if (!rest.empty() && rest.front() == '/') {
+  if (rest.size() > folder_.size() && rest[folder_.size()] == '/' &&
+      EqualsIgnoringCase1252(rest.substr(0, folder_.size()), folder_)) {
+    rest.remove_prefix(folder_.size() + 1);  // a full path into the project's folder
+  } else if (!rest.empty() && rest.front() == '/') {
     current = "/";
   } else if (IsDrive(rest)) {
     current = std::string(rest.substr(0, 2)) + "/";

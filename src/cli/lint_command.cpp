@@ -1,0 +1,216 @@
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "document/project_file.h"
+#include "lint/file_lines.h"
+#include "lint/lint.h"
+#include "lint/utf8_text.h"
+
+namespace tellwright::cli {
+
+namespace {
+
+struct LintCommandOptions {
+  std::vector<std::string> projects;
+  std::string format = "text";
+  bool werror = false;
+};
+
+// One problem as both formats print it; texts in UTF-8, numbers counted
+// from 1 as a writer counts rows, 0 where they do not apply.
+struct Report {
+  std::string file;
+  int fileLine = 0;
+  const Problem* problem = nullptr;
+  std::string place;
+  std::string branch;
+  int line = 0;
+  int response = 0;
+  int block = 0;
+  std::string character;
+};
+
+// A file written without the version line is read with everything a line
+// earlier.
+bool StartsWithVersionLine(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string first;
+  std::getline(in, first);
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  return first == kProjectVersionLine;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    auto lead = static_cast<unsigned char>(text[i]);
+    size_t extra = lead < 0x80             ? 0
+                   : (lead & 0xE0) == 0xC0 ? 1
+                   : (lead & 0xF0) == 0xE0 ? 2
+                   : (lead & 0xF8) == 0xF0 ? 3
+                                           : 9;
+    if (extra == 9 || i + extra >= text.size()) return false;
+    for (size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// A file name as given, in UTF-8 for the output.
+std::string FileName(const std::string& path) { return IsUtf8(path) ? path : Cp1252ToUtf8(path); }
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20) {
+      static const char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
+std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
+
+std::vector<Report> Reports(const std::string& path, const DialogueDocument& document,
+                            const std::vector<Problem>& problems) {
+  ProjectFileLines fileLines(document);
+  const int shift = StartsWithVersionLine(path) ? 0 : -1;
+  std::vector<Report> reports;
+  for (const Problem& problem : problems) {
+    const ProblemPlace& place = problem.place;
+    Report report;
+    report.file = FileName(path);
+    int fileLine = fileLines.lineOf(place);
+    report.fileLine = fileLine > 0 ? std::max(fileLine + shift, 1) : 0;
+    report.problem = &problem;
+    report.place = Cp1252ToUtf8(DescribePlace(document, place));
+    if (place.branch >= 0) report.branch = Cp1252ToUtf8(document.branch(place.branch).name);
+    report.line = place.line + 1;
+    report.response = place.response + 1;
+    if (place.blockSlot >= 0) report.block = document.responseBlocks[place.blockSlot].id;
+    if (place.character >= 0) report.character = Cp1252ToUtf8(document.characters[place.character].realName);
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
+// PROJECT:LINE: SEVERITY: PLACE: MESSAGE [RULE], then the hint indented.
+void PrintText(const Report& report) {
+  std::cout << report.file;
+  if (report.fileLine > 0) std::cout << ':' << report.fileLine;
+  std::cout << ": " << SeverityName(report.problem->severity) << ": ";
+  if (!report.place.empty()) std::cout << report.place << ": ";
+  std::cout << Cp1252ToUtf8(report.problem->message) << " [" << report.problem->rule << "]\n";
+  if (!report.problem->hint.empty()) std::cout << "    hint: " << Cp1252ToUtf8(report.problem->hint) << '\n';
+}
+
+std::string JsonProblem(const Report& report) {
+  const Problem& problem = *report.problem;
+  return "{\"file\":" + JsonString(report.file) + ",\"fileLine\":" + JsonNumber(report.fileLine) +
+         ",\"severity\":" + JsonString(SeverityName(problem.severity)) + ",\"rule\":" + JsonString(problem.rule) +
+         ",\"place\":" + JsonString(report.place) +
+         ",\"branch\":" + JsonText(report.branch, problem.place.branch >= 0) + ",\"line\":" + JsonNumber(report.line) +
+         ",\"response\":" + JsonNumber(report.response) + ",\"block\":" + JsonNumber(report.block) +
+         ",\"character\":" + JsonText(report.character, problem.place.character >= 0) +
+         ",\"message\":" + JsonString(Cp1252ToUtf8(problem.message)) +
+         ",\"hint\":" + JsonString(Cp1252ToUtf8(problem.hint)) + "}";
+}
+
+std::string JsonCounts(const std::string& file, const ProblemCounts& counts) {
+  return "{\"file\":" + JsonString(file) + ",\"errors\":" + std::to_string(counts.errors) +
+         ",\"warnings\":" + std::to_string(counts.warnings) + ",\"notes\":" + std::to_string(counts.notes) + "}";
+}
+
+std::string CountsText(const ProblemCounts& counts) {
+  auto part = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+  return part(counts.errors, "error") + ", " + part(counts.warnings, "warning") + ", " + part(counts.notes, "note");
+}
+
+// Every project is linted; the worst outcome is the exit code.
+int RunLint(const LintCommandOptions& options) {
+  const bool json = options.format == "json";
+  int exitCode = kExitOk;
+  std::vector<std::string> jsonFiles;
+  std::vector<std::string> jsonProblems;
+  for (const std::string& path : options.projects) {
+    DialogueDocument document;
+    if (Status status = LoadProject(path, document); !status) {
+      PrintDiagnostic(path, "error", status.message, status.line);
+      jsonFiles.push_back("{\"file\":" + JsonString(FileName(path)) +
+                          ",\"loadError\":" + JsonString(Cp1252ToUtf8(status.message)) + "}");
+      exitCode = std::max<int>(exitCode, kExitError);
+      continue;
+    }
+    std::vector<Problem> problems = LintDialogue(document);
+    ProblemCounts counts = CountProblems(problems);
+    for (const Report& report : Reports(path, document, problems)) {
+      if (json)
+        jsonProblems.push_back(JsonProblem(report));
+      else
+        PrintText(report);
+    }
+    if (json)
+      jsonFiles.push_back(JsonCounts(FileName(path), counts));
+    else if (!problems.empty())
+      std::cout << FileName(path) << ": " << CountsText(counts) << '\n';
+    if (counts.errors > 0 || (options.werror && counts.warnings > 0))
+      exitCode = std::max<int>(exitCode, kExitCheckFault);
+  }
+  if (json) {
+    std::cout << "{\"files\":[";
+    for (size_t i = 0; i < jsonFiles.size(); ++i) std::cout << (i ? ",\n" : "\n") << jsonFiles[i];
+    std::cout << "],\n\"problems\":[";
+    for (size_t i = 0; i < jsonProblems.size(); ++i) std::cout << (i ? ",\n" : "\n") << jsonProblems[i];
+    std::cout << "]}\n";
+  }
+  std::cout.flush();
+  return exitCode;
+}
+
+}  // namespace
+
+void AddLintCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<LintCommandOptions>();
+  CLI::App* lint = app.add_subcommand(
+      "lint",
+      "List every problem of projects: what breaks the generated script, what is likely a mistake, what is "
+      "worth a look.");
+  lint->footer(
+      "Text: one problem as PROJECT:LINE: SEVERITY: BRANCH, line N: MESSAGE [RULE], its hint on the next line,\n"
+      "lines and responses counted from 1, LINE the project file's line; then a count per project.\n"
+      "JSON: {\"files\": [...], \"problems\": [...]} with file, fileLine, severity, rule, place, branch, line,\n"
+      "response, block, character, message, hint.\n"
+      "Sound files are looked for when the engine project's folder exists on this computer.\n"
+      "Exit code 1 when a project has an error (or a warning, with --werror), 2 when a project cannot be read.\n");
+  lint->add_option("PROJECT", options->projects, "Project files (.tlwdlg)")->type_name("FILE")->required();
+  lint->add_option("--format", options->format, "Output format")
+      ->type_name("FORMAT")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->default_str("text");
+  lint->add_flag("--werror", options->werror, "Treat warnings as errors for the exit code");
+  lint->callback([options, &exitCode] { exitCode = RunLint(*options); });
+}
+
+}  // namespace tellwright::cli
