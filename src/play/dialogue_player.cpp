@@ -154,7 +154,7 @@ Status DialoguePlayer::choose(int entry) {
   if (frame.choice.visibility == kOnceGame) onceGameChosen_.insert(key);
   frame.stage = Stage::Handle;
   waiting_ = false;
-  emit(Event(PlayEventKind::Chosen, {frame.branch, frame.line, frame.chosen}, frame.choice.text));
+  post(Event(PlayEventKind::Chosen, {frame.branch, frame.line, frame.chosen}, frame.choice.text));
   return Status::Ok();
 }
 
@@ -219,10 +219,10 @@ void DialoguePlayer::runLine(Frame& frame) {
       say(line.character, line.text, line.soundFile, place);
       break;
     case LineKind::Code:
-      emit(Event(PlayEventKind::Code, place, line.text));
+      post(Event(PlayEventKind::Code, place, line.text));
       break;
     case LineKind::Remark:
-      emit(Event(PlayEventKind::Remark, place, line.text));
+      post(Event(PlayEventKind::Remark, place, line.text));
       break;
     case LineKind::Response:
       // Game.StartDlgBranch with the name of the branch the line is in.
@@ -276,7 +276,7 @@ void DialoguePlayer::offerMenu(Frame& frame) {
   }
   menu_ = menu;
   frame.stage = Stage::Waiting;
-  emit(std::move(menu));
+  post(std::move(menu));
 }
 
 void DialoguePlayer::handleChoice(Frame& frame) {
@@ -331,21 +331,21 @@ void DialoguePlayer::say(const std::string& speaker, const std::string& text, co
     event.speaker = character.realName;
     event.entity = character.entityName;
     event.soundFile = soundFile;
-    emit(std::move(event));
+    post(std::move(event));
     said = true;
   }
   if (said) return;
   PlayEvent event = Event(PlayEventKind::Silent, place, text);
   event.speaker = speaker;
-  emit(std::move(event));
+  post(std::move(event));
 }
 
-void DialoguePlayer::emit(PlayEvent event) { queue_.push_back(std::move(event)); }
+void DialoguePlayer::post(PlayEvent event) { queue_.push_back(std::move(event)); }
 
 void DialoguePlayer::finish(PlayEvent event) {
   over_ = true;
   final_ = event;
-  emit(std::move(event));
+  post(std::move(event));
 }
 
 void DialoguePlayer::stopAt(const Frame& frame, int response, const std::string& why) {

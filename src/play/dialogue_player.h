@@ -142,7 +142,7 @@ class DialoguePlayer {
   void closeLoop(Frame& frame);
   void returnFromBranch();
   void say(const std::string& speaker, const std::string& text, const std::string& soundFile, PlayPlace place);
-  void emit(PlayEvent event);
+  void post(PlayEvent event);
   void finish(PlayEvent event);
   void stopAt(const Frame& frame, int response, const std::string& why);
   std::string branchName(const Frame& frame) const;
