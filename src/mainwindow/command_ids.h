@@ -27,6 +27,7 @@ enum CommandId : int {
   kCommandMoveDown = 102,
   kCommandUndo = 103,
   kCommandRedo = 104,
+  kCommandPlay = 105,
 };
 
 // The gadgets of the main window, by their ids.

@@ -10,6 +10,7 @@
 #include "editors/cell_editor.h"
 #include "editors/editor_commands.h"
 #include "editors/info_windows.h"
+#include "editors/play_window.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"
@@ -140,6 +141,7 @@ void EditorSession::connectCommands() {
   for (int id = kCommandRecentFile1; id <= kCommandRecentFile5; ++id)
     on(id, [&files, id] { files.openRecentFile(id - kCommandRecentFile1); });
   on(kCommandUndo, [this] { undo(); });
+  on(kCommandPlay, [this] { play(); });
   on(kCommandRedo, [this] { redo(); });
   on(kCommandCut, [&edits] { edits.cut(); });
   on(kCommandCopy, [&edits] { edits.copy(); });
@@ -219,6 +221,34 @@ void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, co
 void EditorSession::documentReplaced() {
   history_->clear();
   showDocument();
+}
+
+void EditorSession::play() {
+  if (!commitOpenEdits()) return;
+  RowSelection rows = window_->selectedLineRows();
+  if (!playWindow_) {
+    playWindow_ =
+        std::make_unique<PlayWindow>(state_.document, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
+    // Beside the main window where the screen has room, else over it.
+    MoveToOpeningPosition(playWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
+  }
+  playWindow_->play(state_.document.currentBranch, rows.empty() ? 0 : rows.front());
+  playWindow_->show();
+  playWindow_->raise();
+  playWindow_->activateWindow();
+}
+
+void EditorSession::goToLine(const PlayPlace& place) {
+  if (place.branch < 0 || place.branch >= state_.document.branchCount()) return;
+  if (place.branch != state_.document.currentBranch) edits_->selectBranch(place.branch);
+  if (state_.document.currentBranch != place.branch) return;  // an open edit was refused
+  window_->RefreshLineList(place.branch, {place.line});
+  QTreeView* list = window_->lineList();
+  list->scrollTo(list->model()->index(place.line, 0));
+  list->setFocus();
+  window_->raise();
+  window_->activateWindow();
+  updateActions();
 }
 
 void EditorSession::restoreWork(DialogueDocument document) {

@@ -16,6 +16,8 @@ namespace tellwright {
 struct DocumentDelta;
 class CellEditor;
 class EditHistory;
+class PlayWindow;
+struct PlayPlace;
 class RecoveryKeeper;
 class InfoWindows;
 class EditCommands;
@@ -78,6 +80,13 @@ class EditorSession : public QObject {
   void restoreWork(DialogueDocument document);
   RecoveryKeeper& recovery() { return *recovery_; }
 
+  // Dialogue > Play: from the first selected line, else from the start of
+  // the current branch.
+  void play();
+  PlayWindow* playWindow() const { return playWindow_.get(); }
+  // Shows the branch of `place` with its line selected.
+  void goToLine(const PlayPlace& place);
+
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
@@ -118,6 +127,7 @@ class EditorSession : public QObject {
   std::unique_ptr<InfoWindows> infoWindows_;
   std::unique_ptr<EditHistory> history_;
   std::unique_ptr<RecoveryKeeper> recovery_;
+  std::unique_ptr<PlayWindow> playWindow_;
   bool committing_ = false;
 };
 

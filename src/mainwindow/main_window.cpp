@@ -67,6 +67,7 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandMoveDown, -1, {QKeySequence(Qt::CTRL | Qt::Key_Down)}},
       {kCommandUndo, -1, StandardKeys(QKeySequence::Undo, "Ctrl+Z")},
       {kCommandRedo, -1, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+      {kCommandPlay, -1, {QKeySequence(Qt::Key_F5)}},
   };
 }
 
@@ -154,6 +155,12 @@ void MainWindow::createMenus() {
   edit->addAction(action(kCommandRedo));
   edit->addSeparator();
   for (int id : {kCommandCut, kCommandCopy, kCommandPaste, kCommandDelete}) edit->addAction(action(id));
+  QMenu* dialogue = menuBar()->addMenu(QStringLiteral("&Dialogue"));
+  dialogue->setObjectName(QStringLiteral("dialogueMenu"));
+  action(kCommandPlay)->setText(QStringLiteral("Play"));
+  action(kCommandPlay)
+      ->setToolTip(QStringLiteral("Play the dialogue from the current branch, or from the selected line"));
+  dialogue->addAction(action(kCommandPlay));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));
   help->addAction(action(kCommandHelp));

@@ -285,7 +285,7 @@ def no_question_box(app):
 def menu_item(frame, menu, item):
     menu_bar = wait_for("the menu bar", lambda: find_one(frame, [pyatspi.ROLE_MENU_BAR], None))
     menus = [acc.name for acc in children(menu_bar)]
-    check(menus == ["File", "Edit", "Help"], f"menu bar holds {menus}, expected File, Edit, Help")
+    check(menus == ["File", "Edit", "Dialogue", "Help"], f"menu bar holds {menus}, expected File, Edit, Dialogue, Help")
     owner = find_one(menu_bar, [pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU], menu)
     return wait_for(f'"{item}" in the {menu} menu', lambda: find_one(owner, [pyatspi.ROLE_MENU_ITEM], item))
 

@@ -91,12 +91,13 @@ TEST_F(SessionTest, TheMenuHoldsTheCommandsInTheirOrder) {
   Start();
   QStringList titles;
   for (QAction* action : window().menuBar()->actions()) titles << Plain(action->text());
-  EXPECT_EQ(titles, (QStringList{"File", "Edit", "Help"}));
+  EXPECT_EQ(titles, (QStringList{"File", "Edit", "Dialogue", "Help"}));
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("fileMenu")),
             "New#0|Load dialogue#1|Save dialogue#2|Save as ...#3|-|Load character list#4|Save character list#5|-|"
             "Export WME script#6|Export Vexa Script#7|Export text#8|-|..\\ab.tlwdlg#17|..\\c.tlwdlg#19|-|Quit#9");
   EXPECT_EQ(window().action(kCommandRecentFile1)->text(), "..\\a&&b.tlwdlg");  // shown as "a&b", no mnemonic
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("editMenu")), "Undo#103|Redo#104|-|Cut#10|Copy#11|Paste#12|Delete#13");
+  EXPECT_EQ(Describe(*window().findChild<QMenu*>("dialogueMenu")), "Play#105");
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("helpMenu")), "Help#14|About#15|-|Associate files#16");
   EXPECT_EQ(window().statusBar()->currentMessage(), "");
 }
@@ -123,6 +124,7 @@ TEST_F(SessionTest, CommandsHaveTheirShortcuts) {
       {kCommandUndo, QKeySequence("Ctrl+Z")},
       {kCommandRedo, QKeySequence("Ctrl+Shift+Z")},
       {kCommandRedo, QKeySequence("Ctrl+Y")},
+      {kCommandPlay, QKeySequence("F5")},
   };
   for (const Case& c : cases) EXPECT_TRUE(window().action(c.command)->shortcuts().contains(c.key)) << c.command;
   for (int i = 0; i < 4; ++i) {
