@@ -1,9 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "document/dialogue_document.h"
@@ -112,17 +113,32 @@ class SoundFiles {
   bool exists(std::string_view soundPath);
 
  private:
+  // Hashes std::string and std::string_view alike, so looking up a view
+  // makes no string.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  template <typename Value>
+  using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
+  // A folder's entries by their names folded to small letters, as the
+  // engine compares them.
   struct Listing {
     bool exists = false;
-    std::unordered_set<std::string> names;
-    std::unordered_map<std::string, std::string> byFoldedName;  // folded name -> the first such name
+    TextMap<std::string> byFoldedName;  // folded name -> the first such name
   };
   const Listing& list(const std::string& folder);
+  // The folder or file a path names, found part by part from the engine
+  // project's folder; nothing when a part is missing.
+  std::optional<std::string> resolve(std::string_view soundPath);
 
   FolderLookup lookup_;
   std::string folder_;
   bool active_ = false;
-  std::unordered_map<std::string, Listing> listings_;
+  TextMap<Listing> listings_;
+  TextMap<const Listing*> folders_;  // a sound path's folder part as written -> its listing
+  std::string folded_;               // scratch for the name looked up
 };
 
 void LintSoundFile(LintRun& run, SoundFiles& sounds, int branch, int line);

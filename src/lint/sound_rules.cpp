@@ -90,16 +90,14 @@ const SoundFiles::Listing& SoundFiles::list(const std::string& folder) {
     if (std::optional<std::vector<std::string>> names = lookup_(folder)) {
       Listing& listing = it->second;
       listing.exists = true;
-      for (std::string& name : *names) {
-        listing.byFoldedName.emplace(Folded(name), name);
-        listing.names.insert(std::move(name));
-      }
+      listing.byFoldedName.reserve(names->size());
+      for (std::string& name : *names) listing.byFoldedName.emplace(Folded(name), std::move(name));
     }
   }
   return it->second;
 }
 
-bool SoundFiles::exists(std::string_view soundPath) {
+std::optional<std::string> SoundFiles::resolve(std::string_view soundPath) {
   std::string path = WithSlashes(soundPath);
   std::string current = folder_;
   std::string_view rest = path;
@@ -122,17 +120,36 @@ bool SoundFiles::exists(std::string_view soundPath) {
       continue;
     }
     const Listing& listing = list(current);
-    if (!listing.exists) return false;
-    std::string name(part);
-    if (listing.names.count(name)) {
-      current = Joined(current, name);
-      continue;
-    }
-    auto alike = listing.byFoldedName.find(Folded(name));
-    if (alike == listing.byFoldedName.end()) return false;
+    if (!listing.exists) return std::nullopt;
+    auto alike = listing.byFoldedName.find(Folded(part));
+    if (alike == listing.byFoldedName.end()) return std::nullopt;
     current = Joined(current, alike->second);
   }
-  return true;
+  return current;
+}
+
+bool SoundFiles::exists(std::string_view soundPath) {
+  size_t separator = soundPath.size();
+  while (separator > 0 && soundPath[separator - 1] != '/' && soundPath[separator - 1] != '\\') --separator;
+  separator = separator == 0 ? std::string_view::npos : separator - 1;
+  std::string_view name = separator == std::string_view::npos ? soundPath : soundPath.substr(separator + 1);
+  if (name.empty() || name == "." || name == "..") return resolve(soundPath).has_value();
+  std::string_view folderPart =
+      separator == std::string_view::npos ? std::string_view() : soundPath.substr(0, separator);
+  auto it = folders_.find(folderPart);
+  if (it == folders_.end()) {
+    const Listing* listing = nullptr;
+    if (std::optional<std::string> folder = resolve(folderPart)) {
+      const Listing& found = list(*folder);
+      if (found.exists) listing = &found;
+    }
+    it = folders_.emplace(std::string(folderPart), listing).first;
+  }
+  const Listing* listing = it->second;
+  if (!listing) return false;
+  folded_.assign(name);
+  for (char& c : folded_) c = FoldCase1252(c);
+  return listing->byFoldedName.find(folded_) != listing->byFoldedName.end();
 }
 
 void LintSoundFile(LintRun& run, SoundFiles& sounds, int b, int l) {

@@ -42,7 +42,10 @@ LiteralScan Scan(std::string_view text) {
 }  // namespace
 
 void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, std::string_view what) {
-  if (text.find_first_of("\"~") == std::string_view::npos && text.size() <= kLongestString) return;
+  // Two scans for one byte each are much faster than one for either.
+  if (text.find('"') == std::string_view::npos && text.find('~') == std::string_view::npos &&
+      text.size() <= kLongestString)
+    return;
   LiteralScan scan = Scan(text);
   std::string subject = "The ";
   subject += what;
