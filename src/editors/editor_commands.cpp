@@ -28,6 +28,14 @@ void OpenResponseBlockEditors(EditorSession& session, const RowSelection& rows) 
   }
 }
 
+void OpenResponseBlockEditor(EditorSession& session, int blockSlot, int selectResponse) {
+  if (!session.commitOpenEdits()) return;
+  if (blockSlot < 0 || blockSlot >= kBlockSlots || !session.document().responseBlocks[blockSlot].inUse()) return;
+  ResponseBlockEditor editor(session, blockSlot, &session.window());
+  if (selectResponse >= 0 && selectResponse < editor.list()->rowCount()) editor.list()->selectRow(selectResponse);
+  editor.exec();
+}
+
 void AddCharacterWithEditor(EditorSession& session) {
   session.commitOpenEdits();
   CharacterEditor editor(session, &session.window());

@@ -18,6 +18,10 @@ class EditorSession;
 // each selected responseblock line (ascending rows) whose block exists.
 void OpenResponseBlockEditors(EditorSession& session, const RowSelection& rows);
 
+// The responseblock editor of block slot `blockSlot` with response
+// `selectResponse` selected (none when -1).
+void OpenResponseBlockEditor(EditorSession& session, int blockSlot, int selectResponse);
+
 // "Add": the character editor, empty; OK appends the character after the
 // checks (a refusal is shown and nothing changes).
 void AddCharacterWithEditor(EditorSession& session);

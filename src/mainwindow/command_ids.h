@@ -28,6 +28,7 @@ enum CommandId : int {
   kCommandUndo = 103,
   kCommandRedo = 104,
   kCommandPlay = 105,
+  kCommandProblems = 106,
 };
 
 // The gadgets of the main window, by their ids.

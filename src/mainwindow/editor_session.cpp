@@ -11,6 +11,7 @@
 #include "editors/editor_commands.h"
 #include "editors/info_windows.h"
 #include "editors/play_window.h"
+#include "editors/problems_window.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"
@@ -19,6 +20,7 @@
 #include "mainwindow/export_commands.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/problems_monitor.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
@@ -87,6 +89,11 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   std::optional<std::string> recoveryFolder = RecoveryFolder(ProcessEnvironment());
   recovery_ =
       std::make_unique<RecoveryKeeper>(state_.document, recoveryFolder ? PathToQString(*recoveryFolder) : QString());
+  problems_ = std::make_unique<ProblemsMonitor>(state_.document);
+  connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
+    window_->problemCounts()->setText(CountsText(problems_->counts()));
+    if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showProblems(problems_->problems());
+  });
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
     showHistoryStep(delta, forward, rows);
   });
@@ -96,6 +103,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   window_->setCloseGuard([this] { return allowClose(); });
   window_->rebuildMainMenu(state_.recentFiles);
   showDocument();
+  problems_->schedule();
   connectCommands();
 }
 
@@ -142,6 +150,7 @@ void EditorSession::connectCommands() {
     on(id, [&files, id] { files.openRecentFile(id - kCommandRecentFile1); });
   on(kCommandUndo, [this] { undo(); });
   on(kCommandPlay, [this] { play(); });
+  on(kCommandProblems, [this] { showProblems(); });
   on(kCommandRedo, [this] { redo(); });
   on(kCommandCut, [&edits] { edits.cut(); });
   on(kCommandCopy, [&edits] { edits.copy(); });
@@ -189,6 +198,7 @@ bool EditorSession::apply(const DocumentChange& change) {
   if (!result.changed) return false;
   refresh(change.parts, result.selectRows);
   recovery_->scheduleWrite();
+  problems_->schedule();
   history_->record(change.name, recorder.finish(state_.document), std::move(rowsBefore), window_->selectedLineRows());
   // A step moves the history away from the saved state, which sets the
   // flag; a change that leaves it alone puts it back.
@@ -215,12 +225,14 @@ void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, co
   }
   refresh(PartsOf(delta), rows);
   recovery_->scheduleWrite();
+  problems_->schedule();
   updateActions();
 }
 
 void EditorSession::documentReplaced() {
   history_->clear();
   showDocument();
+  problems_->schedule();
 }
 
 void EditorSession::play() {
@@ -238,17 +250,39 @@ void EditorSession::play() {
   playWindow_->activateWindow();
 }
 
-void EditorSession::goToLine(const PlayPlace& place) {
-  if (place.branch < 0 || place.branch >= state_.document.branchCount()) return;
-  if (place.branch != state_.document.currentBranch) edits_->selectBranch(place.branch);
-  if (state_.document.currentBranch != place.branch) return;  // an open edit was refused
-  window_->RefreshLineList(place.branch, {place.line});
+void EditorSession::goToLine(const PlayPlace& place) { goToPlace(place.branch, place.line); }
+
+void EditorSession::goToPlace(int branch, int line) {
+  if (branch < 0 || branch >= state_.document.branchCount()) return;
+  if (branch != state_.document.currentBranch) edits_->selectBranch(branch);
+  if (state_.document.currentBranch != branch) return;  // an open edit was refused
+  window_->RefreshLineList(branch, line >= 0 ? std::vector<int>{line} : std::vector<int>{});
   QTreeView* list = window_->lineList();
-  list->scrollTo(list->model()->index(place.line, 0));
+  if (line >= 0) list->scrollTo(list->model()->index(line, 0));
   list->setFocus();
   window_->raise();
   window_->activateWindow();
   updateActions();
+}
+
+void EditorSession::showProblems() {
+  if (!problemsWindow_) {
+    problemsWindow_ =
+        std::make_unique<ProblemsWindow>(state_.document, [this](const ProblemPlace& place) { goToProblem(place); });
+    MoveToOpeningPosition(problemsWindow_.get(), window_->frameGeometry().bottomLeft() + QPoint(0, 8));
+  }
+  problems_->update();
+  problemsWindow_->showProblems(problems_->problems());
+  problemsWindow_->show();
+  problemsWindow_->raise();
+  problemsWindow_->activateWindow();
+}
+
+void EditorSession::goToProblem(const ProblemPlace& place) {
+  if (!commitOpenEdits()) return;
+  if (place.character >= 0) window_->characterList()->setCurrentRow(place.character + 1);  // row 0 is "None"
+  if (place.branch >= 0) goToPlace(place.branch, place.line);
+  if (place.blockSlot >= 0 && place.response >= 0) OpenResponseBlockEditor(*this, place.blockSlot, place.response);
 }
 
 void EditorSession::restoreWork(DialogueDocument document) {

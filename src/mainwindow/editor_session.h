@@ -17,6 +17,9 @@ struct DocumentDelta;
 class CellEditor;
 class EditHistory;
 class PlayWindow;
+class ProblemsMonitor;
+class ProblemsWindow;
+struct ProblemPlace;
 struct PlayPlace;
 class RecoveryKeeper;
 class InfoWindows;
@@ -86,6 +89,15 @@ class EditorSession : public QObject {
   PlayWindow* playWindow() const { return playWindow_.get(); }
   // Shows the branch of `place` with its line selected.
   void goToLine(const PlayPlace& place);
+  // Shows branch `branch` with line `line` selected (none when -1).
+  void goToPlace(int branch, int line);
+
+  // Dialogue > Problems.
+  void showProblems();
+  ProblemsMonitor& problems() { return *problems_; }
+  ProblemsWindow* problemsWindow() const { return problemsWindow_.get(); }
+  // Goes to where a problem lives; a response's block opens in its editor.
+  void goToProblem(const ProblemPlace& place);
 
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
@@ -128,6 +140,8 @@ class EditorSession : public QObject {
   std::unique_ptr<EditHistory> history_;
   std::unique_ptr<RecoveryKeeper> recovery_;
   std::unique_ptr<PlayWindow> playWindow_;
+  std::unique_ptr<ProblemsMonitor> problems_;
+  std::unique_ptr<ProblemsWindow> problemsWindow_;
   bool committing_ = false;
 };
 

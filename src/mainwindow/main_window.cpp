@@ -68,6 +68,7 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandUndo, -1, StandardKeys(QKeySequence::Undo, "Ctrl+Z")},
       {kCommandRedo, -1, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
       {kCommandPlay, -1, {QKeySequence(Qt::Key_F5)}},
+      {kCommandProblems, -1, {QKeySequence(Qt::Key_F8)}},
   };
 }
 
@@ -120,7 +121,11 @@ MainWindow::MainWindow(const UiTextTable& texts, const DialogueDocument& documen
   setWindowTitle(QString::fromLatin1(kProductName));
   createActions();
   createMenus();
-  statusBar();  // present, but nothing is ever shown in it
+  // The status bar shows the counts of the project's problems, and nothing else.
+  problemCounts_ = new QLabel(statusBar());
+  problemCounts_->setObjectName(QStringLiteral("problemCounts"));
+  problemCounts_->setToolTip(QStringLiteral("Problems of the project (Dialogue > Problems, F8)"));
+  statusBar()->addPermanentWidget(problemCounts_);
   setCentralWidget(new QWidget(this));
   centralWidget()->setObjectName(QStringLiteral("innerArea"));
   createGadgets();
@@ -161,6 +166,9 @@ void MainWindow::createMenus() {
   action(kCommandPlay)
       ->setToolTip(QStringLiteral("Play the dialogue from the current branch, or from the selected line"));
   dialogue->addAction(action(kCommandPlay));
+  action(kCommandProblems)->setText(QStringLiteral("Problems"));
+  action(kCommandProblems)->setToolTip(QStringLiteral("Every problem of the project, kept up to date"));
+  dialogue->addAction(action(kCommandProblems));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));
   help->addAction(action(kCommandHelp));

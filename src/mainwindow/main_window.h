@@ -14,6 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QLabel;
 class QTreeView;
 
 namespace tellwright {
@@ -43,6 +44,7 @@ class MainWindow : public QMainWindow {
   QListWidget* characterList() const { return characterList_; }
   BranchSelector* branchSelector() const { return branchSelector_; }
   QLineEdit* projectField() const { return projectField_; }
+  QLabel* problemCounts() const { return problemCounts_; }
   QWidget* innerArea() const { return centralWidget(); }
 
   // Shows branch `branch` in the line list and selects `selectRows` again.
@@ -82,6 +84,7 @@ class MainWindow : public QMainWindow {
   QMenu* fileMenu_ = nullptr;
   std::map<int, QWidget*> gadgets_;
   QTreeView* lineList_ = nullptr;
+  QLabel* problemCounts_ = nullptr;
   LineListModel* lineModel_ = nullptr;
   QListWidget* characterList_ = nullptr;
   BranchSelector* branchSelector_ = nullptr;

@@ -97,7 +97,7 @@ TEST_F(SessionTest, TheMenuHoldsTheCommandsInTheirOrder) {
             "Export WME script#6|Export Vexa Script#7|Export text#8|-|..\\ab.tlwdlg#17|..\\c.tlwdlg#19|-|Quit#9");
   EXPECT_EQ(window().action(kCommandRecentFile1)->text(), "..\\a&&b.tlwdlg");  // shown as "a&b", no mnemonic
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("editMenu")), "Undo#103|Redo#104|-|Cut#10|Copy#11|Paste#12|Delete#13");
-  EXPECT_EQ(Describe(*window().findChild<QMenu*>("dialogueMenu")), "Play#105");
+  EXPECT_EQ(Describe(*window().findChild<QMenu*>("dialogueMenu")), "Play#105|Problems#106");
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("helpMenu")), "Help#14|About#15|-|Associate files#16");
   EXPECT_EQ(window().statusBar()->currentMessage(), "");
 }
@@ -125,6 +125,7 @@ TEST_F(SessionTest, CommandsHaveTheirShortcuts) {
       {kCommandRedo, QKeySequence("Ctrl+Shift+Z")},
       {kCommandRedo, QKeySequence("Ctrl+Y")},
       {kCommandPlay, QKeySequence("F5")},
+      {kCommandProblems, QKeySequence("F8")},
   };
   for (const Case& c : cases) EXPECT_TRUE(window().action(c.command)->shortcuts().contains(c.key)) << c.command;
   for (int i = 0; i < 4; ++i) {
