@@ -119,6 +119,7 @@ ChangeRecorder::ChangeRecorder(const DialogueDocument& document, ChangeScope sco
     fullBranches_.push_back({index, document.branches[index]});
   };
   if (scope.parts & kScopeCurrentBranch) copyBranch(document.currentBranch);
+  for (int index : scope.branches) copyBranch(index);
   if (scope.parts & kScopeBranchTable) {
     copyBranch(std::max<int>(document.lastBranchIndex, -1) + 1);  // the slot a new branch takes
     for (int i = 0; i < document.branches.stored(); ++i) branchNames_.push_back(document.branches[i].name);

@@ -26,6 +26,9 @@ struct ChangeScope {
   // With kScopeBlocks: the one block slot the change may alter, or -1 for
   // any of them.
   int blockSlot = -1;
+  // More branches the change may alter whole, as kScopeCurrentBranch does
+  // the current one (a replace over the whole dialogue).
+  std::vector<int> branches = {};
 };
 
 // A value before and after a change.
