@@ -1,9 +1,101 @@
 #include "tools/dialogue_stats.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
+#include "export/document_index.h"
+
 namespace tellwright {
 
-int CountWords(std::string_view) { return 0; }
+int CountWords(std::string_view text) {
+  int words = 0;
+  bool inWord = false;
+  for (char c : text) {
+    bool blank = static_cast<unsigned char>(c) <= 0x20;
+    if (!blank && !inWord) ++words;
+    inWord = !blank;
+  }
+  return words;
+}
 
-DialogueStats CountDialogue(const DialogueDocument&) { return {}; }
+namespace {
+
+// The statistics being gathered, with each real name's row.
+class Counter {
+ public:
+  explicit Counter(const DialogueDocument& document) : document_(document), blocks_(document) {
+    for (const Character& character : document.characters)
+      if (CharacterStats* row = speaker(character.realName)) row->inList = true;
+  }
+
+  DialogueStats run() {
+    for (int b = 0; b < BranchesToVisit(document_); ++b) branch(b);
+    return std::move(stats_);
+  }
+
+ private:
+  void branch(int b) {
+    const DialogueBranch& branch = document_.branch(b);
+    BranchStats row{b, branch.name};
+    std::unordered_set<const ResponseBlock*> counted;  // each block once in the branch
+    for (int l = 0; l < LinesToVisit(branch); ++l) {
+      const DialogueLine& line = branch.lines[l];
+      if (line.empty()) continue;
+      ++row.lines;
+      LineKind kind = KindOf(line.kind);
+      if (kind == LineKind::Talk) {
+        int words = CountWords(line.text);
+        row.words += words;
+        spoken(line.character, words, line.soundFile.empty());
+      } else if (kind == LineKind::Response) {
+        const ResponseBlock* block = blocks_.firstWithId(line.blockId);
+        if (!block) continue;
+        bool first = counted.insert(block).second;
+        for (int r = 0, used = block->usedResponses(); r < used; ++r) {
+          const Response& response = block->responses[r];
+          int words = CountWords(response.text);
+          if (first) {
+            ++row.responses;
+            row.words += words;
+          }
+          if (FlagSet(response.sayResponse)) spoken(line.character, words, false);
+        }
+      }
+    }
+    DialogueTotals& totals = stats_.totals;
+    ++totals.branches;
+    totals.lines += row.lines;
+    totals.responses += row.responses;
+    totals.words += row.words;
+    stats_.branches.push_back(std::move(row));
+  }
+
+  void spoken(const std::string& realName, int words, bool talklineWithoutSound) {
+    ++stats_.totals.linesSpoken;
+    if (talklineWithoutSound) ++stats_.totals.withoutSoundFile;
+    if (CharacterStats* row = speaker(realName)) {
+      ++row->linesSpoken;
+      row->wordsSpoken += words;
+      if (talklineWithoutSound) ++row->withoutSoundFile;
+    }
+  }
+
+  // The row of a real name, added at the end when it is new; none for "".
+  CharacterStats* speaker(const std::string& realName) {
+    if (realName.empty()) return nullptr;
+    auto [it, added] = rowByName_.try_emplace(realName, stats_.characters.size());
+    if (added) stats_.characters.push_back({realName});
+    return &stats_.characters[it->second];
+  }
+
+  const DialogueDocument& document_;
+  BlockIndex blocks_;
+  DialogueStats stats_;
+  std::unordered_map<std::string, size_t> rowByName_;
+};
+
+}  // namespace
+
+DialogueStats CountDialogue(const DialogueDocument& document) { return Counter(document).run(); }
 
 }  // namespace tellwright
