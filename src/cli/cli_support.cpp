@@ -47,6 +47,31 @@ bool WriteOutput(const std::string& target, std::string_view bytes) {
   return status.ok;
 }
 
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20) {
+      static const char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
 std::string OutputPath(const std::string& path, std::string_view extension) {
   if (path == kStandardOutput) return path;
   return WithExtension(path, extension);

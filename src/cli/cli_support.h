@@ -34,4 +34,8 @@ bool WriteOutput(const std::string& target, std::string_view bytes);
 // standard output stays as it is.
 std::string OutputPath(const std::string& path, std::string_view extension);
 
+// `text` (UTF-8) as a JSON string in quotes: quotes, backslashes and control
+// characters escaped.
+std::string JsonString(std::string_view text);
+
 }  // namespace tellwright::cli

@@ -14,6 +14,7 @@ void AddExportCommand(CLI::App& app, int& exitCode);
 void AddResaveCommand(CLI::App& app, int& exitCode);
 void AddAssociateCommand(CLI::App& app, int& exitCode);
 void AddPlayCommand(CLI::App& app, int& exitCode);
+void AddStatsCommand(CLI::App& app, int& exitCode);
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
@@ -22,6 +23,7 @@ inline constexpr AddSubcommand kSubcommands[] = {
     AddExportCommand,
     AddResaveCommand,
     AddPlayCommand,
+    AddStatsCommand,
     AddAssociateCommand,
 };
 

@@ -8,6 +8,7 @@
 #include "export/text_export.h"
 #include "export/vexa_export.h"
 #include "export/wme_export.h"
+#include "tools/recording_script.h"
 
 namespace tellwright::cli {
 
@@ -59,6 +60,15 @@ int RunText(const ExportOptions& options) {
   return WriteOutput(target, ExportTextBytes(*document)) ? kExitOk : kExitError;
 }
 
+// The sound files are looked up under the engine project's folder when it
+// is on this computer.
+int RunVoiceOver(const ExportOptions& options) {
+  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
+  if (!document) return kExitError;
+  std::string target = OutputPath(options.output, kRecordingScriptExtension);
+  return WriteOutput(target, WriteRecordingScript(*document)) ? kExitOk : kExitError;
+}
+
 using Run = int (*)(const ExportOptions&);
 
 CLI::App* AddFormat(CLI::App& parent, const char* name, const char* description, Run run, int& exitCode,
@@ -84,7 +94,8 @@ const CLI::Validator kNotStandardOutput(
 
 void AddExportCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ExportOptions>();
-  CLI::App* exporter = app.add_subcommand("export", "Export a project as WME script, Vexa scripts or a text listing.");
+  CLI::App* exporter = app.add_subcommand(
+      "export", "Export a project as WME script, Vexa scripts, a text listing or a voice-over recording script.");
   exporter->require_subcommand(1);
 
   CLI::App* wme = AddFormat(*exporter, "wme", "One WME script for the whole project.", RunWme, exitCode, options);
@@ -113,6 +124,17 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
                    "Text file; \".txt\" is appended when missing; - for standard output")
       ->type_name("OUT")
       ->required();
+
+  CLI::App* vo =
+      AddFormat(*exporter, "vo", "A voice-over recording script: every spoken line as CSV (no dialogue check).",
+                RunVoiceOver, exitCode, options);
+  vo->add_option("-o,--output", options->output, "CSV file; \".csv\" is appended when missing; - for standard output")
+      ->type_name("OUT")
+      ->required();
+  vo->footer(
+      "Columns: Branch, Line, Response, Character, Entity, Text, Sound file, Words, Sound file exists.\n"
+      "UTF-8 with a byte-order mark, rows ended by CR LF. Sound files are looked for when the engine project's\n"
+      "folder exists on this computer; else that column stays empty.\n");
 }
 
 }  // namespace tellwright::cli

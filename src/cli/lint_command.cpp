@@ -65,31 +65,6 @@ bool IsUtf8(std::string_view text) {
 // A file name as given, in UTF-8 for the output.
 std::string FileName(const std::string& path) { return IsUtf8(path) ? path : Cp1252ToUtf8(path); }
 
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (byte < 0x20) {
-      static const char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
 std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
 

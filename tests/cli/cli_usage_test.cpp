@@ -19,7 +19,8 @@ TEST(CliUsageTest, VersionNamesTheProductVersion) {
 
 TEST(CliUsageTest, EverySubcommandHasHelp) {
   const std::vector<std::vector<std::string>> commands = {
-      {}, {"check"}, {"export"}, {"export", "wme"}, {"export", "vexa"}, {"export", "text"}, {"resave"}, {"play"}};
+      {},         {"check"}, {"export"}, {"export", "wme"}, {"export", "vexa"}, {"export", "text"}, {"export", "vo"},
+      {"resave"}, {"play"},  {"stats"}};
   for (std::vector<std::string> args : commands) {
     std::string usage = "Usage: tellwright-cli";
     for (const std::string& arg : args) usage += " " + arg;
