@@ -22,7 +22,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/user_dialogs.h"
 #include "max_project.h"
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "document/project_file.h"
+#include "platform/program_path.h"
 #include "settings/associate_project_files.h"
-#include "settings/program_path.h"
 #include "settings/registry.h"
 #include "settings/registry_backend.h"
 

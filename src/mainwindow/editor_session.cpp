@@ -25,8 +25,8 @@
 #include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
 #include "mainwindow/user_dialogs.h"
+#include "platform/user_folders.h"
 #include "settings/settings.h"
-#include "settings/user_folders.h"
 
 namespace tellwright {
 

@@ -3,9 +3,9 @@
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/user_dialogs.h"
+#include "platform/desktop_integration.h"
+#include "platform/program_path.h"
 #include "settings/associate_project_files.h"
-#include "settings/desktop_integration.h"
-#include "settings/program_path.h"
 
 namespace tellwright {
 

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "document/project_file.h"
+#include "platform/desktop_integration.h"
 #include "settings/association.h"
-#include "settings/desktop_integration.h"
 
 namespace tellwright {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "document/status.h"
+#include "platform/user_folders.h"
 #include "settings/registry.h"
 #include "settings/reporter.h"
-#include "settings/user_folders.h"
 
 namespace tellwright {
 

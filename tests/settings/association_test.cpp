@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 #include "test_support.h"
 
 namespace tellwright {

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "document/atomic_write.h"
+#include "platform/registry_store.h"
+#include "platform/registry_tree.h"
+#include "platform/user_folders.h"
 #include "settings/registry.h"
 #include "settings/registry_backend.h"
-#include "settings/registry_store.h"
-#include "settings/registry_tree.h"
 #include "support/temp_dir.h"
-#include "settings/user_folders.h"
 
 namespace tellwright::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/registry_tree.h"
+#include "platform/registry_tree.h"
 
 namespace tellwright {
 

@@ -1,4 +1,4 @@
-#include "settings/desktop_entry.h"
+#include "platform/desktop_entry.h"
 
 namespace tellwright {
 

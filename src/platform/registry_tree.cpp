@@ -1,4 +1,4 @@
-#include "settings/registry_tree.h"
+#include "platform/registry_tree.h"
 
 #include <optional>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "settings/registry_backend.h"
 
 #ifdef _WIN32
-#include "settings/registry_win32.h"
+#include "platform/registry_win32.h"
 #else
-#include "settings/registry_store.h"
-#include "settings/user_folders.h"
+#include "platform/registry_store.h"
+#include "platform/user_folders.h"
 #endif
 
 namespace tellwright {

@@ -1,4 +1,4 @@
-#include "settings/program_path.h"
+#include "platform/program_path.h"
 
 #include <filesystem>
 #include <system_error>

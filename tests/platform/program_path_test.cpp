@@ -1,4 +1,4 @@
-#include "settings/program_path.h"
+#include "platform/program_path.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ TEST(ProgramPathTest, TheRunningProgramIsThisTestProgram) {
   std::optional<std::string> path = RunningProgramPath();
   ASSERT_TRUE(path);
   EXPECT_EQ(path->front(), '/');
-  EXPECT_EQ(FileNamePart(*path), "tellwright_settings_tests");
+  EXPECT_EQ(FileNamePart(*path), "tellwright_platform_tests");
 }
 
 TEST(ProgramPathTest, TheEditorSitsBesideTheCommandLineTool) {

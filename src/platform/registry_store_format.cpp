@@ -1,4 +1,4 @@
-#include "settings/registry_store_format.h"
+#include "platform/registry_store_format.h"
 
 #include <cstdint>
 #include <limits>

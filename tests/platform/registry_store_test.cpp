@@ -1,4 +1,4 @@
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <random>
 #include <thread>
 
+#include "platform/registry_store_format.h"
 #include "settings/registry.h"
-#include "settings/registry_store_format.h"
-#include "test_support.h"
+#include "settings/test_support.h"
 
 namespace tellwright {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/desktop_integration.h"
+#include "platform/desktop_integration.h"
 
 #include <filesystem>
 #include <optional>
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "document/atomic_write.h"
-#include "settings/child_process.h"
-#include "settings/desktop_entry.h"
+#include "platform/child_process.h"
+#include "platform/desktop_entry.h"
 
 namespace tellwright {
 

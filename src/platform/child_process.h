@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/user_folders.h"
+#include "platform/user_folders.h"
 
 namespace tellwright {
 

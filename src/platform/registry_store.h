@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/registry_tree.h"
+#include "platform/user_folders.h"
 #include "settings/registry_backend.h"
-#include "settings/registry_tree.h"
-#include "settings/user_folders.h"
 
 namespace tellwright {
 

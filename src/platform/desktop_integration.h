@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/user_folders.h"
 #include "settings/reporter.h"
-#include "settings/user_folders.h"
 
 namespace tellwright {
 

@@ -1,4 +1,4 @@
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -6,7 +6,7 @@
 
 #include "document/atomic_write.h"
 #include "document/path_names.h"
-#include "settings/registry_store_format.h"
+#include "platform/registry_store_format.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

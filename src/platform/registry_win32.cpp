@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "settings/registry_win32.h"
+#include "platform/registry_win32.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "settings/child_process.h"
+#include "platform/child_process.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "settings/desktop_integration.h"
+#include "platform/desktop_integration.h"
 
 #include <sys/stat.h>
 
@@ -6,11 +6,11 @@
 
 #include <filesystem>
 
+#include "platform/child_process.h"
+#include "platform/desktop_entry.h"
+#include "platform/registry_store.h"
 #include "settings/associate_project_files.h"
-#include "settings/child_process.h"
-#include "settings/desktop_entry.h"
-#include "settings/registry_store.h"
-#include "test_support.h"
+#include "settings/test_support.h"
 
 namespace tellwright {
 namespace {
