@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
   e2fsprogs strace
+  appstream dpkg-dev groff-base man-db python3-xlib
 )
 
 missing=()

@@ -7,8 +7,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 
 echo "== Build and test"
-"$root/scripts/build.sh" "$root/build"
+# For /usr, as the Debian package made from this build installs.
+"$root/scripts/build.sh" "$root/build" -DCMAKE_INSTALL_PREFIX=/usr
 ctest --test-dir "$root/build" --output-on-failure -j2
+
+echo "== Debian package: make it, install it, use it, remove it"
+"$root/scripts/package-test.sh" "$root/build"
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 # Light optimisation and line tables only: the sanitizers' reports still name
