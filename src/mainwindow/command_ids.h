@@ -29,6 +29,12 @@ enum CommandId : int {
   kCommandRedo = 104,
   kCommandPlay = 105,
   kCommandProblems = 106,
+  kCommandFind = 107,
+  kCommandReplace = 108,
+  kCommandFindNext = 109,
+  kCommandFindPrevious = 110,
+  kCommandExportRecordingScript = 111,
+  kCommandStatistics = 112,
 };
 
 // The gadgets of the main window, by their ids.

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "document/dialogue_document.h"
 #include "editing/edit_result.h"
+#include "history/document_delta.h"
 
 namespace tellwright {
 
@@ -31,6 +33,9 @@ struct DocumentChange {
   // With kPartBlocks: the one block slot the change may alter, or -1 when
   // it may alter any (as a new responseblock line or a rename does).
   int blockSlot = -1;
+  // What the change may alter, for its undo step, when the parts above do
+  // not say it closely enough (a replace across the whole dialogue).
+  std::optional<ChangeScope> scope = std::nullopt;
 };
 
 }  // namespace tellwright

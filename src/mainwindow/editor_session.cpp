@@ -9,9 +9,11 @@
 #include "document/path_names.h"
 #include "editors/cell_editor.h"
 #include "editors/editor_commands.h"
+#include "editors/find_window.h"
 #include "editors/info_windows.h"
 #include "editors/play_window.h"
 #include "editors/problems_window.h"
+#include "editors/statistics_window.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"
@@ -43,6 +45,7 @@ ChangeScope ScopeOf(const DocumentChange& change) {
                                                               {kPartBlocks, kScopeBlocks},
                                                               {kPartCharacters, kScopeCharacters},
                                                               {kPartProjectPath, kScopeProjectPath}};
+  if (change.scope) return *change.scope;
   ChangeScope scope{0, change.blockSlot};
   for (auto [part, scopePart] : kScopes)
     if (change.parts & part) scope.parts |= scopePart;
@@ -93,6 +96,9 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
     if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showProblems(problems_->problems());
+    // The other windows that show the whole dialogue follow it too.
+    if (findWindow_ && findWindow_->isVisible()) findWindow_->search();
+    if (statisticsWindow_ && statisticsWindow_->isVisible()) statisticsWindow_->refresh();
   });
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
     showHistoryStep(delta, forward, rows);
@@ -151,6 +157,12 @@ void EditorSession::connectCommands() {
   on(kCommandUndo, [this] { undo(); });
   on(kCommandPlay, [this] { play(); });
   on(kCommandProblems, [this] { showProblems(); });
+  on(kCommandStatistics, [this] { showStatistics(); });
+  on(kCommandFind, [this] { showFind(false); });
+  on(kCommandReplace, [this] { showFind(true); });
+  on(kCommandFindNext, [this] { findNext(true); });
+  on(kCommandFindPrevious, [this] { findNext(false); });
+  on(kCommandExportRecordingScript, [&exports] { exports.exportRecordingScript(); });
   on(kCommandRedo, [this] { redo(); });
   on(kCommandCut, [&edits] { edits.cut(); });
   on(kCommandCopy, [&edits] { edits.copy(); });
@@ -276,6 +288,35 @@ void EditorSession::showProblems() {
   problemsWindow_->show();
   problemsWindow_->raise();
   problemsWindow_->activateWindow();
+}
+
+void EditorSession::showFind(bool replace) {
+  if (!commitOpenEdits()) return;
+  if (!findWindow_) {
+    findWindow_ = std::make_unique<FindWindow>(*this);
+    MoveToOpeningPosition(findWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
+  }
+  findWindow_->open(replace);
+}
+
+void EditorSession::findNext(bool forward) {
+  if (!commitOpenEdits()) return;
+  if (!findWindow_ || findWindow_->findField()->text().isEmpty()) {
+    showFind(false);
+    return;
+  }
+  findWindow_->findNext(forward);
+}
+
+void EditorSession::showStatistics() {
+  if (!statisticsWindow_) {
+    statisticsWindow_ = std::make_unique<StatisticsWindow>(state_.document);
+    MoveToOpeningPosition(statisticsWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
+  }
+  statisticsWindow_->refresh();
+  statisticsWindow_->show();
+  statisticsWindow_->raise();
+  statisticsWindow_->activateWindow();
 }
 
 void EditorSession::goToProblem(const ProblemPlace& place) {

@@ -16,7 +16,9 @@ namespace tellwright {
 struct DocumentDelta;
 class CellEditor;
 class EditHistory;
+class FindWindow;
 class PlayWindow;
+class StatisticsWindow;
 class ProblemsMonitor;
 class ProblemsWindow;
 struct ProblemPlace;
@@ -99,6 +101,14 @@ class EditorSession : public QObject {
   // Goes to where a problem lives; a response's block opens in its editor.
   void goToProblem(const ProblemPlace& place);
 
+  // Edit > Find (replace: false) and Replace; F3 and Shift+F3.
+  void showFind(bool replace);
+  void findNext(bool forward);
+  FindWindow* findWindow() const { return findWindow_.get(); }
+  // Dialogue > Statistics.
+  void showStatistics();
+  StatisticsWindow* statisticsWindow() const { return statisticsWindow_.get(); }
+
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
@@ -142,6 +152,8 @@ class EditorSession : public QObject {
   std::unique_ptr<PlayWindow> playWindow_;
   std::unique_ptr<ProblemsMonitor> problems_;
   std::unique_ptr<ProblemsWindow> problemsWindow_;
+  std::unique_ptr<FindWindow> findWindow_;
+  std::unique_ptr<StatisticsWindow> statisticsWindow_;
   bool committing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "mainwindow/export_commands.h"
 
+#include "document/atomic_write.h"
 #include "document/path_names.h"
 #include "export/dialogue_check.h"
 #include "export/file_extensions.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
 #include "mainwindow/user_dialogs.h"
+#include "tools/recording_script.h"
 
 namespace tellwright {
 
@@ -59,6 +61,16 @@ void ExportCommands::exportText() {
   std::string path = WithExtension(PathFromQString(*chosen), kTextExtension);
   Status status = ExportText(session_.document(), path);
   if (!status) session_.showError(FileFaultMessage(FileFault::ExportText, status));
+}
+
+void ExportCommands::exportRecordingScript() {
+  if (!session_.commitOpenEdits()) return;
+  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(
+      QStringLiteral("Export recording script"), QString(), QStringLiteral("Recording script (CSV)|*.csv"));
+  if (!chosen) return;
+  std::string path = WithExtension(PathFromQString(*chosen), kRecordingScriptExtension);
+  Status status = WriteFileAtomically(path, WriteRecordingScript(session_.document()));
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportRecordingScript, status));
 }
 
 }  // namespace tellwright

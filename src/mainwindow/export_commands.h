@@ -14,6 +14,9 @@ class ExportCommands {
   void exportWme();
   void exportVexa();
   void exportText();
+  // File > Export recording script: every spoken line as a CSV table for
+  // the voice-over recording.
+  void exportRecordingScript();
 
  private:
   bool checkedOrConfirmed();

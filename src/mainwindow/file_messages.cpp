@@ -20,6 +20,8 @@ QString WhatFailed(FileFault fault) {
       return QStringLiteral("The script could not be exported.");
     case FileFault::ExportText:
       return QStringLiteral("The text could not be exported.");
+    case FileFault::ExportRecordingScript:
+      return QStringLiteral("The recording script could not be exported.");
   }
   return {};
 }

@@ -13,6 +13,7 @@ enum class FileFault {
   SaveCharacterList,
   ExportScript,
   ExportText,
+  ExportRecordingScript,
 };
 
 // What the "Error" box says when a file could not be read or written: what

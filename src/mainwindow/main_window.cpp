@@ -69,6 +69,12 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandRedo, -1, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
       {kCommandPlay, -1, {QKeySequence(Qt::Key_F5)}},
       {kCommandProblems, -1, {QKeySequence(Qt::Key_F8)}},
+      {kCommandFind, -1, StandardKeys(QKeySequence::Find, "Ctrl+F")},
+      {kCommandReplace, -1, {QKeySequence(Qt::CTRL | Qt::Key_H)}},
+      {kCommandFindNext, -1, {QKeySequence(Qt::Key_F3)}},
+      {kCommandFindPrevious, -1, {QKeySequence(Qt::SHIFT | Qt::Key_F3)}},
+      {kCommandExportRecordingScript, -1, {}},
+      {kCommandStatistics, -1, {}},
   };
 }
 
@@ -160,6 +166,15 @@ void MainWindow::createMenus() {
   edit->addAction(action(kCommandRedo));
   edit->addSeparator();
   for (int id : {kCommandCut, kCommandCopy, kCommandPaste, kCommandDelete}) edit->addAction(action(id));
+  edit->addSeparator();
+  const std::pair<int, const char*> finding[] = {{kCommandFind, "Find..."},
+                                                 {kCommandReplace, "Replace..."},
+                                                 {kCommandFindNext, "Find next"},
+                                                 {kCommandFindPrevious, "Find previous"}};
+  for (const auto& [id, text] : finding) {
+    action(id)->setText(QString::fromLatin1(text));
+    edit->addAction(action(id));
+  }
   QMenu* dialogue = menuBar()->addMenu(QStringLiteral("&Dialogue"));
   dialogue->setObjectName(QStringLiteral("dialogueMenu"));
   action(kCommandPlay)->setText(QStringLiteral("Play"));
@@ -169,6 +184,10 @@ void MainWindow::createMenus() {
   action(kCommandProblems)->setText(QStringLiteral("Problems"));
   action(kCommandProblems)->setToolTip(QStringLiteral("Every problem of the project, kept up to date"));
   dialogue->addAction(action(kCommandProblems));
+  action(kCommandStatistics)->setText(QStringLiteral("Statistics"));
+  action(kCommandStatistics)->setToolTip(QStringLiteral("Lines and words per character and per branch"));
+  dialogue->addAction(action(kCommandStatistics));
+  action(kCommandExportRecordingScript)->setText(QStringLiteral("Export recording script"));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));
   help->addAction(action(kCommandHelp));
@@ -185,7 +204,8 @@ void MainWindow::rebuildMainMenu(const RecentFiles& recentFiles) {
   fileMenu_->addAction(action(kCommandLoadCharacterList));
   fileMenu_->addAction(action(kCommandSaveCharacterList));
   fileMenu_->addSeparator();
-  for (int id : {kCommandExportWme, kCommandExportVexa, kCommandExportText}) fileMenu_->addAction(action(id));
+  for (int id : {kCommandExportWme, kCommandExportVexa, kCommandExportText, kCommandExportRecordingScript})
+    fileMenu_->addAction(action(id));
   RecentFileMenu recent = BuildRecentFileMenu(recentFiles);
   if (recent.separator) fileMenu_->addSeparator();
   for (const RecentFileMenuItem& item : recent.items) {

@@ -1,0 +1,297 @@
+#include "editors/find_window.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "editors/fixed_layout.h"
+#include "mainwindow/document_change.h"
+#include "mainwindow/document_text.h"
+#include "mainwindow/editor_session.h"
+#include "mainwindow/selection_palette.h"
+#include "mainwindow/user_dialogs.h"
+
+namespace tellwright {
+
+namespace {
+
+const std::pair<SearchField, const char*> kFields[] = {
+    {kFieldTalkText, "Talk texts"},
+    {kFieldResponseText, "Response texts"},
+    {kFieldCodeline, "Codelines"},
+    {kFieldRemark, "Remarks"},
+    {kFieldConditions, "Conditions"},
+    {kFieldSoundFile, "Sound files"},
+    {kFieldLink, "Links"},
+    {kFieldBranchName, "Branch names"},
+    {kFieldCharacterName, "Character names"},
+    {kFieldEntityName, "Entity names"},
+};
+
+constexpr unsigned kEveryPart = kPartLines | kPartBranchNames | kPartCharacters | kPartBlocks;
+
+// The text around a match, the match between guillemets.
+QString Context(const Match& match) {
+  std::string_view context = match.context;
+  size_t at = std::min(match.contextOffset, context.size());
+  size_t end = std::min(at + match.length, context.size());
+  return TextToQString(context.substr(0, at)) + QStringLiteral("\u00ab") + TextToQString(context.substr(at, end - at)) +
+         QStringLiteral("\u00bb") + TextToQString(context.substr(end));
+}
+
+}  // namespace
+
+QString SearchFieldName(SearchField field) {
+  static const std::pair<SearchField, const char*> kNames[] = {
+      {kFieldTalkText, "Talk text"},
+      {kFieldResponseText, "Response text"},
+      {kFieldCodeline, "Codeline"},
+      {kFieldRemark, "Remark"},
+      {kFieldConditions, "Conditions"},
+      {kFieldSoundFile, "Sound file"},
+      {kFieldLink, "Link"},
+      {kFieldBranchName, "Branch name"},
+      {kFieldCharacterName, "Character name"},
+      {kFieldEntityName, "Entity name"},
+  };
+  for (const auto& [known, name] : kNames)
+    if (known == field) return QString::fromLatin1(name);
+  return {};
+}
+
+FindWindow::FindWindow(EditorSession& session) : QWidget(nullptr, Qt::Window), session_(session) {
+  setObjectName(QStringLiteral("findWindow"));
+  buildControls();
+  resize(720, 520);
+}
+
+void FindWindow::buildControls() {
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QGridLayout;
+  findField_ = Named(new QLineEdit(this), "findText", QStringLiteral("Find"));
+  replaceField_ = Named(new QLineEdit(this), "replaceText", QStringLiteral("Replace with"));
+  form->addWidget(new QLabel(QStringLiteral("&Find:"), this), 0, 0);
+  form->addWidget(findField_, 0, 1);
+  replaceLabel_ = new QLabel(QStringLiteral("Replace &with:"), this);
+  form->addWidget(replaceLabel_, 1, 0);
+  form->addWidget(replaceField_, 1, 1);
+  static_cast<QLabel*>(form->itemAtPosition(0, 0)->widget())->setBuddy(findField_);
+  replaceLabel_->setBuddy(replaceField_);
+  layout->addLayout(form);
+  connect(findField_, &QLineEdit::returnPressed, this, [this] { findNext(true); });
+  connect(replaceField_, &QLineEdit::returnPressed, this, [this] { replaceCurrent(); });
+
+  auto* options = new QHBoxLayout;
+  matchCase_ = Named(new QCheckBox(QStringLiteral("Match &case"), this), "matchCase");
+  wholeWords_ = Named(new QCheckBox(QStringLiteral("Whole w&ords"), this), "wholeWords");
+  options->addWidget(matchCase_);
+  options->addWidget(wholeWords_);
+  options->addStretch();
+  layout->addLayout(options);
+  for (QCheckBox* box : {matchCase_, wholeWords_}) connect(box, &QCheckBox::toggled, this, [this] { search(); });
+
+  auto* where = Named(new QGroupBox(QStringLiteral("Look in"), this), "lookIn");
+  auto* grid = new QGridLayout(where);
+  int i = 0;
+  for (const auto& [field, label] : kFields) {
+    auto* box = new QCheckBox(QString::fromLatin1(label), where);
+    box->setObjectName(QStringLiteral("lookIn%1").arg(static_cast<unsigned>(field)));
+    box->setChecked(true);
+    connect(box, &QCheckBox::toggled, this, [this] { search(); });
+    grid->addWidget(box, i / 5, i % 5);
+    fields_.emplace_back(field, box);
+    ++i;
+  }
+  layout->addWidget(where);
+
+  results_ = Named(new QTreeWidget(this), "results", QStringLiteral("Matches"));
+  results_->setHeaderLabels({QStringLiteral("Place"), QStringLiteral("In"), QStringLiteral("Text")});
+  results_->setRootIsDecorated(false);
+  results_->setUniformRowHeights(true);
+  results_->setColumnWidth(0, 230);
+  results_->setColumnWidth(1, 110);
+  KeepSelectionVisible(results_);
+  connect(results_, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { select(results_->indexOfTopLevelItem(item), true); });
+  layout->addWidget(results_, 1);
+  summary_ = Named(new QLabel(this), "summary");
+  layout->addWidget(summary_);
+
+  auto* buttons = new QHBoxLayout;
+  auto button = [&](const QString& text, const char* name, auto slot) {
+    auto* b = Named(new QPushButton(text, this), name);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, slot);
+    buttons->addWidget(b);
+    return b;
+  };
+  button(QStringLiteral("Find &all"), "findAll", [this] { search(); });
+  button(QStringLiteral("Find &next"), "findNext", [this] { findNext(true); });
+  button(QStringLiteral("Find &previous"), "findPrevious", [this] { findNext(false); });
+  replaceButton_ = button(QStringLiteral("&Replace"), "replace", [this] { replaceCurrent(); });
+  replaceAllButton_ = button(QStringLiteral("Replace a&ll"), "replaceAll", [this] { replaceAll(); });
+  buttons->addStretch();
+  button(QStringLiteral("Close"), "close", [this] { close(); });
+  layout->addLayout(buttons);
+}
+
+QCheckBox* FindWindow::fieldSwitch(SearchField field) const {
+  for (const auto& [known, box] : fields_)
+    if (known == field) return box;
+  return nullptr;
+}
+
+void FindWindow::open(bool replace) {
+  setWindowTitle(replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
+  for (QWidget* part : std::initializer_list<QWidget*>{replaceLabel_, replaceField_, replaceButton_, replaceAllButton_})
+    part->setVisible(replace);
+  show();
+  raise();
+  activateWindow();
+  findField_->setFocus();
+  findField_->selectAll();
+}
+
+std::optional<SearchQuery> FindWindow::query() {
+  EncodedText text = EncodeText(findField_->text());
+  if (!text.ok()) {
+    session_.showError(text.fault);
+    return std::nullopt;
+  }
+  SearchQuery query;
+  query.text = text.bytes;
+  query.matchCase = matchCase_->isChecked();
+  query.wholeWords = wholeWords_->isChecked();
+  query.fields = 0;
+  for (const auto& [field, box] : fields_)
+    if (box->isChecked()) query.fields |= field;
+  return query;
+}
+
+void FindWindow::search() {
+  std::optional<SearchQuery> wanted = query();
+  if (!wanted) return;
+  std::optional<Match> kept;
+  if (current_ >= 0 && current_ < static_cast<int>(matches_.size())) kept = matches_[static_cast<size_t>(current_)];
+  matches_ = FindMatches(session_.document(), *wanted);
+  searched_ = wanted;
+  current_ = -1;
+  if (kept) {
+    auto same = std::find_if(matches_.begin(), matches_.end(), [&](const Match& m) {
+      return m.place == kept->place && m.field == kept->field && m.offset >= kept->offset;
+    });
+    if (same != matches_.end()) current_ = static_cast<int>(same - matches_.begin());
+  }
+  showMatches();
+}
+
+void FindWindow::showMatches() {
+  results_->clear();
+  QList<QTreeWidgetItem*> items;
+  const DialogueDocument& document = session_.document();
+  for (const Match& match : matches_)
+    items << new QTreeWidgetItem(
+        {TextToQString(DescribePlace(document, match.place)), SearchFieldName(match.field), Context(match)});
+  results_->addTopLevelItems(items);
+  if (current_ >= 0) results_->setCurrentItem(results_->topLevelItem(current_));
+  size_t count = matches_.size();
+  summary_->setText(findField_->text().isEmpty() ? QString()
+                    : count == 1                 ? QStringLiteral("1 match")
+                                                 : QStringLiteral("%1 matches").arg(count));
+}
+
+void FindWindow::findNext(bool forward) {
+  std::optional<SearchQuery> wanted = query();
+  if (!wanted) return;
+  auto same = [](const SearchQuery& a, const SearchQuery& b) {
+    return a.text == b.text && a.matchCase == b.matchCase && a.wholeWords == b.wholeWords && a.fields == b.fields;
+  };
+  if (!searched_ || !same(*searched_, *wanted)) search();
+  if (matches_.empty()) return;
+  int count = static_cast<int>(matches_.size());
+  int at = results_->currentItem() ? results_->indexOfTopLevelItem(results_->currentItem()) : current_;
+  int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+  select(next, false);
+}
+
+void FindWindow::select(int index, bool openBlock) {
+  if (index < 0 || index >= static_cast<int>(matches_.size())) return;
+  current_ = index;
+  results_->setCurrentItem(results_->topLevelItem(index));
+  ProblemPlace place = matches_[static_cast<size_t>(index)].place;
+  if (!openBlock) place.response = -1;  // walking the matches shows the line; a double-click opens the block
+  session_.goToProblem(place);
+}
+
+bool FindWindow::askRenameSpeakers(const std::vector<Match>& matches, ReplaceOptions& options) {
+  bool names =
+      std::any_of(matches.begin(), matches.end(), [](const Match& m) { return m.field == kFieldCharacterName; });
+  if (!names) return true;
+  Answer answer = session_.dialogs().askYesNoCancel(
+      QStringLiteral("Replace"),
+      QStringLiteral("The replacement renames a character. Also give the new name to the lines that name it?"));
+  if (answer == Answer::Cancel) return false;
+  options.renameSpeakers = answer == Answer::Yes;
+  return true;
+}
+
+void FindWindow::replaceCurrent() {
+  if (!searched_) search();
+  int at = results_->currentItem() ? results_->indexOfTopLevelItem(results_->currentItem()) : current_;
+  if (at < 0 || at >= static_cast<int>(matches_.size())) {
+    findNext(true);
+    return;
+  }
+  EncodedText replacement = EncodeText(replaceField_->text());
+  if (!replacement.ok()) {
+    session_.showError(replacement.fault);
+    return;
+  }
+  Match match = matches_[static_cast<size_t>(at)];
+  ReplaceOptions options;
+  if (!askRenameSpeakers({match}, options)) return;
+  ChangeScope scope = ReachOfReplace(session_.document(), match, options).scope();
+  session_.apply({QStringLiteral("Replace"), kEveryPart,
+                  [&](DialogueDocument& document) { return ReplaceMatch(document, match, replacement.bytes, options); },
+                  true, -1, scope});
+  // The replaced match is gone; the next one takes its place in the list.
+  current_ = at - 1;
+  search();
+  if (!matches_.empty()) select(std::min(at, static_cast<int>(matches_.size()) - 1), false);
+}
+
+void FindWindow::replaceAll() {
+  std::optional<SearchQuery> wanted = query();
+  if (!wanted) return;
+  EncodedText replacement = EncodeText(replaceField_->text());
+  if (!replacement.ok()) {
+    session_.showError(replacement.fault);
+    return;
+  }
+  std::vector<Match> all = FindMatches(session_.document(), *wanted);
+  if (all.empty()) return;
+  ReplaceOptions options;
+  if (!askRenameSpeakers(all, options)) return;
+  ChangeScope scope = ReachOfReplaceAll(session_.document(), *wanted, options).scope();
+  int replaced = 0;
+  session_.apply({QStringLiteral("Replace all"), kEveryPart,
+                  [&](DialogueDocument& document) {
+                    ReplaceAllResult result = ReplaceAll(document, *wanted, replacement.bytes, options);
+                    replaced = result.replaced;
+                    return result.edit;
+                  },
+                  true, -1, scope});
+  current_ = -1;
+  search();
+  if (replaced)
+    summary_->setText(replaced == 1 ? QStringLiteral("1 replaced") : QStringLiteral("%1 replaced").arg(replaced));
+}
+
+}  // namespace tellwright

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include "tools/dialogue_stats.h"
+
+class QLabel;
+class QTreeWidget;
+
+namespace tellwright {
+
+// Dialogue > Statistics: per character the lines and words spoken and the
+// talklines without a sound file; per branch its lines, responses and
+// words; the totals. Kept up to date while it is open.
+class StatisticsWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit StatisticsWindow(const DialogueDocument& document);
+
+  // Counts the dialogue again and shows it.
+  void refresh();
+
+  QTreeWidget* characters() const { return characters_; }
+  QTreeWidget* branches() const { return branches_; }
+  QLabel* totals() const { return totals_; }
+
+ private:
+  const DialogueDocument& document_;
+  QTreeWidget* characters_;
+  QTreeWidget* branches_;
+  QLabel* totals_;
+};
+
+}  // namespace tellwright
