@@ -118,6 +118,10 @@ void FindWindow::buildControls() {
   results_->setColumnWidth(0, 230);
   results_->setColumnWidth(1, 110);
   KeepSelectionVisible(results_);
+  // A match picked in the list is where Find next, previous and Replace go on from.
+  connect(results_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item) current_ = results_->indexOfTopLevelItem(item);
+  });
   connect(results_, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* item) { select(results_->indexOfTopLevelItem(item), true); });
   layout->addWidget(results_, 1);
@@ -196,15 +200,22 @@ void FindWindow::showMatches() {
   results_->clear();
   QList<QTreeWidgetItem*> items;
   const DialogueDocument& document = session_.document();
-  for (const Match& match : matches_)
+  int listed = std::min(static_cast<int>(matches_.size()), kMaxListed);
+  for (int i = 0; i < listed; ++i) {
+    const Match& match = matches_[static_cast<size_t>(i)];
     items << new QTreeWidgetItem(
         {TextToQString(DescribePlace(document, match.place)), SearchFieldName(match.field), Context(match)});
+  }
+  int current = current_;  // filling the list moves its current item
   results_->addTopLevelItems(items);
-  if (current_ >= 0) results_->setCurrentItem(results_->topLevelItem(current_));
+  current_ = current;
+  results_->setCurrentItem(current_ >= 0 && current_ < listed ? results_->topLevelItem(current_) : nullptr);
   size_t count = matches_.size();
-  summary_->setText(findField_->text().isEmpty() ? QString()
+  QString summary = findField_->text().isEmpty() ? QString()
                     : count == 1                 ? QStringLiteral("1 match")
-                                                 : QStringLiteral("%1 matches").arg(count));
+                                                 : QStringLiteral("%1 matches").arg(count);
+  if (static_cast<int>(count) > listed) summary += QStringLiteral(", the first %1 listed").arg(listed);
+  summary_->setText(summary);
 }
 
 void FindWindow::findNext(bool forward) {
@@ -216,7 +227,7 @@ void FindWindow::findNext(bool forward) {
   if (!searched_ || !same(*searched_, *wanted)) search();
   if (matches_.empty()) return;
   int count = static_cast<int>(matches_.size());
-  int at = results_->currentItem() ? results_->indexOfTopLevelItem(results_->currentItem()) : current_;
+  int at = current_;
   int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
   select(next, false);
 }
@@ -224,7 +235,8 @@ void FindWindow::findNext(bool forward) {
 void FindWindow::select(int index, bool openBlock) {
   if (index < 0 || index >= static_cast<int>(matches_.size())) return;
   current_ = index;
-  results_->setCurrentItem(results_->topLevelItem(index));
+  results_->setCurrentItem(index < kMaxListed ? results_->topLevelItem(index) : nullptr);
+  current_ = index;
   ProblemPlace place = matches_[static_cast<size_t>(index)].place;
   if (!openBlock) place.response = -1;  // walking the matches shows the line; a double-click opens the block
   session_.goToProblem(place);
@@ -244,7 +256,7 @@ bool FindWindow::askRenameSpeakers(const std::vector<Match>& matches, ReplaceOpt
 
 void FindWindow::replaceCurrent() {
   if (!searched_) search();
-  int at = results_->currentItem() ? results_->indexOfTopLevelItem(results_->currentItem()) : current_;
+  int at = current_;
   if (at < 0 || at >= static_cast<int>(matches_.size())) {
     findNext(true);
     return;

@@ -27,6 +27,10 @@ class FindWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // The list shows at most this many matches (a single letter can match
+  // millions of times); Find next and previous still walk them all.
+  static constexpr int kMaxListed = 5000;
+
   explicit FindWindow(EditorSession& session);
 
   // Shows the window with the replace field (Replace) or without (Find),

@@ -141,3 +141,33 @@ TEST_F(WriterToolsTest, StatisticsFollowTheDialogueAndTheRecordingScriptIsUtf8Wi
 
 }  // namespace
 }  // namespace tellwright::testing
+
+namespace tellwright::testing {
+namespace {
+
+// A single letter can match millions of times: the list stops at its
+// limit, Find next goes on past it.
+TEST_F(SessionTest, TheMatchListStopsAtItsLimitAndFindNextGoesOnPastIt) {
+  Start();
+  DialogueBranch& branch = document().editBranch(0);
+  for (int i = 0; i < 1000; ++i) {
+    branch.lines.slot(i).kind = kTalkline;
+    branch.lines.slot(i).text = "xxxxxx";  // six matches a line
+  }
+  branch.lineCount = 1000;
+  window().RefreshLineList(0);
+  Trigger(kCommandFind);
+  FindWindow& find = *session->findWindow();
+  find.findField()->setText("x");
+  find.search();
+  EXPECT_EQ(find.matches().size(), 6000u);
+  EXPECT_EQ(find.results()->topLevelItemCount(), FindWindow::kMaxListed);
+  EXPECT_EQ(find.findChild<QLabel*>("summary")->text(), "6000 matches, the first 5000 listed");
+  find.results()->setCurrentItem(find.results()->topLevelItem(FindWindow::kMaxListed - 1));
+  Trigger(kCommandFindNext);
+  EXPECT_EQ(find.current(), FindWindow::kMaxListed);
+  EXPECT_EQ(window().selectedLineRows(), RowSelection{FindWindow::kMaxListed / 6});
+}
+
+}  // namespace
+}  // namespace tellwright::testing
