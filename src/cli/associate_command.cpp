@@ -7,6 +7,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "document/project_file.h"
+#include "platform/file_names.h"
 #include "platform/program_path.h"
 #include "settings/associate_project_files.h"
 #include "settings/registry.h"
@@ -33,7 +34,7 @@ class ConsoleReporter : public Reporter {
 
 // The editor beside this program, unless another one was named.
 std::optional<std::string> EditorProgram(const AssociateOptions& options) {
-  if (!options.program.empty()) return std::filesystem::absolute(options.program).string();
+  if (!options.program.empty()) return FileNameString(std::filesystem::absolute(FileSystemPath(options.program)));
   if (std::optional<std::string> self = RunningProgramPath()) return EditorProgramBeside(*self);
   return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include "lint/file_lines.h"
 #include "lint/lint.h"
 #include "lint/utf8_text.h"
+#include "platform/file_names.h"
 
 namespace tellwright::cli {
 
@@ -39,7 +40,7 @@ struct Report {
 // A file written without the version line is read with everything a line
 // earlier.
 bool StartsWithVersionLine(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileSystemPath(path), std::ios::binary);
   std::string first;
   std::getline(in, first);
   if (!first.empty() && first.back() == '\r') first.pop_back();

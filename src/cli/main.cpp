@@ -1,8 +1,10 @@
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "platform/file_names.h"
 
 namespace {
 
@@ -32,10 +34,17 @@ int main(int argc, char** argv) {
   CLI::App app(kDescription, "tellwright-cli");
   app.set_version_flag("--version", "tellwright-cli " TELLWRIGHT_VERSION);
   app.require_subcommand(1);
+  // On Windows too, "/" starts a path ("/games/intro.tlwdlg"), never an option.
+  app.allow_windows_style_options(false);
   int exitCode = tellwright::cli::kExitOk;
   for (tellwright::cli::AddSubcommand add : tellwright::cli::kSubcommands) add(app, exitCode);
+  // File names in the arguments as the program handles them (UTF-8 on
+  // Windows, whatever the console's code page).
+  std::vector<std::string> arguments = tellwright::ProgramArguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& error) {
     return ReportParseError(app, error);
   }

@@ -1,12 +1,21 @@
 #include "document/atomic_write.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#include "platform/file_names.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,13 +75,55 @@ void SyncContainingFolder(const std::string& path) {
   ::close(fd);
 }
 
+#else
+
+Status Failure(const std::string& path, const std::string& what, DWORD error) {
+  return Status::Error("cannot " + what + " \"" + path + "\": " + WindowsErrorText(error));
+}
+
+// Creates a new temporary file beside `path`, open for writing and shared
+// with nobody until it is closed.
+HANDLE CreateTemporaryBeside(const std::string& path, std::wstring& temporaryPath) {
+  std::wstring target = FileSystemPath(path).native();
+  for (unsigned attempt = 0;; ++attempt) {
+    temporaryPath = target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(attempt);
+    HANDLE file =
+        CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt == 100) return file;
+  }
+}
+
+// A file someone else is reading for a moment (a virus scanner, the search
+// indexer, another editor loading it) cannot be replaced meanwhile: tried
+// again for up to half a second before the save gives up.
+bool ReplaceWith(const std::wstring& temporaryPath, const std::wstring& target) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(temporaryPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 20) return false;
+    Sleep(25);
+  }
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
 #endif
 
 }  // namespace
 
 Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return Failure(path, "write", EISDIR);
+  if (std::filesystem::is_directory(FileSystemPath(path), ec)) return Failure(path, "write", EISDIR);
 #ifndef _WIN32
   std::string temporaryPath;
   int fd = CreateTemporaryBeside(path, temporaryPath);
@@ -95,31 +146,38 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
   SyncContainingFolder(path);
   return Status::Ok();
 #else
-  // No folder flush on Windows: a folder cannot be opened and synced there the
-  // way it is above, so the rename reaches the disk when the system writes it.
-  std::string temporaryPath = path + ".tmp";
-  FILE* file = std::fopen(temporaryPath.c_str(), "wbx");
-  if (!file) return Failure(path, "write", errno);
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-  int error = errno;
-  if (std::fclose(file) != 0 && written) {
+  // The temporary file reaches the disk before it replaces the target, and
+  // MoveFileExW replaces it in one step, also when the target exists, writing
+  // the change of the folder through before it returns. A target that is
+  // read-only or that another program keeps open is not replaced: the save
+  // fails and the old file stays.
+  // Read-only is a promise the user made: MoveFileExW would keep it, though
+  // not every implementation of it does.
+  DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return Failure(path, "write", static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  std::wstring temporaryPath;
+  HANDLE file = CreateTemporaryBeside(path, temporaryPath);
+  if (file == INVALID_HANDLE_VALUE) return Failure(path, "write", GetLastError());
+  bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+  DWORD error = GetLastError();
+  if (!CloseHandle(file) && written) {
     written = false;
-    error = errno;
+    error = GetLastError();
   }
   if (written) {
-    std::filesystem::rename(temporaryPath, path, ec);
-    if (!ec) return Status::Ok();
-    error = ec.value();
+    if (ReplaceWith(temporaryPath, FileSystemPath(path).native())) return Status::Ok();
+    error = GetLastError();
   }
-  std::filesystem::remove(temporaryPath, ec);
+  DeleteFileW(temporaryPath.c_str());
   return Failure(path, "write", error);
 #endif
 }
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return Failure(path, "read", EISDIR);
-  FILE* file = std::fopen(path.c_str(), "rb");
+  if (std::filesystem::is_directory(FileSystemPath(path), ec)) return Failure(path, "read", EISDIR);
+  FILE* file = OpenFile(path, "rb");
   if (!file) return Failure(path, "open", errno);
   bytes.clear();
   char buffer[1 << 16];

@@ -10,6 +10,7 @@
 #include "document/atomic_write.h"
 #include "document/decimal.h"
 #include "document/line_reader.h"
+#include "platform/file_names.h"
 
 namespace tellwright {
 
@@ -209,9 +210,9 @@ Status ReadProject(std::string_view bytes, DialogueDocument& out) {
 
 Status LoadProject(const std::string& path, DialogueDocument& document) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
+  if (std::filesystem::is_directory(FileSystemPath(path), ec))
     return Status::Error("cannot open \"" + path + "\": " + std::strerror(EISDIR));
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenFile(path, "rb");
   if (!file) return Status::Error("cannot open \"" + path + "\": " + std::strerror(errno));
   DialogueDocument fresh;
   fresh.engineProjectPath = document.engineProjectPath;

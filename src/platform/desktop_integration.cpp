@@ -8,6 +8,7 @@
 #include "document/atomic_write.h"
 #include "platform/child_process.h"
 #include "platform/desktop_entry.h"
+#include "platform/file_names.h"
 
 namespace tellwright {
 
@@ -30,7 +31,7 @@ class Installer {
   bool WriteFile(std::string_view relative, std::string_view bytes) {
     std::string path = PathOf(relative);
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::filesystem::create_directories(FileSystemPath(path).parent_path(), ec);
     if (ec) {
       Fail("cannot create the folder for \"" + path + "\": " + ec.message());
       return false;

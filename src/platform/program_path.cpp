@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "document/path_names.h"
+#include "platform/file_names.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -14,13 +15,13 @@ namespace tellwright {
 
 std::optional<std::string> RunningProgramPath() {
 #ifdef _WIN32
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   while (true) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return std::nullopt;
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return FileNameString(std::filesystem::path(path));
     }
     path.resize(path.size() * 2);
   }

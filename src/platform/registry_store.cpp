@@ -6,9 +6,16 @@
 
 #include "document/atomic_write.h"
 #include "document/path_names.h"
+#include "platform/file_names.h"
 #include "platform/registry_store_format.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -28,8 +35,8 @@ struct LoadedStore {
 LoadedStore LoadStore(const std::string& path) {
   LoadedStore loaded;
   std::error_code ec;
-  if (path.empty() || !std::filesystem::exists(path, ec)) return loaded;
-  std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (path.empty() || !std::filesystem::exists(FileSystemPath(path), ec)) return loaded;
+  std::uintmax_t size = std::filesystem::file_size(FileSystemPath(path), ec);
   if (!ec && size > kMaxRegistryStoreBytes) {
     loaded.state = FileState::Damaged;
     return loaded;
@@ -47,7 +54,7 @@ LoadedStore LoadStore(const std::string& path) {
 
 // XDG asks for a private folder where one has to be made.
 bool EnsureFolder(const std::string& filePath) {
-  std::filesystem::path folder(std::string(FolderPart(filePath)));
+  std::filesystem::path folder = FileSystemPath(FolderPart(filePath));
   if (folder.empty()) return true;
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) return true;
@@ -56,32 +63,55 @@ bool EnsureFolder(const std::string& filePath) {
   return true;
 }
 
-// Holds an exclusive lock on "<store>.lock" for its lifetime, so that the
-// read-change-write of one editor is not interleaved with another's. Without
-// a lock file (exotic file systems) changes go ahead unlocked.
+// Holds a lock on "<store>.lock" for its lifetime: an exclusive one, so that
+// the read-change-write of one editor is not interleaved with another's, or
+// a shared one for reading (Windows only). Without a lock file (exotic file
+// systems) changes go ahead unlocked.
 class StoreLock {
  public:
-  explicit StoreLock(const std::string& filePath) {
+  enum Kind { Exclusive, Shared };
+
+  explicit StoreLock(const std::string& filePath, Kind kind = Exclusive) {
 #ifndef _WIN32
+    (void)kind;
     fd_ = ::open((filePath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ >= 0) {
       while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
       }
     }
 #else
-    (void)filePath;
+    std::wstring lockPath = FileSystemPath(filePath + ".lock").native();
+    file_ = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ != INVALID_HANDLE_VALUE) {
+      OVERLAPPED whole{};
+      if (!LockFileEx(file_, kind == Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0, 0, 1, 0, &whole)) {
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+      }
+    }
 #endif
   }
   ~StoreLock() {
 #ifndef _WIN32
     if (fd_ >= 0) ::close(fd_);
+#else
+    if (file_ != INVALID_HANDLE_VALUE) {
+      OVERLAPPED whole{};
+      UnlockFileEx(file_, 0, 1, 0, &whole);
+      CloseHandle(file_);
+    }
 #endif
   }
   StoreLock(const StoreLock&) = delete;
   StoreLock& operator=(const StoreLock&) = delete;
 
  private:
+#ifndef _WIN32
   int fd_ = -1;
+#else
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+#endif
 };
 
 class StoreKey : public RegistryKey {
@@ -128,7 +158,17 @@ std::unique_ptr<RegistryStore> RegistryStore::ForUser(const EnvironmentLookup& e
   return std::make_unique<RegistryStore>(RegistryStoreFile(environment).value_or(""));
 }
 
-RegistryTree RegistryStore::Load() const { return LoadStore(filePath_).tree; }
+RegistryTree RegistryStore::Load() const {
+#ifdef _WIN32
+  // Windows cannot open a file while another editor replaces it: reads wait
+  // for the change, under a lock that readers share.
+  if (!filePath_.empty()) {
+    StoreLock lock(filePath_, StoreLock::Shared);
+    return LoadStore(filePath_).tree;
+  }
+#endif
+  return LoadStore(filePath_).tree;
+}
 
 bool RegistryStore::Update(const std::function<Change(RegistryTree&)>& change) {
   if (filePath_.empty() || !EnsureFolder(filePath_)) return false;
@@ -139,7 +179,7 @@ bool RegistryStore::Update(const std::function<Change(RegistryTree&)>& change) {
   if (result != Change::Changed) return result == Change::Unchanged;
   if (loaded.state == FileState::Damaged) {
     std::error_code ec;
-    std::filesystem::rename(filePath_, filePath_ + ".damaged", ec);
+    std::filesystem::rename(FileSystemPath(filePath_), FileSystemPath(filePath_ + ".damaged"), ec);
   }
   return WriteFileAtomically(filePath_, WriteRegistryStore(loaded.tree)).ok;
 }

@@ -7,6 +7,7 @@
 #include <winreg.h>
 
 #include <string>
+#include <string_view>
 
 namespace tellwright {
 
@@ -33,6 +34,16 @@ bool ConnectRoot(RegistryRoot root, std::string_view computer, HKEY& base, HKEY&
   if (RegConnectRegistryA(name.c_str(), base, &remote) != ERROR_SUCCESS) return false;
   base = remote;
   return true;
+}
+
+// Key paths as the store takes them: names separated by single "\", none
+// empty, none with a zero byte. Windows itself lets some malformed paths
+// through (a leading or doubled "\" in some versions); the editor sees the
+// same on every system.
+bool WellFormedKeyPath(std::string_view path) {
+  if (path.empty()) return true;
+  if (path.front() == '\\' || path.back() == '\\') return false;
+  return path.find("\\\\") == std::string_view::npos && path.find('\0') == std::string_view::npos;
 }
 
 class Win32Key : public RegistryKey {
@@ -85,6 +96,7 @@ class Win32Registry : public RegistryBackend {
  public:
   std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path, std::string_view computer,
                                        bool create) override {
+    if (!WellFormedKeyPath(path)) return nullptr;
     HKEY base;
     HKEY remote;
     if (!ConnectRoot(root, computer, base, remote)) return nullptr;
@@ -101,6 +113,7 @@ class Win32Registry : public RegistryBackend {
   }
 
   bool DeleteKey(RegistryRoot root, std::string_view path, std::string_view computer) override {
+    if (path.empty() || !WellFormedKeyPath(path)) return false;
     HKEY base;
     HKEY remote;
     if (!ConnectRoot(root, computer, base, remote)) return false;

@@ -19,10 +19,11 @@ inline constexpr const char* kRegistryDirVariable = "TELLWRIGHT_REGISTRY_DIR";
 inline constexpr const char* kRegistryFileName = "registry";
 
 // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; nullopt
-// without either.
+// without either. On Windows %APPDATA% when it is a full path.
 std::optional<std::string> ConfigHome(const EnvironmentLookup& environment);
 
-// $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share.
+// $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share; on
+// Windows %APPDATA% when it is a full path.
 std::optional<std::string> DataHome(const EnvironmentLookup& environment);
 
 // $XDG_STATE_HOME/tellwright when it is an absolute path, else
@@ -30,7 +31,8 @@ std::optional<std::string> DataHome(const EnvironmentLookup& environment);
 // Where a running editor keeps its unsaved work.
 std::optional<std::string> RecoveryFolder(const EnvironmentLookup& environment);
 
-// $TELLWRIGHT_REGISTRY_DIR/registry, else <config home>/tellwright/registry.
+// $TELLWRIGHT_REGISTRY_DIR/registry, else <config home>/tellwright/registry
+// (<config home>\\Tellwright\\registry on Windows).
 std::optional<std::string> RegistryStoreFile(const EnvironmentLookup& environment);
 
 }  // namespace tellwright

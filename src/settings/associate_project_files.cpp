@@ -5,6 +5,7 @@
 
 #include "document/project_file.h"
 #include "platform/desktop_integration.h"
+#include "platform/file_names.h"
 #include "settings/association.h"
 
 namespace tellwright {
@@ -18,7 +19,7 @@ Status AssociateProjectFiles(const AssociationRequest& request, Registry& regist
   }
   if (request.desktop) {
     std::error_code ec;
-    if (!std::filesystem::exists(request.program, ec)) {
+    if (!std::filesystem::exists(FileSystemPath(request.program), ec)) {
       reporter.ReportNote("note: \"" + request.program + "\" does not exist yet; the association names it anyway");
     }
     std::string dataHome = request.dataHome.empty() ? DataHome(environment).value_or("") : request.dataHome;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "document/path_names.h"
 
 namespace tellwright {
@@ -10,13 +12,33 @@ namespace {
 TEST(ProgramPathTest, TheRunningProgramIsThisTestProgram) {
   std::optional<std::string> path = RunningProgramPath();
   ASSERT_TRUE(path);
+#ifdef _WIN32
+  ASSERT_GE(path->size(), 3u);
+  EXPECT_EQ(path->substr(1, 2), ":\\");
+  EXPECT_EQ(FileNamePart(*path), "tellwright_platform_tests.exe");
+#else
   EXPECT_EQ(path->front(), '/');
   EXPECT_EQ(FileNamePart(*path), "tellwright_platform_tests");
+#endif
 }
 
 TEST(ProgramPathTest, TheEditorSitsBesideTheCommandLineTool) {
-  EXPECT_EQ(EditorProgramBeside("/opt/tw/bin/tellwright-cli"), "/opt/tw/bin/tellwright");
-  EXPECT_EQ(EditorProgramBeside("tellwright-cli"), "tellwright");
+  struct Case {
+    const char* program;
+    const char* editor;
+  };
+#ifdef _WIN32
+  const std::vector<Case> cases = {
+      {"C:\\Program Files\\Tellwright\\tellwright-cli.exe", "C:\\Program Files\\Tellwright\\tellwright.exe"},
+      {"tellwright-cli.exe", "tellwright.exe"},
+  };
+#else
+  const std::vector<Case> cases = {
+      {"/opt/tw/bin/tellwright-cli", "/opt/tw/bin/tellwright"},
+      {"tellwright-cli", "tellwright"},
+  };
+#endif
+  for (const Case& c : cases) EXPECT_EQ(EditorProgramBeside(c.program), c.editor) << c.program;
 }
 
 }  // namespace

@@ -282,6 +282,25 @@ TEST(RegistryStoreFileTest, TheStoreLivesInTheConfigurationFolderUnlessTheVariab
     std::map<std::string, std::string> environment;
     std::optional<std::string> file;
   };
+#ifdef _WIN32
+  const std::vector<Case> cases = {
+      {{{"APPDATA", "C:\\Users\\ann\\AppData\\Roaming"}}, "C:\\Users\\ann\\AppData\\Roaming\\Tellwright\\registry"},
+      {{{"APPDATA", "\\\\srv\\ann\\"}}, "\\\\srv\\ann\\Tellwright\\registry"},
+      {{{"APPDATA", "relative\\roaming"}}, std::nullopt},
+      {{{"APPDATA", ""}, {"HOME", "/home/ann"}}, std::nullopt},
+      {{{"APPDATA", "C:\\R"}, {"TELLWRIGHT_REGISTRY_DIR", "D:\\t\\"}}, "D:\\t\\registry"},
+      {{{"TELLWRIGHT_REGISTRY_DIR", "rel"}}, "rel\\registry"},
+      {{}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RegistryStoreFile(TableEnvironment(c.environment)), c.file) << c.file.value_or("(none)");
+  }
+  EXPECT_EQ(DataHome(TableEnvironment({{"APPDATA", "C:\\R"}, {"HOME", "/h"}})), "C:\\R");
+  EXPECT_EQ(DataHome(TableEnvironment({{"HOME", "/h"}, {"XDG_DATA_HOME", "/d"}})), std::nullopt);
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"LOCALAPPDATA", "C:\\L"}})), "C:\\L\\Tellwright\\Recovery");
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"LOCALAPPDATA", "L"}})), std::nullopt);
+  EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}})), std::nullopt);
+#else
   const std::vector<Case> cases = {
       {{{"HOME", "/home/ann"}}, "/home/ann/.config/tellwright/registry"},
       {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "/cfg"}}, "/cfg/tellwright/registry"},
@@ -300,9 +319,30 @@ TEST(RegistryStoreFileTest, TheStoreLivesInTheConfigurationFolderUnlessTheVariab
   EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}})), "/h/.local/state/tellwright");
   EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "/s"}})), "/s/tellwright");
   EXPECT_EQ(RecoveryFolder(TableEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "s"}})), "/h/.local/state/tellwright");
+#endif
   EXPECT_EQ(RecoveryFolder(TableEnvironment({})), std::nullopt);
 }
 
+#ifdef _WIN32
+// On Windows the system back end is the registry itself: what it writes,
+// the Win32 API reads back, and the store file stays untouched.
+TEST(RegistryStoreFileTest, TheSystemBackEndHereIsTheWindowsRegistry) {
+  const char* allowed = std::getenv(testing::kRealRegistryVariable);
+  if (!allowed || std::string(allowed) != "1")
+    GTEST_SKIP() << "changes the system's registry; set " << testing::kRealRegistryVariable << "=1 to allow it";
+  TempDir temp;
+  testing::ScopedEnvironment environment;
+  environment.Set(kRegistryDirVariable, temp.path().string());
+  testing::RemoveTestRegistryKeys();
+  std::unique_ptr<RegistryBackend> backend = MakeSystemRegistryBackend();
+  RecordingReporter reporter;
+  Registry registry(*backend, reporter);
+  ASSERT_TRUE(registry.RegSetValue(kUser, "Software\\Tellwright tests", "v", "x", kRegSz));
+  EXPECT_EQ(testing::SystemRegistryString(HKEY_CURRENT_USER, "Software\\Tellwright tests", "v"), "x");
+  EXPECT_FALSE(std::filesystem::exists(temp.file("registry")));
+  testing::RemoveTestRegistryKeys();
+}
+#else
 TEST(RegistryStoreFileTest, TheSystemBackEndHereIsTheStoreTheVariableNames) {
   TempDir temp;
   testing::ScopedEnvironment environment;
@@ -313,6 +353,7 @@ TEST(RegistryStoreFileTest, TheSystemBackEndHereIsTheStoreTheVariableNames) {
   ASSERT_TRUE(registry.RegSetValue(kUser, "Software\\Korvane", "v", "x", kRegSz));
   EXPECT_NE(ReadBytes(temp.file("registry")).find("[HKEY_CURRENT_USER\\Software\\Korvane]"), std::string::npos);
 }
+#endif
 
 }  // namespace
 }  // namespace tellwright

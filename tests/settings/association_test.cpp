@@ -48,12 +48,37 @@ TEST_F(AssociationTest, KeysAreCreatedAndValuesWrittenInOrder) {
 
 TEST_F(AssociationTest, AnExtensionWithoutItsFullStopGivesTheSameKeys) {
   Associate(registry, ".tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
-  std::string withStop = ReadBytes(temp.file("registry"));
+  std::vector<std::string> withStop = recording.log;
+  recording.log.clear();
+  Associate(registry, "tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
+  EXPECT_EQ(recording.log, withStop);
+  EXPECT_EQ(Default(".tlwdlg"), "FileType_tlwdlg");
+#ifndef _WIN32
+  std::string once = ReadBytes(temp.file("registry"));
   RegistryStore other(temp.file("other"));
   Registry otherRegistry(other, reporter);
   Associate(otherRegistry, "tlwdlg", "C:\\Tools\\ed.exe", "Tellwright", "C:\\Tools\\TLWIcon.ico");
-  EXPECT_EQ(ReadBytes(temp.file("other")), withStop);
+  EXPECT_EQ(ReadBytes(temp.file("other")), once);
+#endif
 }
+
+#ifdef _WIN32
+// What the shell reads: the keys under HKEY_CLASSES_ROOT, read straight
+// through the Win32 API.
+TEST_F(AssociationTest, TheShellFindsTheProgramInTheSystemsRegistry) {
+  const std::string program = "C:\\Program Files\\Tellwright\\tellwright.exe";
+  ASSERT_TRUE(Associate(registry, ".tlwdlg", program, "Tellwright", AssociationIconPath(program)));
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {".tlwdlg", "FileType_tlwdlg"},
+      {"FileType_tlwdlg", "Tellwright"},
+      {"FileType_tlwdlg\\DefaultIcon", "C:\\Program Files\\Tellwright\\TLWIcon.ico"},
+      {"FileType_tlwdlg\\shell\\open\\command", "\"" + program + "\" \"%1\""},
+  };
+  for (const auto& [key, value] : expected) {
+    EXPECT_EQ(testing::SystemRegistryString(HKEY_CLASSES_ROOT, key, ""), value) << key;
+  }
+}
+#endif
 
 TEST_F(AssociationTest, WithoutRightsEveryValueIsReportedAndTheRemainingStepsStillRun) {
   recording.refuseOpen = [](RegistryRoot root, std::string_view) { return root == kClasses; };

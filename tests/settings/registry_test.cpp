@@ -11,14 +11,20 @@ namespace {
 
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 
+// Every root is a key of its own here, so that the tests see empty roots also
+// in a registry that other programs use.
 class RegistryTest : public testing::RegistryFixture {
  protected:
+  RegistryTest() : RegistryFixture("Software\\Tellwright tests") {}
+
   std::optional<RegistryValue> Stored(std::string_view key, std::string_view name) {
-    std::unique_ptr<RegistryKey> opened = store.OpenKey(kUser, key, "", false);
+    std::unique_ptr<RegistryKey> opened = backend.OpenKey(kUser, key, "", false);
     return opened ? opened->QueryValue(name) : std::nullopt;
   }
   void StoreRaw(std::string_view key, std::string_view name, RegistryValue value) {
-    ASSERT_TRUE(store.OpenKey(kUser, key, "", true)->SetValue(name, value));
+    std::unique_ptr<RegistryKey> opened = backend.OpenKey(kUser, key, "", true);
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(opened->SetValue(name, value));
   }
 
 };

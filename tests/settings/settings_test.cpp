@@ -24,8 +24,8 @@ TEST_F(SettingsTest, WrittenSettingsReadBackWholeInANewSession) {
   written.recentFiles = {"C:\\a.tlwdlg", "", "C:\\c.tlwchr", "D:\\\xC4rger.tlwdlg", ""};
   ASSERT_TRUE(WriteSettings(registry, written));
 
-  RegistryStore nextSession(temp.file("registry"));
-  Registry nextRegistry(nextSession, reporter);
+  std::unique_ptr<RegistryBackend> nextSession = NextSession();
+  Registry nextRegistry(*nextSession, reporter);
   Settings read = ReadSettings(nextRegistry);
   EXPECT_EQ(read.currentProject, written.currentProject);
   EXPECT_EQ(read.recentFiles, written.recentFiles);
@@ -60,13 +60,36 @@ TEST_F(SettingsTest, AKeyThatCannotBeOpenedIsReportedOncePerValue) {
 }
 
 TEST_F(SettingsTest, NumberValuesReadAsDecimalAndOtherTypesAsEmpty) {
-  std::unique_ptr<RegistryKey> key = store.OpenKey(RegistryRoot::CurrentUser, "Software\\Korvane\\Tellwright", "", true);
+  std::unique_ptr<RegistryKey> key =
+      backend.OpenKey(RegistryRoot::CurrentUser, "Software\\Korvane\\Tellwright", "", true);
+  ASSERT_TRUE(key);
   key->SetValue("CurrentProject", {kRegDword, std::string("\x07\x00\x00\x00", 4)});
   key->SetValue("LastFile1", {3, "C:\\binary.tlwdlg"});
   Settings settings = ReadSettings(registry);
   EXPECT_EQ(settings.currentProject, "7");
   EXPECT_EQ(settings.recentFiles[0], "");
 }
+
+#ifdef _WIN32
+// What another program (or regedit) reads from the registry after a save.
+TEST_F(SettingsTest, TheValuesStandInTheSystemsRegistryUnderTheEditorsKey) {
+  Settings settings;
+  settings.currentProject = "C:\\Games\\game.wpr";
+  settings.recentFiles = {"C:\\a.tlwdlg", "", "D:\\\xC4rger.tlwdlg", "x", "y"};
+  ASSERT_TRUE(WriteSettings(registry, settings));
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"CurrentProject", "C:\\Games\\game.wpr"},
+      {"LastFile1", "C:\\a.tlwdlg"},
+      {"LastFile2", ""},
+      {"LastFile3", "D:\\\xC4rger.tlwdlg"},
+      {"LastFile4", "x"},
+      {"LastFile5", "y"},
+  };
+  for (const auto& [name, value] : expected) {
+    EXPECT_EQ(testing::SystemRegistryString(HKEY_CURRENT_USER, "Software\\Korvane\\Tellwright", name), value) << name;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace tellwright

@@ -4,9 +4,23 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// The registry layer's own names, which windows.h takes as macros.
+#undef RegCreateKey
+#undef RegSetValue
+#undef RegDeleteKey
+#endif
+
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,6 +30,7 @@
 #include "document/atomic_write.h"
 #include "platform/registry_store.h"
 #include "platform/registry_tree.h"
+#include "platform/registry_win32.h"
 #include "platform/user_folders.h"
 #include "settings/registry.h"
 #include "settings/registry_backend.h"
@@ -23,6 +38,22 @@
 
 namespace tellwright::testing {
 
+inline void SetVariable(const std::string& name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name.c_str(), value.c_str());
+#else
+  setenv(name.c_str(), value.c_str(), 1);
+#endif
+}
+
+// On Windows a variable set to "" is removed.
+inline void UnsetVariable(const std::string& name) {
+#ifdef _WIN32
+  _putenv_s(name.c_str(), "");
+#else
+  unsetenv(name.c_str());
+#endif
+}
 
 // Sets and unsets variables of this process, and puts them back as they were.
 class ScopedEnvironment {
@@ -30,19 +61,19 @@ class ScopedEnvironment {
   ~ScopedEnvironment() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
       if (it->second) {
-        setenv(it->first.c_str(), it->second->c_str(), 1);
+        SetVariable(it->first, *it->second);
       } else {
-        unsetenv(it->first.c_str());
+        UnsetVariable(it->first);
       }
     }
   }
   void Set(const std::string& name, const std::string& value) {
     Save(name);
-    setenv(name.c_str(), value.c_str(), 1);
+    SetVariable(name, value);
   }
   void Unset(const std::string& name) {
     Save(name);
-    unsetenv(name.c_str());
+    UnsetVariable(name);
   }
 
  private:
@@ -111,12 +142,104 @@ class RecordingBackend : public RegistryBackend {
   RegistryBackend& inner_;
 };
 
-// A registry over a store file in a temporary folder, every call logged.
+// Puts every key below `prefix` of its root, so that a test sees a root of
+// its own inside a registry that other programs use too. An empty prefix
+// passes every call on unchanged.
+class PrefixedBackend : public RegistryBackend {
+ public:
+  PrefixedBackend(RegistryBackend& inner, std::string prefix) : inner_(inner), prefix_(std::move(prefix)) {}
+
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path, std::string_view computer,
+                                       bool create) override {
+    return inner_.OpenKey(root, Full(path), computer, create);
+  }
+  bool DeleteKey(RegistryRoot root, std::string_view path, std::string_view computer) override {
+    return inner_.DeleteKey(root, Full(path), computer);
+  }
+
+ private:
+  std::string Full(std::string_view path) const {
+    if (prefix_.empty()) return std::string(path);
+    return path.empty() ? prefix_ : prefix_ + "\\" + std::string(path);
+  }
+  RegistryBackend& inner_;
+  std::string prefix_;
+};
+
+#ifdef _WIN32
+// The keys the registry tests write in the system's registry, removed before
+// and after each test.
+inline constexpr const char* kTestRegistryKeys[][2] = {
+    {"HKCU", "Software\\Korvane"},
+    {"HKCU", "Software\\Tellwright tests"},
+    {"HKCR", ".tlwdlg"},
+    {"HKCR", "FileType_tlwdlg"},
+};
+// Set to 1 where the registry may be changed so (a throwaway Wine prefix, a
+// test machine): the tests replace the editor's own settings and file type.
+inline constexpr const char* kRealRegistryVariable = "TELLWRIGHT_TEST_REAL_REGISTRY";
+
+inline HKEY SystemRoot(std::string_view name) { return name == "HKCR" ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER; }
+
+inline void RemoveTestRegistryKeys() {
+  for (const auto& key : kTestRegistryKeys) RegDeleteTreeA(SystemRoot(key[0]), key[1]);
+}
+
+// A string value as the system's registry holds it, read straight through
+// the Win32 API; nullopt when it is missing or of another type.
+inline std::optional<std::string> SystemRegistryString(HKEY root, const std::string& key, const std::string& name) {
+  DWORD size = 0;
+  if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::string value(size, '\0');
+  if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  value.resize(value.find('\0'));
+  return value;
+}
+#endif
+
+// A registry with every call logged: on Linux over a store file in a
+// temporary folder, on Windows the system's own registry through the Win32
+// back end (the tests skip themselves unless kRealRegistryVariable allows
+// them to change it). `sandbox` names a key that stands in for each root.
 class RegistryFixture : public ::testing::Test {
  protected:
+  explicit RegistryFixture(std::string sandbox = "") : sandboxed{system, std::move(sandbox)} {}
+
+#ifdef _WIN32
+  void SetUp() override {
+    const char* allowed = std::getenv(kRealRegistryVariable);
+    if (!allowed || std::string(allowed) != "1")
+      GTEST_SKIP() << "changes the system's registry; set " << kRealRegistryVariable << "=1 to allow it";
+    RemoveTestRegistryKeys();
+  }
+  void TearDown() override {
+    const char* allowed = std::getenv(kRealRegistryVariable);
+    if (allowed && std::string(allowed) == "1") RemoveTestRegistryKeys();
+  }
+#endif
+
+  // The registry as a later run of the editor finds it.
+  std::unique_ptr<RegistryBackend> NextSession() {
+#ifdef _WIN32
+    return MakeWin32RegistryBackend();
+#else
+    return std::make_unique<RegistryStore>(temp.file("registry"));
+#endif
+  }
+
   TempDir temp;
+#ifdef _WIN32
+  std::unique_ptr<RegistryBackend> systemRegistry = MakeWin32RegistryBackend();
+  RegistryBackend& system = *systemRegistry;
+#else
   RegistryStore store{temp.file("registry")};
-  RecordingBackend recording{store};
+  RegistryBackend& system = store;
+#endif
+  PrefixedBackend sandboxed;
+  RegistryBackend& backend = sandboxed;  // what the registry works on, unlogged
+  RecordingBackend recording{backend};
   RecordingReporter reporter;
   Registry registry{recording, reporter};
 };
