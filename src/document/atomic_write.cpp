@@ -111,7 +111,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }
   return true;
@@ -151,8 +151,9 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
   // the change of the folder through before it returns. A target that is
   // read-only or that another program keeps open is not replaced: the save
   // fails and the old file stays.
-  // Read-only is a promise the user made: MoveFileExW would keep it, though
-  // not every implementation of it does.
+  //
+  // Read-only is a promise the user made: MoveFileExW keeps it on Windows,
+  // though not every implementation of the call does, so it is checked here.
   DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return Failure(path, "write", static_cast<DWORD>(ERROR_ACCESS_DENIED));
