@@ -50,10 +50,23 @@ EncodedText EncodeText(const QString& text) {
   return result;
 }
 
+// Paths are the system's bytes on Unix; on Windows the core keeps them in
+// UTF-8 and turns them into UTF-16 only at the system call.
 QString PathToQString(std::string_view path) {
-  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+  QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+#ifdef Q_OS_WIN
+  return QString::fromUtf8(bytes);
+#else
+  return QFile::decodeName(bytes);
+#endif
 }
 
-std::string PathFromQString(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string PathFromQString(const QString& path) {
+#ifdef Q_OS_WIN
+  return path.toStdString();
+#else
+  return QFile::encodeName(path).toStdString();
+#endif
+}
 
 }  // namespace tellwright
