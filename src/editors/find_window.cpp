@@ -130,11 +130,7 @@ void FindWindow::buildControls() {
 
   auto* buttons = new QHBoxLayout;
   auto button = [&](const QString& text, const char* name, auto slot) {
-    auto* b = Named(new QPushButton(text, this), name);
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, slot);
-    buttons->addWidget(b);
-    return b;
+    return RowButton(this, buttons, text, name, slot);
   };
   button(QStringLiteral("Find &all"), "findAll", [this] { search(); });
   button(QStringLiteral("Find &next"), "findNext", [this] { findNext(true); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QBoxLayout>
+#include <QPushButton>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -21,6 +23,18 @@ struct PlacedControl {
 // place and picks the window's font so that every caption (buttons, labels,
 // check boxes, option buttons) and every field's text fits its control.
 void PlaceControls(QWidget* window, QSize client, const std::vector<PlacedControl>& controls);
+
+// A button added to a row of buttons in `owner`: named, never the default
+// button, running `slot` when clicked.
+template <typename Slot>
+QPushButton* RowButton(QWidget* owner, QBoxLayout* row, const QString& text, const char* name, Slot slot) {
+  auto* button = new QPushButton(text, owner);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, owner, slot);
+  row->addWidget(button);
+  return button;
+}
 
 // Gives a control its object name and, when given, its accessible name.
 template <class W>

@@ -106,11 +106,7 @@ void PlayWindow::buildControls() {
 
   auto* buttons = new QHBoxLayout;
   auto button = [&](const QString& text, const char* name, auto slot) {
-    auto* b = Named(new QPushButton(text, this), name);
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, slot);
-    buttons->addWidget(b);
-    return b;
+    return RowButton(this, buttons, text, name, slot);
   };
   button(QStringLiteral("Restart"), "restart", [this] { restart(); });
   goToButton_ = button(QStringLiteral("Go to line"), "goToLine", [this] { goToSelected(); });
