@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "document/atomic_write.h"
 #include "export/text_export.h"
 #include "export/vexa_export.h"
 #include "export/wme_export.h"
 #include "max_project.h"
+#include "os/atomic_write.h"
 
 namespace {
 

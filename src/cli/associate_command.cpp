@@ -7,11 +7,11 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "document/project_file.h"
-#include "platform/file_names.h"
-#include "platform/program_path.h"
-#include "settings/associate_project_files.h"
+#include "os/file_names.h"
+#include "os/program_path.h"
+#include "platform/associate_project_files.h"
+#include "platform/system_registry.h"
 #include "settings/registry.h"
-#include "settings/registry_backend.h"
 
 namespace tellwright::cli {
 

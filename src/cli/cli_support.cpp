@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <iostream>
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "document/project_file.h"
+#include "os/atomic_write.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

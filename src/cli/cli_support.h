@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "document/dialogue_document.h"
-#include "document/status.h"
 
 namespace tellwright::cli {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "document/project_file.h"
 #include "lint/file_lines.h"
 #include "lint/lint.h"
-#include "lint/utf8_text.h"
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 namespace tellwright::cli {
 

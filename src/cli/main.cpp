@@ -4,7 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "lint/utf8_text.h"
 #include "tools/dialogue_stats.h"
 
 namespace tellwright::cli {

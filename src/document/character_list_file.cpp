@@ -1,8 +1,8 @@
 #include "document/character_list_file.h"
 
 
-#include "document/atomic_write.h"
 #include "document/line_reader.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

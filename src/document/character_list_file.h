@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "document/character.h"
-#include "document/status.h"
 
 namespace tellwright {
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "document/character.h"
 #include "document/dialogue_branch.h"
 #include "document/response_block.h"
 #include "document/slot_table.h"
-#include "document/status.h"
 
 namespace tellwright {
 

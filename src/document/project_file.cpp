@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/atomic_write.h"
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "document/line_reader.h"
-#include "platform/file_names.h"
+#include "os/atomic_write.h"
+#include "os/file_names.h"
 
 namespace tellwright {
 

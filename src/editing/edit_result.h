@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/status.h"
+#include "base/status.h"
 
 namespace tellwright {
 

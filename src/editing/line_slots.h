@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/status.h"
 #include "document/dialogue_branch.h"
-#include "document/status.h"
 
 namespace tellwright {
 

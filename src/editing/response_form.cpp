@@ -1,6 +1,6 @@
 #include "editing/response_form.h"
 
-#include "text/cp1252_case.h"
+#include "base/cp1252_case.h"
 
 namespace tellwright {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "document/status.h"
+#include "base/status.h"
 
 namespace tellwright {
 

@@ -11,12 +11,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "editors/fixed_layout.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/selection_palette.h"
 #include "mainwindow/user_dialogs.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

@@ -1,6 +1,6 @@
 #include "export/dialogue_check.h"
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "export/document_index.h"
 
 namespace tellwright {

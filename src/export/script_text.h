@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 
 namespace tellwright {
 

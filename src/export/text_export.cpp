@@ -1,7 +1,7 @@
 #include "export/text_export.h"
 
-#include "document/atomic_write.h"
 #include "export/document_walk.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

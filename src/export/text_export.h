@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "document/dialogue_document.h"
-#include "document/status.h"
 
 namespace tellwright {
 

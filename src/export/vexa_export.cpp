@@ -1,10 +1,10 @@
 #include "export/vexa_export.h"
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "export/document_walk.h"
 #include "export/file_extensions.h"
 #include "export/visibility_suffix.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

@@ -1,8 +1,8 @@
 #include "export/wme_export.h"
 
-#include "document/atomic_write.h"
 #include "export/document_walk.h"
 #include "export/visibility_suffix.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

@@ -2,7 +2,7 @@
 // the response loops the blocks become.
 #include <string>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "export/dialogue_check.h"
 #include "export/document_index.h"
 #include "lint/lint_run.h"

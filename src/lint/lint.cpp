@@ -1,6 +1,6 @@
 #include "lint/lint.h"
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "export/document_index.h"
 #include "lint/lint_run.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/cp1252_case.h"
 #include "export/document_index.h"
-#include "text/cp1252_case.h"
 
 namespace tellwright::lint {
 

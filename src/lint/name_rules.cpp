@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "export/dialogue_check.h"
 #include "lint/lint_run.h"
 

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/path_names.h"
+#include "base/cp1252.h"
+#include "base/cp1252_case.h"
+#include "base/path_names.h"
+#include "base/utf8_text.h"
 #include "lint/lint_run.h"
-#include "lint/utf8_text.h"
-#include "text/cp1252.h"
-#include "text/cp1252_case.h"
 
 namespace tellwright {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 #include "lint/lint_run.h"
 
 namespace tellwright::lint {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tellwright {
 

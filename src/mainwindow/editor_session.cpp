@@ -6,7 +6,7 @@
 #include <QScopedValueRollback>
 #include <QTreeView>
 
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "editors/cell_editor.h"
 #include "editors/editor_commands.h"
 #include "editors/find_window.h"
@@ -27,7 +27,7 @@
 #include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
 #include "mainwindow/user_dialogs.h"
-#include "platform/user_folders.h"
+#include "os/user_folders.h"
 #include "settings/settings.h"
 
 namespace tellwright {

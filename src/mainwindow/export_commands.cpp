@@ -1,7 +1,6 @@
 #include "mainwindow/export_commands.h"
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "export/dialogue_check.h"
 #include "export/file_extensions.h"
 #include "export/text_export.h"
@@ -11,6 +10,7 @@
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
 #include "mainwindow/user_dialogs.h"
+#include "os/atomic_write.h"
 #include "tools/recording_script.h"
 
 namespace tellwright {

@@ -1,7 +1,7 @@
 #include "mainwindow/file_commands.h"
 
+#include "base/path_names.h"
 #include "document/character_list_file.h"
-#include "document/path_names.h"
 #include "document/project_file.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"

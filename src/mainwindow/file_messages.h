@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "document/status.h"
+#include "base/status.h"
 
 namespace tellwright {
 

@@ -4,7 +4,7 @@
 #include "mainwindow/editor_session.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/qt_user_dialogs.h"
-#include "settings/registry_backend.h"
+#include "platform/system_registry.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

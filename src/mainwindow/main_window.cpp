@@ -14,8 +14,8 @@
 #include <QStyle>
 #include <QTreeView>
 
+#include "base/path_names.h"
 #include "document/character.h"
-#include "document/path_names.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/document_text.h"

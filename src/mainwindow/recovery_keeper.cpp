@@ -8,10 +8,10 @@
 #include <QRandomGenerator>
 #include <utility>
 
-#include "document/atomic_write.h"
 #include "document/project_file.h"
 #include "history/recovery_file.h"
 #include "mainwindow/document_text.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QLocale>
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
+#include "base/path_names.h"
 #include "history/recovery_file.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/user_dialogs.h"
+#include "os/atomic_write.h"
 
 namespace tellwright {
 

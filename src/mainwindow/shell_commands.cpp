@@ -3,9 +3,9 @@
 #include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/user_dialogs.h"
+#include "os/program_path.h"
+#include "platform/associate_project_files.h"
 #include "platform/desktop_integration.h"
-#include "platform/program_path.h"
-#include "settings/associate_project_files.h"
 
 namespace tellwright {
 

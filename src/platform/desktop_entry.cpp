@@ -1,5 +1,7 @@
 #include "platform/desktop_entry.h"
 
+#include "base/utf8_text.h"
+
 namespace tellwright {
 
 namespace {
@@ -38,30 +40,11 @@ constexpr std::string_view kIconSvg = R"svg(<svg xmlns="http://www.w3.org/2000/s
 </svg>
 )svg";
 
-// A well-formed UTF-8 sequence of 1 to 4 bytes, no overlong forms or
-// surrogates, starting at `at`; its length, or 0.
-size_t Utf8SequenceLength(std::string_view text, size_t at) {
-  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || at + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-  }
-  unsigned char second = byte(at + 1);
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-      (lead == 0xF4 && second >= 0x90)) {
-    return 0;
-  }
-  return length;
-}
-
 bool StorableInDesktopEntry(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     auto lead = static_cast<unsigned char>(text[at]);
     if (lead < 0x20 || lead == 0x7F) return false;
-    size_t length = Utf8SequenceLength(text, at);
+    size_t length = DecodeUtf8At(text, at).length;
     if (length == 0) return false;
     at += length;
   }

@@ -5,10 +5,10 @@
 #include <system_error>
 #include <vector>
 
-#include "document/atomic_write.h"
-#include "platform/child_process.h"
+#include "os/atomic_write.h"
+#include "os/child_process.h"
+#include "os/file_names.h"
 #include "platform/desktop_entry.h"
-#include "platform/file_names.h"
 
 namespace tellwright {
 

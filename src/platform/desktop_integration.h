@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/user_folders.h"
+#include "os/user_folders.h"
 #include "settings/reporter.h"
 
 namespace tellwright {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/atomic_write.h"
-#include "document/path_names.h"
-#include "platform/file_names.h"
+#include "base/path_names.h"
+#include "os/atomic_write.h"
+#include "os/file_names.h"
 #include "platform/registry_store_format.h"
 
 #ifdef _WIN32

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "os/user_folders.h"
 #include "platform/registry_tree.h"
-#include "platform/user_folders.h"
 #include "settings/registry_backend.h"
 
 namespace tellwright {

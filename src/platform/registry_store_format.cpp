@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 
 namespace tellwright {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "text/cp1252_case.h"
+#include "base/cp1252_case.h"
 
 namespace tellwright {
 

@@ -1,10 +1,10 @@
-#include "settings/registry_backend.h"
+#include "platform/system_registry.h"
 
 #ifdef _WIN32
 #include "platform/registry_win32.h"
 #else
+#include "os/user_folders.h"
 #include "platform/registry_store.h"
-#include "platform/user_folders.h"
 #endif
 
 namespace tellwright {

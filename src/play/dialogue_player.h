@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/status.h"
 #include "document/dialogue_document.h"
-#include "document/status.h"
 
 namespace tellwright {
 

@@ -1,6 +1,6 @@
 #include "settings/association.h"
 
-#include "document/path_names.h"
+#include "base/path_names.h"
 
 namespace tellwright {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/path_names.h"
 #include "document/character_list_file.h"
-#include "document/path_names.h"
 
 namespace tellwright {
 

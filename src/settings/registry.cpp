@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "document/decimal.h"
+#include "base/decimal.h"
 
 namespace tellwright {
 

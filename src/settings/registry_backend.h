@@ -49,8 +49,4 @@ class RegistryBackend {
   virtual bool DeleteKey(RegistryRoot root, std::string_view path, std::string_view computer) = 0;
 };
 
-// The back end of this system: the Windows registry on Windows, the store
-// file named by RegistryStoreFile elsewhere.
-std::unique_ptr<RegistryBackend> MakeSystemRegistryBackend();
-
 }  // namespace tellwright

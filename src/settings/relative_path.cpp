@@ -1,7 +1,7 @@
 #include "settings/relative_path.h"
 
-#include "document/path_names.h"
-#include "text/cp1252_case.h"
+#include "base/cp1252_case.h"
+#include "base/path_names.h"
 
 namespace tellwright {
 

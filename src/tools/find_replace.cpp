@@ -7,12 +7,12 @@
 #include <set>
 #include <unordered_map>
 
+#include "base/cp1252_case.h"
 #include "editing/branch_commands.h"
 #include "editing/character_commands.h"
 #include "editing/response_commands.h"
 #include "editing/text_rules.h"
 #include "export/document_index.h"
-#include "text/cp1252_case.h"
 
 namespace tellwright {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "document/dialogue_document.h"
+#include "editing/change_scope.h"
 #include "editing/edit_result.h"
-#include "history/document_delta.h"
 #include "lint/lint.h"
 
 namespace tellwright {

@@ -2,9 +2,9 @@
 
 #include <initializer_list>
 
+#include "base/utf8_text.h"
 #include "export/document_index.h"
 #include "lint/lint_run.h"
-#include "lint/utf8_text.h"
 #include "tools/dialogue_stats.h"
 
 namespace tellwright {

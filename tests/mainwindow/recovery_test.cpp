@@ -3,12 +3,12 @@
 #include <QFile>
 #include <QLockFile>
 
-#include "document/atomic_write.h"
 #include "history/recovery_file.h"
 #include "mainwindow/document_text.h"
 #include "mainwindow/edit_history.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
+#include "os/atomic_write.h"
 #include "session_fixture.h"
 
 namespace tellwright::testing {

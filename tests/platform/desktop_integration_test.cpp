@@ -8,10 +8,10 @@
 
 #include <filesystem>
 
-#include "platform/child_process.h"
+#include "os/child_process.h"
+#include "platform/associate_project_files.h"
 #include "platform/desktop_entry.h"
 #include "platform/registry_store.h"
-#include "settings/associate_project_files.h"
 #include "settings/test_support.h"
 
 namespace tellwright {

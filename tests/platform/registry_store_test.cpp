@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/registry_store_format.h"
+#include "platform/system_registry.h"
 #include "settings/registry.h"
 #include "settings/test_support.h"
 

@@ -27,11 +27,11 @@
 #include <utility>
 #include <vector>
 
-#include "document/atomic_write.h"
+#include "os/atomic_write.h"
+#include "os/user_folders.h"
 #include "platform/registry_store.h"
 #include "platform/registry_tree.h"
 #include "platform/registry_win32.h"
-#include "platform/user_folders.h"
 #include "settings/registry.h"
 #include "settings/registry_backend.h"
 #include "support/temp_dir.h"

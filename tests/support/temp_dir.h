@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 namespace tellwright::testing {
 

@@ -1,4 +1,4 @@
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN

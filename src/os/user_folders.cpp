@@ -1,9 +1,9 @@
-#include "platform/user_folders.h"
+#include "os/user_folders.h"
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 namespace tellwright {
 

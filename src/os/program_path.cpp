@@ -1,10 +1,10 @@
-#include "platform/program_path.h"
+#include "os/program_path.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "document/path_names.h"
-#include "platform/file_names.h"
+#include "base/path_names.h"
+#include "os/file_names.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN

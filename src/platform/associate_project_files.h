@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "document/status.h"
-#include "platform/user_folders.h"
+#include "base/status.h"
+#include "os/user_folders.h"
 #include "settings/registry.h"
 #include "settings/reporter.h"
 

@@ -1,4 +1,4 @@
-#include "text/cp1252_case.h"
+#include "base/cp1252_case.h"
 
 #include <algorithm>
 

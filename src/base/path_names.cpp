@@ -1,4 +1,4 @@
-#include "document/path_names.h"
+#include "base/path_names.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "text/cp1252_case.h"
+#include "base/cp1252_case.h"
 
 namespace tellwright {
 namespace {

@@ -1,4 +1,4 @@
-#include "document/atomic_write.h"
+#include "os/atomic_write.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "document/project_file.h"
-#include "platform/file_names.h"
+#include "os/file_names.h"
 #include "support/temp_dir.h"
 
 namespace tellwright {

@@ -1,10 +1,10 @@
-#include "platform/program_path.h"
+#include "os/program_path.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "document/path_names.h"
+#include "base/path_names.h"
 
 namespace tellwright {
 namespace {
@@ -15,10 +15,10 @@ TEST(ProgramPathTest, TheRunningProgramIsThisTestProgram) {
 #ifdef _WIN32
   ASSERT_GE(path->size(), 3u);
   EXPECT_EQ(path->substr(1, 2), ":\\");
-  EXPECT_EQ(FileNamePart(*path), "tellwright_platform_tests.exe");
+  EXPECT_EQ(FileNamePart(*path), "tellwright_os_tests.exe");
 #else
   EXPECT_EQ(path->front(), '/');
-  EXPECT_EQ(FileNamePart(*path), "tellwright_platform_tests");
+  EXPECT_EQ(FileNamePart(*path), "tellwright_os_tests");
 #endif
 }
 

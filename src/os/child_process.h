@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/user_folders.h"
+#include "os/user_folders.h"
 
 namespace tellwright {
 

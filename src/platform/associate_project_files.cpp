@@ -1,11 +1,11 @@
-#include "settings/associate_project_files.h"
+#include "platform/associate_project_files.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "document/project_file.h"
+#include "os/file_names.h"
 #include "platform/desktop_integration.h"
-#include "platform/file_names.h"
 #include "settings/association.h"
 
 namespace tellwright {

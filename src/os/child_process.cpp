@@ -1,4 +1,4 @@
-#include "platform/child_process.h"
+#include "os/child_process.h"
 
 #include <algorithm>
 #include <cerrno>

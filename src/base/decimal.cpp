@@ -1,4 +1,4 @@
-#include "document/decimal.h"
+#include "base/decimal.h"
 
 #include <algorithm>
 #include <limits>

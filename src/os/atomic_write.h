@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/status.h"
+#include "base/status.h"
 
 namespace tellwright {
 

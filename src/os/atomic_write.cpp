@@ -1,4 +1,4 @@
-#include "document/atomic_write.h"
+#include "os/atomic_write.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/file_names.h"
+#include "os/file_names.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
