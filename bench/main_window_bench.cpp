@@ -20,9 +20,9 @@
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/user_dialogs.h"
 #include "max_project.h"
 #include "platform/registry_store.h"
+#include "ui/user_dialogs.h"
 
 namespace {
 

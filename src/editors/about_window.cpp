@@ -4,9 +4,9 @@
 #include <QRegularExpression>
 #include <QShortcut>
 
-#include "editors/fixed_layout.h"
-#include "mainwindow/gadget_font.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/fixed_layout.h"
+#include "ui/gadget_font.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright {
 

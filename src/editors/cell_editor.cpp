@@ -10,7 +10,7 @@
 #include <QTreeView>
 
 #include "editing/cell_rules.h"
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
 
 namespace tellwright {
 

@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <utility>
 
-#include "editors/editor_commands.h"
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/editor_session.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/document_text.h"
+#include "ui/editor_context.h"
+#include "ui/fixed_layout.h"
+#include "ui/ui_text_table.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -20,8 +20,8 @@ constexpr QPoint kOpeningPosition(744, 90);
 
 }  // namespace
 
-CharacterEditor::CharacterEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
-  const UiTextTable& texts = session.texts();
+CharacterEditor::CharacterEditor(EditorContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  const UiTextTable& texts = context.texts();
   setObjectName(QStringLiteral("characterEditor"));
   setWindowTitle(QStringLiteral("Character Editor"));
   setWindowModality(Qt::WindowModal);
@@ -61,7 +61,7 @@ void CharacterEditor::accept() {
   EncodedText entityName = EncodeText(entityName_->text());
   for (auto [typed, field] : {std::pair{&realName, realName_}, std::pair{&entityName, entityName_}}) {
     if (typed->ok()) continue;
-    session_.showError(typed->fault);
+    context_.showError(typed->fault);
     field->setFocus();
     return;
   }

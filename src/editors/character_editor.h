@@ -8,7 +8,7 @@ class QLineEdit;
 
 namespace tellwright {
 
-class EditorSession;
+class EditorContext;
 
 // The "Character Editor": a character's real name and WME entity name. On
 // OK it hands the two names to the caller, who checks and stores them;
@@ -17,7 +17,7 @@ class CharacterEditor : public QDialog {
   Q_OBJECT
 
  public:
-  CharacterEditor(EditorSession& session, QWidget* parent);
+  CharacterEditor(EditorContext& context, QWidget* parent);
 
   // The names shown in the fields (document bytes).
   void load(const std::string& realName, const std::string& entityName);
@@ -33,7 +33,7 @@ class CharacterEditor : public QDialog {
   void accept() override;
 
  private:
-  EditorSession& session_;
+  EditorContext& context_;
   std::function<void(const std::string&, const std::string&)> onOk_;
   QLineEdit* realName_;
   QLineEdit* entityName_;

@@ -11,12 +11,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_change.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/editor_session.h"
-#include "mainwindow/selection_palette.h"
-#include "mainwindow/user_dialogs.h"
+#include "ui/document_change.h"
+#include "ui/document_text.h"
+#include "ui/editor_context.h"
+#include "ui/fixed_layout.h"
+#include "ui/selection_palette.h"
+#include "ui/user_dialogs.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -66,7 +67,7 @@ QString SearchFieldName(SearchField field) {
   return {};
 }
 
-FindWindow::FindWindow(EditorSession& session) : QWidget(nullptr, Qt::Window), session_(session) {
+FindWindow::FindWindow(EditorContext& context) : QWidget(nullptr, Qt::Window), context_(context) {
   setObjectName(QStringLiteral("findWindow"));
   buildControls();
   resize(720, 520);
@@ -152,9 +153,7 @@ void FindWindow::open(bool replace) {
   setWindowTitle(replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
   for (QWidget* part : std::initializer_list<QWidget*>{replaceLabel_, replaceField_, replaceButton_, replaceAllButton_})
     part->setVisible(replace);
-  show();
-  raise();
-  activateWindow();
+  RaiseWindow(this);
   findField_->setFocus();
   findField_->selectAll();
 }
@@ -162,7 +161,7 @@ void FindWindow::open(bool replace) {
 std::optional<SearchQuery> FindWindow::query() {
   EncodedText text = EncodeText(findField_->text());
   if (!text.ok()) {
-    session_.showError(text.fault);
+    context_.showError(text.fault);
     return std::nullopt;
   }
   SearchQuery query;
@@ -180,7 +179,7 @@ void FindWindow::search() {
   if (!wanted) return;
   std::optional<Match> kept;
   if (current_ >= 0 && current_ < static_cast<int>(matches_.size())) kept = matches_[static_cast<size_t>(current_)];
-  matches_ = FindMatches(session_.document(), *wanted);
+  matches_ = FindMatches(context_.document(), *wanted);
   searched_ = wanted;
   current_ = -1;
   if (kept) {
@@ -195,7 +194,7 @@ void FindWindow::search() {
 void FindWindow::showMatches() {
   results_->clear();
   QList<QTreeWidgetItem*> items;
-  const DialogueDocument& document = session_.document();
+  const DialogueDocument& document = context_.document();
   int listed = std::min(static_cast<int>(matches_.size()), kMaxListed);
   for (int i = 0; i < listed; ++i) {
     const Match& match = matches_[static_cast<size_t>(i)];
@@ -235,14 +234,14 @@ void FindWindow::select(int index, bool openBlock) {
   current_ = index;
   ProblemPlace place = matches_[static_cast<size_t>(index)].place;
   if (!openBlock) place.response = -1;  // walking the matches shows the line; a double-click opens the block
-  session_.goToProblem(place);
+  context_.goToProblem(place);
 }
 
 bool FindWindow::askRenameSpeakers(const std::vector<Match>& matches, ReplaceOptions& options) {
   bool names =
       std::any_of(matches.begin(), matches.end(), [](const Match& m) { return m.field == kFieldCharacterName; });
   if (!names) return true;
-  Answer answer = session_.dialogs().askYesNoCancel(
+  Answer answer = context_.dialogs().askYesNoCancel(
       QStringLiteral("Replace"),
       QStringLiteral("The replacement renames a character. Also give the new name to the lines that name it?"));
   if (answer == Answer::Cancel) return false;
@@ -259,14 +258,14 @@ void FindWindow::replaceCurrent() {
   }
   EncodedText replacement = EncodeText(replaceField_->text());
   if (!replacement.ok()) {
-    session_.showError(replacement.fault);
+    context_.showError(replacement.fault);
     return;
   }
   Match match = matches_[static_cast<size_t>(at)];
   ReplaceOptions options;
   if (!askRenameSpeakers({match}, options)) return;
-  ChangeScope scope = ReachOfReplace(session_.document(), match, options).scope();
-  session_.apply({QStringLiteral("Replace"), kEveryPart,
+  ChangeScope scope = ReachOfReplace(context_.document(), match, options).scope();
+  context_.apply({QStringLiteral("Replace"), kEveryPart,
                   [&](DialogueDocument& document) { return ReplaceMatch(document, match, replacement.bytes, options); },
                   true, -1, scope});
   // The replaced match is gone; the next one takes its place in the list.
@@ -280,16 +279,16 @@ void FindWindow::replaceAll() {
   if (!wanted) return;
   EncodedText replacement = EncodeText(replaceField_->text());
   if (!replacement.ok()) {
-    session_.showError(replacement.fault);
+    context_.showError(replacement.fault);
     return;
   }
-  std::vector<Match> all = FindMatches(session_.document(), *wanted);
+  std::vector<Match> all = FindMatches(context_.document(), *wanted);
   if (all.empty()) return;
   ReplaceOptions options;
   if (!askRenameSpeakers(all, options)) return;
-  ChangeScope scope = ReachOfReplaceAll(session_.document(), *wanted, options).scope();
+  ChangeScope scope = ReachOfReplaceAll(context_.document(), *wanted, options).scope();
   int replaced = 0;
-  session_.apply({QStringLiteral("Replace all"), kEveryPart,
+  context_.apply({QStringLiteral("Replace all"), kEveryPart,
                   [&](DialogueDocument& document) {
                     ReplaceAllResult result = ReplaceAll(document, *wanted, replacement.bytes, options);
                     replaced = result.replaced;

@@ -15,7 +15,7 @@ class QTreeWidget;
 
 namespace tellwright {
 
-class EditorSession;
+class EditorContext;
 
 // Edit > Find and Replace: one window, not modal. The text to find, letter
 // case, whole words and where to look; every match listed with its place
@@ -31,7 +31,7 @@ class FindWindow : public QWidget {
   // millions of times); Find next and previous still walk them all.
   static constexpr int kMaxListed = 5000;
 
-  explicit FindWindow(EditorSession& session);
+  explicit FindWindow(EditorContext& context);
 
   // Shows the window with the replace field (Replace) or without (Find),
   // the find field focused.
@@ -63,7 +63,7 @@ class FindWindow : public QWidget {
   void select(int index, bool openBlock);
   bool askRenameSpeakers(const std::vector<Match>& matches, ReplaceOptions& options);
 
-  EditorSession& session_;
+  EditorContext& context_;
   std::vector<Match> matches_;
   int current_ = -1;
   std::optional<SearchQuery> searched_;  // the query of the matches shown

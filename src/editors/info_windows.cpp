@@ -5,7 +5,8 @@
 #include <QWidget>
 
 #include "editors/about_window.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/ui_text_table.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -14,23 +15,6 @@ namespace {
 QScreen* ScreenOf(const QWidget* widget) {
   QScreen* screen = widget ? widget->screen() : nullptr;
   return screen ? screen : QGuiApplication::primaryScreen();
-}
-
-// `rect` moved as little as needed to lie on the screen's free area.
-QRect KeptOnScreen(QRect rect, const QScreen* screen) {
-  if (!screen) return rect;
-  QRect area = screen->availableGeometry();
-  if (rect.right() > area.right()) rect.moveRight(area.right());
-  if (rect.bottom() > area.bottom()) rect.moveBottom(area.bottom());
-  if (rect.left() < area.left()) rect.moveLeft(area.left());
-  if (rect.top() < area.top()) rect.moveTop(area.top());
-  return rect;
-}
-
-void Present(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
 }
 
 }  // namespace
@@ -47,7 +31,7 @@ void InfoWindows::showAbout(QWidget* over) {
     QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
     about_->move(origin + AboutWindow::kPosition);
   }
-  Present(about_.get());
+  RaiseWindow(about_.get());
 }
 
 void InfoWindows::showHelp(QWidget* over) {
@@ -62,9 +46,11 @@ void InfoWindows::showHelp(QWidget* over) {
     const QScreen* screen = ScreenOf(centre);
     QRect rect(QPoint(), help_->size());
     rect.moveCenter(centre ? centre->geometry().center() : screen ? screen->availableGeometry().center() : QPoint());
-    help_->setGeometry(KeptOnScreen(rect, screen));
+    // Kept whole on the screen's free area.
+    if (screen) rect.moveTopLeft(OnScreenPosition(rect.topLeft(), rect.size(), screen->availableGeometry()));
+    help_->setGeometry(rect);
   }
-  Present(help_.get());
+  RaiseWindow(help_.get());
 }
 
 }  // namespace tellwright

@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 
 #include "base/path_names.h"
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/selection_palette.h"
-#include "mainwindow/user_dialogs.h"
 #include "os/atomic_write.h"
+#include "ui/document_text.h"
+#include "ui/fixed_layout.h"
+#include "ui/selection_palette.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/problems_monitor.h"
-#include "mainwindow/selection_palette.h"
+#include "ui/document_text.h"
+#include "ui/fixed_layout.h"
+#include "ui/problems_monitor.h"
+#include "ui/selection_palette.h"
 
 namespace tellwright {
 

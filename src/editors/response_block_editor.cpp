@@ -7,16 +7,16 @@
 #include <QTableWidget>
 
 #include "editing/response_commands.h"
-#include "editors/editor_commands.h"
-#include "editors/fixed_layout.h"
 #include "editors/response_editor.h"
-#include "mainwindow/document_change.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/editor_session.h"
-#include "mainwindow/gadget_font.h"
-#include "mainwindow/selection_palette.h"
-#include "mainwindow/ui_text_table.h"
-#include "mainwindow/user_dialogs.h"
+#include "ui/document_change.h"
+#include "ui/document_text.h"
+#include "ui/editor_context.h"
+#include "ui/fixed_layout.h"
+#include "ui/gadget_font.h"
+#include "ui/selection_palette.h"
+#include "ui/ui_text_table.h"
+#include "ui/user_dialogs.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -42,9 +42,9 @@ void FitColumnTitles(QHeaderView* header, const QStringList& titles) {
 
 }  // namespace
 
-ResponseBlockEditor::ResponseBlockEditor(EditorSession& session, int blockSlot, QWidget* parent)
-    : QDialog(parent), session_(session), blockSlot_(blockSlot) {
-  const UiTextTable& texts = session.texts();
+ResponseBlockEditor::ResponseBlockEditor(EditorContext& context, int blockSlot, QWidget* parent)
+    : QDialog(parent), context_(context), blockSlot_(blockSlot) {
+  const UiTextTable& texts = context.texts();
   setObjectName(QStringLiteral("responseBlockEditor"));
   setWindowTitle(QStringLiteral("Responseblock Editor"));
   setWindowModality(Qt::WindowModal);
@@ -120,7 +120,7 @@ void ResponseBlockEditor::showEvent(QShowEvent* event) {
 }
 
 void ResponseBlockEditor::fill(const std::vector<int>& selectRows) {
-  std::vector<ResponseRow> rows = ResponseRows(session_.document(), blockSlot_);
+  std::vector<ResponseRow> rows = ResponseRows(context_.document(), blockSlot_);
   list_->clearContents();
   list_->setRowCount(static_cast<int>(rows.size()));
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
@@ -148,7 +148,7 @@ RowSelection ResponseBlockEditor::selectedRows() const {
 EditResult ResponseBlockEditor::change(const QString& name,
                                        const std::function<EditResult(DialogueDocument&)>& operation) {
   EditResult outcome;
-  session_.apply({name, kPartBlocks,
+  context_.apply({name, kPartBlocks,
                   [&](DialogueDocument& document) {
                     outcome = operation(document);
                     return outcome;
@@ -159,12 +159,12 @@ EditResult ResponseBlockEditor::change(const QString& name,
 
 void ResponseBlockEditor::addResponse() {
   // A full block is refused before the editor opens, so nothing typed is lost.
-  Status room = CheckRoomForResponse(session_.document(), blockSlot_);
+  Status room = CheckRoomForResponse(context_.document(), blockSlot_);
   if (!room) {
-    session_.showError(TextToQString(room.message));
+    context_.showError(TextToQString(room.message));
     return;
   }
-  ResponseEditor editor(session_, this);
+  ResponseEditor editor(context_, this);
   editor.load(NewResponse());
   int added = -1;
   editor.setOnOk([this, &added](const Response& response) {
@@ -172,7 +172,7 @@ void ResponseBlockEditor::addResponse() {
     if (change(QStringLiteral("Add response"), [slot, &response](DialogueDocument& document) {
           return AddResponse(document, slot, response);
         }).changed)
-      added = session_.document().responseBlocks[slot].usedResponses() - 1;
+      added = context_.document().responseBlocks[slot].usedResponses() - 1;
   });
   editor.exec();
   fill(added >= 0 ? std::vector<int>{added} : std::vector<int>{});
@@ -182,8 +182,8 @@ void ResponseBlockEditor::editResponse() {
   RowSelection rows = selectedRows();
   if (rows.empty()) return;
   int row = rows.front();
-  ResponseEditor editor(session_, this);
-  editor.load(session_.document().responseBlocks[blockSlot_].responses[row]);
+  ResponseEditor editor(context_, this);
+  editor.load(context_.document().responseBlocks[blockSlot_].responses[row]);
   editor.setOnOk([this, row](const Response& response) {
     int slot = blockSlot_;
     change(QStringLiteral("Edit response"),
@@ -196,7 +196,7 @@ void ResponseBlockEditor::editResponse() {
 void ResponseBlockEditor::deleteResponse() {
   RowSelection rows = selectedRows();
   if (rows.empty()) return;
-  if (!session_.dialogs().askYesNo(TextToQString(kDeleteResponseTitle), TextToQString(kDeleteResponseQuestion))) return;
+  if (!context_.dialogs().askYesNo(TextToQString(kDeleteResponseTitle), TextToQString(kDeleteResponseQuestion))) return;
   int slot = blockSlot_;
   if (change(QStringLiteral("Delete response"), [slot, rows](DialogueDocument& document) {
         return DeleteResponses(document, slot, rows);

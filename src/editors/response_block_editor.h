@@ -12,7 +12,7 @@ class QTableWidget;
 
 namespace tellwright {
 
-class EditorSession;
+class EditorContext;
 
 // The "Responseblock Editor": the responses of one block in a list, with
 // Add, Edit (double-click or Return on a row), Delete, and Ctrl+Up /
@@ -24,7 +24,7 @@ class ResponseBlockEditor : public QDialog {
 
  public:
   // `blockSlot` is the block's slot in the response-block table.
-  ResponseBlockEditor(EditorSession& session, int blockSlot, QWidget* parent);
+  ResponseBlockEditor(EditorContext& context, int blockSlot, QWidget* parent);
 
   QTableWidget* list() const { return list_; }
 
@@ -45,7 +45,7 @@ class ResponseBlockEditor : public QDialog {
   // Runs `operation` down the session's road; what it did.
   EditResult change(const QString& name, const std::function<EditResult(DialogueDocument&)>& operation);
 
-  EditorSession& session_;
+  EditorContext& context_;
   int blockSlot_;
   QTableWidget* list_;
 };

@@ -11,11 +11,11 @@
 #include <utility>
 
 #include "editing/response_form.h"
-#include "editors/editor_commands.h"
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/editor_session.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/document_text.h"
+#include "ui/editor_context.h"
+#include "ui/fixed_layout.h"
+#include "ui/ui_text_table.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -26,8 +26,8 @@ constexpr QPoint kOpeningPosition(342, 334);
 
 }  // namespace
 
-ResponseEditor::ResponseEditor(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
-  const UiTextTable& texts = session.texts();
+ResponseEditor::ResponseEditor(EditorContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  const UiTextTable& texts = context.texts();
   setObjectName(QStringLiteral("responseEditor"));
   setWindowTitle(QStringLiteral("Responseline Editor"));
   setWindowModality(Qt::WindowModal);
@@ -77,7 +77,7 @@ ResponseEditor::ResponseEditor(EditorSession& session, QWidget* parent) : QDialo
 
 void ResponseEditor::load(const Response& response) {
   loaded_ = response;
-  ResponseForm form = LoadResponseForm(session_.document(), response);
+  ResponseForm form = LoadResponseForm(context_.document(), response);
   text_->setText(TextToQString(form.text));
   linkEntries_ = form.linkEntries;
   link_->clear();
@@ -100,7 +100,7 @@ void ResponseEditor::accept() {
   EncodedText conditions = EncodeText(conditions_->text());
   for (auto [typed, field] : {std::pair{&text, text_}, std::pair{&conditions, conditions_}}) {
     if (typed->ok()) continue;
-    session_.showError(typed->fault);
+    context_.showError(typed->fault);
     field->setFocus();
     return;
   }

@@ -15,7 +15,7 @@ class QRadioButton;
 
 namespace tellwright {
 
-class EditorSession;
+class EditorContext;
 
 // The "Responseline Editor": the six fields of one response. It shows a
 // response (load) and, on OK, hands the response its controls hold to the
@@ -25,7 +25,7 @@ class ResponseEditor : public QDialog {
   Q_OBJECT
 
  public:
-  ResponseEditor(EditorSession& session, QWidget* parent);
+  ResponseEditor(EditorContext& context, QWidget* parent);
 
   // Fills the controls from `response`: the link drop-down holds an empty
   // entry and every branch name, with the link's entry chosen (letter case
@@ -46,7 +46,7 @@ class ResponseEditor : public QDialog {
   void accept() override;
 
  private:
-  EditorSession& session_;
+  EditorContext& context_;
   Response loaded_;
   Response response_;
   std::vector<std::string> linkEntries_;

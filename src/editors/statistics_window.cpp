@@ -5,8 +5,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "editors/fixed_layout.h"
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
+#include "ui/fixed_layout.h"
 
 namespace tellwright {
 

@@ -10,11 +10,11 @@
 #include "editing/line_slots.h"
 #include "editors/cell_editor.h"
 #include "editors/editor_commands.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/user_dialogs.h"
 #include "settings/relative_path.h"
+#include "ui/document_text.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

@@ -16,19 +16,20 @@
 #include "editors/statistics_window.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/edit_commands.h"
 #include "mainwindow/edit_history.h"
 #include "mainwindow/export_commands.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/problems_monitor.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
-#include "mainwindow/user_dialogs.h"
 #include "os/user_folders.h"
 #include "settings/settings.h"
+#include "ui/document_text.h"
+#include "ui/problems_monitor.h"
+#include "ui/user_dialogs.h"
+#include "ui/window_placement.h"
 
 namespace tellwright {
 
@@ -250,16 +251,10 @@ void EditorSession::documentReplaced() {
 void EditorSession::play() {
   if (!commitOpenEdits()) return;
   RowSelection rows = window_->selectedLineRows();
-  if (!playWindow_) {
-    playWindow_ =
-        std::make_unique<PlayWindow>(state_.document, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
-    // Beside the main window where the screen has room, else over it.
-    MoveToOpeningPosition(playWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
-  }
-  playWindow_->play(state_.document.currentBranch, rows.empty() ? 0 : rows.front());
-  playWindow_->show();
-  playWindow_->raise();
-  playWindow_->activateWindow();
+  ToolWindow(playWindow_, window_.get(), ToolWindowSide::Right, [this] {
+    return std::make_unique<PlayWindow>(state_.document, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
+  }).play(state_.document.currentBranch, rows.empty() ? 0 : rows.front());
+  RaiseWindow(playWindow_.get());
 }
 
 void EditorSession::goToLine(const PlayPlace& place) { goToPlace(place.branch, place.line); }
@@ -278,25 +273,18 @@ void EditorSession::goToPlace(int branch, int line) {
 }
 
 void EditorSession::showProblems() {
-  if (!problemsWindow_) {
-    problemsWindow_ =
-        std::make_unique<ProblemsWindow>(state_.document, [this](const ProblemPlace& place) { goToProblem(place); });
-    MoveToOpeningPosition(problemsWindow_.get(), window_->frameGeometry().bottomLeft() + QPoint(0, 8));
-  }
   problems_->update();
-  problemsWindow_->showProblems(problems_->problems());
-  problemsWindow_->show();
-  problemsWindow_->raise();
-  problemsWindow_->activateWindow();
+  ToolWindow(problemsWindow_, window_.get(), ToolWindowSide::Below, [this] {
+    return std::make_unique<ProblemsWindow>(state_.document, [this](const ProblemPlace& place) { goToProblem(place); });
+  }).showProblems(problems_->problems());
+  RaiseWindow(problemsWindow_.get());
 }
 
 void EditorSession::showFind(bool replace) {
   if (!commitOpenEdits()) return;
-  if (!findWindow_) {
-    findWindow_ = std::make_unique<FindWindow>(*this);
-    MoveToOpeningPosition(findWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
-  }
-  findWindow_->open(replace);
+  ToolWindow(findWindow_, window_.get(), ToolWindowSide::Right, [this] {
+    return std::make_unique<FindWindow>(*this);
+  }).open(replace);
 }
 
 void EditorSession::findNext(bool forward) {
@@ -309,14 +297,10 @@ void EditorSession::findNext(bool forward) {
 }
 
 void EditorSession::showStatistics() {
-  if (!statisticsWindow_) {
-    statisticsWindow_ = std::make_unique<StatisticsWindow>(state_.document);
-    MoveToOpeningPosition(statisticsWindow_.get(), window_->frameGeometry().topRight() + QPoint(8, 0));
-  }
-  statisticsWindow_->refresh();
-  statisticsWindow_->show();
-  statisticsWindow_->raise();
-  statisticsWindow_->activateWindow();
+  ToolWindow(statisticsWindow_, window_.get(), ToolWindowSide::Right, [this] {
+    return std::make_unique<StatisticsWindow>(state_.document);
+  }).refresh();
+  RaiseWindow(statisticsWindow_.get());
 }
 
 void EditorSession::goToProblem(const ProblemPlace& place) {
@@ -384,6 +368,8 @@ void EditorSession::showDocument() {
   window_->showProjectPath();
   updateActions();
 }
+
+QWidget* EditorSession::mainWindow() { return window_.get(); }
 
 void EditorSession::showError(const QString& message) { dialogs_.showMessage(QStringLiteral("Error"), message); }
 

@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "editing/row_selection.h"
-#include "mainwindow/document_change.h"
 #include "mainwindow/editor_state.h"
-#include "mainwindow/ui_text_table.h"
 #include "settings/registry.h"
 #include "settings/reporter.h"
+#include "ui/document_change.h"
+#include "ui/editor_context.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright {
 
@@ -45,7 +46,7 @@ class DialogReporter : public Reporter {
 
 // One run of the editor: the document and its state, the main window, and
 // the commands wired to its menu, shortcuts and gadgets.
-class EditorSession : public QObject {
+class EditorSession : public QObject, public EditorContext {
   Q_OBJECT
 
  public:
@@ -61,17 +62,19 @@ class EditorSession : public QObject {
 
   EditorState& state() { return state_; }
   DialogueDocument& document() { return state_.document; }
-  UserDialogs& dialogs() { return dialogs_; }
+  const DialogueDocument& document() const override { return state_.document; }
+  UserDialogs& dialogs() override { return dialogs_; }
   Registry& registry() { return registry_; }
   Reporter& reporter() { return reporter_; }
-  const UiTextTable& texts() const { return texts_; }
+  const UiTextTable& texts() const override { return texts_; }
+  QWidget* mainWindow() override;
   MainWindow& window() { return *window_; }
   FileCommands& files() { return *files_; }
 
   // The one road of every change: closes open edits, runs the change, shows
   // a refusal, and when the document changed shows it afresh and sets the
   // changed flag. True when the document changed.
-  bool apply(const DocumentChange& change);
+  bool apply(const DocumentChange& change) override;
 
   // Edit > Undo and Redo: the last change taken back, or made again.
   void undo();
@@ -99,7 +102,7 @@ class EditorSession : public QObject {
   ProblemsMonitor& problems() { return *problems_; }
   ProblemsWindow* problemsWindow() const { return problemsWindow_.get(); }
   // Goes to where a problem lives; a response's block opens in its editor.
-  void goToProblem(const ProblemPlace& place);
+  void goToProblem(const ProblemPlace& place) override;
 
   // Edit > Find (replace: false) and Replace; F3 and Shift+F3.
   void showFind(bool replace);
@@ -112,7 +115,7 @@ class EditorSession : public QObject {
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
-  bool commitOpenEdits();
+  bool commitOpenEdits() override;
   CellEditor& cellEditor() { return *cellEditor_; }
   InfoWindows& infoWindows() { return *infoWindows_; }
 
@@ -123,7 +126,7 @@ class EditorSession : public QObject {
   // Shows a newly opened or new document: its branches, characters, branch
   // 0 and the current project.
   void showDocument();
-  void showError(const QString& message);
+  void showError(const QString& message) override;
 
   void writeSettings();
   void updateActions();

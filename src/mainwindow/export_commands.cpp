@@ -6,12 +6,12 @@
 #include "export/text_export.h"
 #include "export/vexa_export.h"
 #include "export/wme_export.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
-#include "mainwindow/user_dialogs.h"
 #include "os/atomic_write.h"
 #include "tools/recording_script.h"
+#include "ui/document_text.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

@@ -3,11 +3,11 @@
 #include "base/path_names.h"
 #include "document/character_list_file.h"
 #include "document/project_file.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/user_dialogs.h"
+#include "ui/document_text.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

@@ -1,6 +1,6 @@
 #include "mainwindow/file_messages.h"
 
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
 
 namespace tellwright {
 

@@ -1,7 +1,7 @@
 #include "mainwindow/gadget_table.h"
 
 #include "mainwindow/command_ids.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright {
 

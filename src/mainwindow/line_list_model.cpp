@@ -1,8 +1,8 @@
 #include "mainwindow/line_list_model.h"
 
 #include "editing/line_slots.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/document_text.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright {
 

@@ -18,12 +18,12 @@
 #include "document/character.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/document_text.h"
-#include "mainwindow/gadget_font.h"
 #include "mainwindow/gadget_table.h"
 #include "mainwindow/line_list_model.h"
-#include "mainwindow/selection_palette.h"
-#include "mainwindow/ui_text_table.h"
+#include "ui/document_text.h"
+#include "ui/gadget_font.h"
+#include "ui/selection_palette.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright {
 

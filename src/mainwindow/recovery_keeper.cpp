@@ -10,8 +10,8 @@
 
 #include "document/project_file.h"
 #include "history/recovery_file.h"
-#include "mainwindow/document_text.h"
 #include "os/atomic_write.h"
+#include "ui/document_text.h"
 
 namespace tellwright {
 

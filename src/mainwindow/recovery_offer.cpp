@@ -5,11 +5,11 @@
 
 #include "base/path_names.h"
 #include "history/recovery_file.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/recovery_keeper.h"
-#include "mainwindow/user_dialogs.h"
 #include "os/atomic_write.h"
+#include "ui/document_text.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

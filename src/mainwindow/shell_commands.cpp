@@ -1,11 +1,11 @@
 #include "mainwindow/shell_commands.h"
 
-#include "mainwindow/document_text.h"
 #include "mainwindow/editor_session.h"
-#include "mainwindow/user_dialogs.h"
 #include "os/program_path.h"
 #include "platform/associate_project_files.h"
 #include "platform/desktop_integration.h"
+#include "ui/document_text.h"
+#include "ui/user_dialogs.h"
 
 namespace tellwright {
 

@@ -15,9 +15,9 @@
 #include "editors/editor_commands.h"
 #include "editors/response_block_editor.h"
 #include "editors/response_editor.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/session_fixture.h"
 #include "modal_window.h"
+#include "ui/document_text.h"
 
 namespace tellwright::testing {
 namespace {

@@ -17,8 +17,8 @@
 
 #include "editors/about_window.h"
 #include "editors/help_window.h"
-#include "mainwindow/ui_text_table.h"
 #include "support/temp_dir.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright::testing {
 namespace {

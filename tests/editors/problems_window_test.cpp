@@ -4,11 +4,11 @@
 #include <QTreeWidget>
 
 #include "editors/response_block_editor.h"
-#include "mainwindow/edit_history.h"
 #include "mainwindow/branch_selector.h"
-#include "mainwindow/problems_monitor.h"
+#include "mainwindow/edit_history.h"
 #include "mainwindow/session_fixture.h"
 #include "modal_window.h"
+#include "ui/problems_monitor.h"
 
 namespace tellwright::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/gadget_table.h"
 #include "mainwindow/line_list_model.h"
-#include "mainwindow/ui_text_table.h"
 #include "session_fixture.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright::testing {
 namespace {

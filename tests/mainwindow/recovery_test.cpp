@@ -4,12 +4,12 @@
 #include <QLockFile>
 
 #include "history/recovery_file.h"
-#include "mainwindow/document_text.h"
 #include "mainwindow/edit_history.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
 #include "os/atomic_write.h"
 #include "session_fixture.h"
+#include "ui/document_text.h"
 
 namespace tellwright::testing {
 namespace {

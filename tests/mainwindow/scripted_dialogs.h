@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/user_dialogs.h"
+#include "ui/user_dialogs.h"
 
 // Test failures show Qt strings as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-#include "mainwindow/selection_palette.h"
+#include "ui/selection_palette.h"
 
 #include <QPalette>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "mainwindow/gadget_font.h"
+#include "ui/gadget_font.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

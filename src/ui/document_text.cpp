@@ -1,4 +1,4 @@
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/problems_monitor.h"
+#include "ui/problems_monitor.h"
 
 namespace tellwright {
 

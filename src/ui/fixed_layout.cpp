@@ -1,4 +1,4 @@
-#include "editors/fixed_layout.h"
+#include "ui/fixed_layout.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "mainwindow/gadget_font.h"
+#include "ui/gadget_font.h"
 
 namespace tellwright {
 

@@ -1,9 +1,9 @@
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
 
 #include <gtest/gtest.h>
 
-#include "mainwindow/ui_text_table.h"
 #include "scripted_dialogs.h"
+#include "ui/ui_text_table.h"
 
 namespace tellwright::testing {
 namespace {

@@ -1,9 +1,9 @@
-#include "mainwindow/ui_text_table.h"
+#include "ui/ui_text_table.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "mainwindow/document_text.h"
+#include "ui/document_text.h"
 
 namespace tellwright {
 
