@@ -62,10 +62,11 @@ struct Editor {
     store = std::make_unique<RegistryStore>(folder + "/registry");
     setenv("XDG_STATE_HOME", folder.c_str(), 1);  // recovery files stay in the bench's folder
     session = std::make_unique<EditorSession>(state, dialogs, *store);
-    for (int b = 0; b < branches; ++b) FillBranch(state.document, b, lines);
-    state.document.lastBranchIndex = branches - 1;
-    session->showDocument();
     session->start({});
+    DialogueDocument document;
+    for (int b = 0; b < branches; ++b) FillBranch(document, b, lines);
+    document.lastBranchIndex = branches - 1;
+    session->replaceDocument(std::move(document));
     settle();
   }
   ~Editor() {
@@ -84,7 +85,10 @@ struct Editor {
     QApplication::processEvents();
     window().repaint();
   }
-  int lines() { return state.document.branch(state.document.currentBranch).lineCount; }
+  int lines() {
+    const DialogueDocument& document = session->document();
+    return document.branch(document.currentBranch).lineCount;
+  }
 
   std::string folder;
   std::unique_ptr<RegistryStore> store;
@@ -261,8 +265,7 @@ void OpenLargestProjectInWindow(benchmark::State& state) {
   double added = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    ResetToNewProject(editor.state.document);
-    editor.session->showDocument();
+    editor.session->replaceDocument(DialogueDocument());
     editor.settle();
     double before = HeapMiB();
     state.ResumeTiming();

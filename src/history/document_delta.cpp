@@ -180,6 +180,40 @@ void ChangeRecorder::finishBlocks(const DialogueDocument& document, DocumentDelt
   }
 }
 
+std::vector<std::string> ChangesOutsideScope(const DialogueDocument& before, const DialogueDocument& after,
+                                             const ChangeScope& scope) {
+  std::vector<std::string> outside;
+  auto inScope = [&](unsigned part) { return (scope.parts & part) != 0; };
+  auto branchInScope = [&](int index) {
+    if (inScope(kScopeCurrentBranch) && index == before.currentBranch) return true;
+    if (inScope(kScopeBranchTable) && index == before.lastBranchIndex + 1) return true;
+    return std::find(scope.branches.begin(), scope.branches.end(), index) != scope.branches.end();
+  };
+  if (!inScope(kScopeBranchTable) && before.lastBranchIndex != after.lastBranchIndex)
+    outside.push_back("the number of branches");
+  int branches = std::max(before.branches.stored(), after.branches.stored());
+  for (int i = 0; i < branches; ++i) {
+    const DialogueBranch& was = before.branches[i];
+    const DialogueBranch& now = after.branches[i];
+    if (branchInScope(i) || was == now) continue;
+    // The branch table's scope covers every branch's name, not its lines.
+    bool onlyRenamed = was.lineCount == now.lineCount && was.lines == now.lines;
+    if (!(inScope(kScopeBranchTable) && onlyRenamed)) outside.push_back("branch " + std::to_string(i));
+  }
+  int blocks = std::max(before.responseBlocks.stored(), after.responseBlocks.stored());
+  for (int slot = 0; slot < blocks; ++slot) {
+    bool declared = inScope(kScopeBlocks) && (scope.blockSlot < 0 || scope.blockSlot == slot);
+    if (!declared && !(before.responseBlocks[slot] == after.responseBlocks[slot]))
+      outside.push_back("response block slot " + std::to_string(slot));
+  }
+  if (!inScope(kScopeCharacters) && before.characters != after.characters) outside.push_back("the characters");
+  if (!inScope(kScopeProjectPath) && before.engineProjectPath != after.engineProjectPath)
+    outside.push_back("the engine project path");
+  if (before.currentFile != after.currentFile) outside.push_back("the project file's path");
+  if (before.changed != after.changed) outside.push_back("the changed flag");
+  return outside;
+}
+
 void UndoDelta(DialogueDocument& document, const DocumentDelta& delta) { ApplyDelta(document, delta, false); }
 
 void RedoDelta(DialogueDocument& document, const DocumentDelta& delta) { ApplyDelta(document, delta, true); }

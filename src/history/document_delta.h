@@ -88,6 +88,12 @@ class ChangeRecorder {
   std::string engineProjectPath_;
 };
 
+// What a change altered outside the parts it declared, as the writer reads
+// it ("the characters", "branch 3"): what an undo step recorded with that
+// scope would fail to take back. Empty when the change kept to its scope.
+std::vector<std::string> ChangesOutsideScope(const DialogueDocument& before, const DialogueDocument& after,
+                                             const ChangeScope& scope);
+
 // Takes the document back to before the change, or forward to after it.
 void UndoDelta(DialogueDocument& document, const DocumentDelta& delta);
 void RedoDelta(DialogueDocument& document, const DocumentDelta& delta);

@@ -155,7 +155,7 @@ std::optional<QString> EditCommands::browseSoundFile(const QString& current) {
     return std::nullopt;
   }
   // Choosing a file counts as a change even when the edit is then cancelled.
-  session_.SetChanged(1);
+  session_.markUnsaved();
   return TextToQString(RelativeSoundPath(picked.bytes, session_.document().engineProjectPath));
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/edit_history.h"
 
+#include <QScopedValueRollback>
 #include <QUndoCommand>
 #include <utility>
 
@@ -34,12 +35,49 @@ class HistoryStep : public QUndoCommand {
 }  // namespace
 
 EditHistory::EditHistory(Show show) : show_(std::move(show)) {
-  connect(&stack_, &QUndoStack::cleanChanged, this, &EditHistory::savedStateChanged);
+  connect(&stack_, &QUndoStack::cleanChanged, this, &EditHistory::report);
 }
 
-void EditHistory::record(const QString& name, DocumentDelta delta, RowSelection rowsBefore, RowSelection rowsAfter) {
+void EditHistory::record(const QString& name, DocumentDelta delta, RowSelection rowsBefore, RowSelection rowsAfter,
+                         bool keepsSavedState) {
   if (delta.empty()) return;
-  stack_.push(new HistoryStep(name, std::move(delta), std::move(rowsBefore), std::move(rowsAfter), show_));
+  bool wasSaved = stack_.isClean();
+  {
+    QScopedValueRollback<bool> batch(batching_, true);
+    stack_.push(new HistoryStep(name, std::move(delta), std::move(rowsBefore), std::move(rowsAfter), show_));
+    if (keepsSavedState && wasSaved) stack_.setClean();
+  }
+  report();
+}
+
+void EditHistory::mark() {
+  marked_ = true;
+  report();
+}
+
+void EditHistory::markSaved() {
+  {
+    QScopedValueRollback<bool> batch(batching_, true);
+    stack_.setClean();
+    marked_ = false;
+  }
+  report();
+}
+
+void EditHistory::reset(bool saved) {
+  {
+    QScopedValueRollback<bool> batch(batching_, true);
+    stack_.clear();
+    if (!saved) stack_.resetClean();
+    marked_ = false;
+  }
+  report();
+}
+
+void EditHistory::report() {
+  if (batching_ || unsaved() == reported_) return;
+  reported_ = unsaved();
+  emit unsavedChanged(reported_);
 }
 
 }  // namespace tellwright

@@ -26,25 +26,41 @@ class EditHistory : public QObject {
   ~EditHistory() override { stack_.blockSignals(true); }
 
   // A change that was just made. A delta that altered nothing worth
-  // undoing (only the shown branch moved) adds no step.
-  void record(const QString& name, DocumentDelta delta, RowSelection rowsBefore, RowSelection rowsAfter);
+  // undoing (only the shown branch moved) adds no step. A change that
+  // `keepsSavedState` (loading a cast) leaves a saved document saved.
+  void record(const QString& name, DocumentDelta delta, RowSelection rowsBefore, RowSelection rowsAfter,
+              bool keepsSavedState = false);
   void undo() { stack_.undo(); }
   void redo() { stack_.redo(); }
+
+  // Whether there are unsaved changes: the history is away from its saved
+  // state, or something that is no change of the document was marked since
+  // the last save.
+  bool unsaved() const { return !stack_.isClean() || marked_; }
+  // Choosing another branch, or a sound file with the browse button (even
+  // when that edit is then cancelled), counts as unsaved until the next save.
+  void mark();
   // The document as it is now is what is saved.
-  void markSaved() { stack_.setClean(); }
-  bool atSavedState() const { return stack_.isClean(); }
-  // A new or newly opened document: no history, and saved as it is.
-  void clear() { stack_.clear(); }
+  void markSaved();
+  // A new or newly opened document: no history, and saved as it is; with
+  // `saved` false no state of the history is the saved one (restored work).
+  void reset(bool saved = true);
 
   QUndoStack& stack() { return stack_; }
 
  signals:
-  // The history moved to or away from the saved state.
-  void savedStateChanged(bool atSavedState);
+  // Unsaved changes came or went.
+  void unsavedChanged(bool unsaved);
 
  private:
+  // Tells the listeners when unsaved() differs from what they last heard.
+  void report();
+
   Show show_;
   QUndoStack stack_;
+  bool marked_ = false;
+  bool reported_ = false;
+  bool batching_ = false;  // one report for an operation that moves the stack twice
 };
 
 }  // namespace tellwright

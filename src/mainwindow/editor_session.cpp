@@ -78,9 +78,9 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   Settings settings = ReadSettings(registry_);
   state_.recentFiles = settings.recentFiles;
   state_.startupCurrentProject = settings.currentProject;
-  state_.document.engineProjectPath = settings.currentProject;
+  document_.engineProjectPath = settings.currentProject;
 
-  window_ = std::make_unique<MainWindow>(texts_, state_.document);
+  window_ = std::make_unique<MainWindow>(texts_, document_);
   files_ = std::make_unique<FileCommands>(*this);
   exports_ = std::make_unique<ExportCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
@@ -92,8 +92,8 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   infoWindows_ = std::make_unique<InfoWindows>(texts_);
   std::optional<std::string> recoveryFolder = RecoveryFolder(ProcessEnvironment());
   recovery_ =
-      std::make_unique<RecoveryKeeper>(state_.document, recoveryFolder ? PathToQString(*recoveryFolder) : QString());
-  problems_ = std::make_unique<ProblemsMonitor>(state_.document);
+      std::make_unique<RecoveryKeeper>(document_, recoveryFolder ? PathToQString(*recoveryFolder) : QString());
+  problems_ = std::make_unique<ProblemsMonitor>(document_);
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
     if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showProblems(problems_->problems());
@@ -104,7 +104,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
     showHistoryStep(delta, forward, rows);
   });
-  connect(history_.get(), &EditHistory::savedStateChanged, this, [this](bool saved) { SetChanged(saved ? 0 : 1); });
+  connect(history_.get(), &EditHistory::unsavedChanged, this, [this](bool unsaved) { SetChanged(unsaved ? 1 : 0); });
   // The stack moves its index after a step is undone or redone.
   connect(&history_->stack(), &QUndoStack::indexChanged, this, [this] { updateHistoryActions(); });
   window_->setCloseGuard([this] { return allowClose(); });
@@ -134,7 +134,6 @@ void EditorSession::start(const QStringList& arguments) {
   if (project.size() >= 2 && project.startsWith(QLatin1Char('"')) && project.endsWith(QLatin1Char('"')))
     project = project.mid(1, project.size() - 2);
   if (!project.isEmpty()) files_->openProject(PathFromQString(project), true);
-  SetChanged(0);
 }
 
 void EditorSession::connectCommands() {
@@ -201,21 +200,47 @@ void EditorSession::connectCommands() {
   connect(cellEditor_.get(), &CellEditor::editRequested, &w, [&edits](int row) { edits.doubleClickLine(row, 2); });
 }
 
+namespace {
+
+#ifdef NDEBUG
+bool checkingScopes = qEnvironmentVariableIntValue("TELLWRIGHT_CHECK_SCOPES") != 0;
+#else
+bool checkingScopes = true;
+#endif
+
+// Stops the program when `change` altered what its undo step does not keep.
+void CheckScope(const DialogueDocument& before, const DialogueDocument& after, const DocumentChange& change) {
+  std::vector<std::string> outside = ChangesOutsideScope(before, after, ScopeOf(change));
+  if (outside.empty()) return;
+  std::string what;
+  for (const std::string& part : outside) what += (what.empty() ? "" : ", ") + part;
+  qFatal("The change \"%s\" altered what its scope does not declare: %s", qUtf8Printable(change.name), what.c_str());
+}
+
+}  // namespace
+
+void EditorSession::setCheckingScopes(bool on) { checkingScopes = on; }
+
 bool EditorSession::apply(const DocumentChange& change) {
   if (!commitOpenEdits()) return false;
   RowSelection rowsBefore = window_->selectedLineRows();
-  int changedBefore = state_.document.changed;
-  ChangeRecorder recorder(state_.document, ScopeOf(change));
-  EditResult result = change.apply(state_.document);
+  ChangeRecorder recorder(document_, ScopeOf(change));
+  std::optional<DialogueDocument> before;
+  if (checkingScopes) before = document_;
+  EditResult result = change.apply(document_);
+  if (before) CheckScope(*before, document_, change);
   if (!result.status) showError(TextToQString(result.status.message));
   if (!result.changed) return false;
   refresh(change.parts, result.selectRows);
   recovery_->scheduleWrite();
   problems_->schedule();
-  history_->record(change.name, recorder.finish(state_.document), std::move(rowsBefore), window_->selectedLineRows());
-  // A step moves the history away from the saved state, which sets the
-  // flag; a change that leaves it alone puts it back.
-  SetChanged(change.setsChangedFlag ? 1 : changedBefore);
+  DocumentDelta delta = recorder.finish(document_);
+  if (!delta.empty()) {
+    history_->record(change.name, std::move(delta), std::move(rowsBefore), window_->selectedLineRows(),
+                     !change.setsChangedFlag);
+  } else if (change.setsChangedFlag) {
+    history_->mark();  // another branch shown: no step, but unsaved
+  }
   updateActions();
   return true;
 }
@@ -232,9 +257,9 @@ void EditorSession::redo() {
 
 void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, const RowSelection& rows) {
   if (forward) {
-    RedoDelta(state_.document, delta);
+    RedoDelta(document_, delta);
   } else {
-    UndoDelta(state_.document, delta);
+    UndoDelta(document_, delta);
   }
   refresh(PartsOf(delta), rows);
   recovery_->scheduleWrite();
@@ -242,27 +267,40 @@ void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, co
   updateActions();
 }
 
-void EditorSession::documentReplaced() {
-  history_->clear();
+void EditorSession::replaceDocument(DialogueDocument document, bool restoredWork) {
+  // The flag is the session's until the history says otherwise.
+  int changed = document_.changed;
+  document_ = std::move(document);
+  document_.changed = changed;
+  history_->reset(!restoredWork);
   showDocument();
+  showTitle();
   problems_->schedule();
 }
+
+void EditorSession::documentSaved(const std::string& path) {
+  document_.currentFile = path;
+  history_->markSaved();
+  showTitle();
+}
+
+void EditorSession::markUnsaved() { history_->mark(); }
 
 void EditorSession::play() {
   if (!commitOpenEdits()) return;
   RowSelection rows = window_->selectedLineRows();
   ToolWindow(playWindow_, window_.get(), ToolWindowSide::Right, [this] {
-    return std::make_unique<PlayWindow>(state_.document, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
-  }).play(state_.document.currentBranch, rows.empty() ? 0 : rows.front());
+    return std::make_unique<PlayWindow>(document_, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
+  }).play(document_.currentBranch, rows.empty() ? 0 : rows.front());
   RaiseWindow(playWindow_.get());
 }
 
 void EditorSession::goToLine(const PlayPlace& place) { goToPlace(place.branch, place.line); }
 
 void EditorSession::goToPlace(int branch, int line) {
-  if (branch < 0 || branch >= state_.document.branchCount()) return;
-  if (branch != state_.document.currentBranch) edits_->selectBranch(branch);
-  if (state_.document.currentBranch != branch) return;  // an open edit was refused
+  if (branch < 0 || branch >= document_.branchCount()) return;
+  if (branch != document_.currentBranch) edits_->selectBranch(branch);
+  if (document_.currentBranch != branch) return;  // an open edit was refused
   window_->RefreshLineList(branch, line >= 0 ? std::vector<int>{line} : std::vector<int>{});
   QTreeView* list = window_->lineList();
   if (line >= 0) list->scrollTo(list->model()->index(line, 0));
@@ -275,7 +313,7 @@ void EditorSession::goToPlace(int branch, int line) {
 void EditorSession::showProblems() {
   problems_->update();
   ToolWindow(problemsWindow_, window_.get(), ToolWindowSide::Below, [this] {
-    return std::make_unique<ProblemsWindow>(state_.document, [this](const ProblemPlace& place) { goToProblem(place); });
+    return std::make_unique<ProblemsWindow>(document_, [this](const ProblemPlace& place) { goToProblem(place); });
   }).showProblems(problems_->problems());
   RaiseWindow(problemsWindow_.get());
 }
@@ -298,7 +336,7 @@ void EditorSession::findNext(bool forward) {
 
 void EditorSession::showStatistics() {
   ToolWindow(statisticsWindow_, window_.get(), ToolWindowSide::Right, [this] {
-    return std::make_unique<StatisticsWindow>(state_.document);
+    return std::make_unique<StatisticsWindow>(document_);
   }).refresh();
   RaiseWindow(statisticsWindow_.get());
 }
@@ -310,22 +348,8 @@ void EditorSession::goToProblem(const ProblemPlace& place) {
   if (place.blockSlot >= 0 && place.response >= 0) OpenResponseBlockEditor(*this, place.blockSlot, place.response);
 }
 
-void EditorSession::restoreWork(DialogueDocument document) {
-  state_.document = std::move(document);
-  state_.document.changed = 0;
-  documentReplaced();
-  // No state of the history is the saved one: undoing never clears the flag.
-  history_->stack().resetClean();
-  SetChanged(1);
-}
-
-void EditorSession::markSaved() {
-  history_->markSaved();
-  SetChanged(0);
-}
-
 void EditorSession::refresh(unsigned parts, const std::vector<int>& selectRows) {
-  const DialogueDocument& document = state_.document;
+  const DialogueDocument& document = document_;
   if (parts & kPartBranchNames) {
     window_->fillBranchSelector(document.currentBranch);
   } else if (parts & kPartShownBranch) {
@@ -347,8 +371,8 @@ bool EditorSession::commitOpenEdits() {
 }
 
 void EditorSession::SetChanged(int flag) {
-  if (flag == state_.document.changed) return;
-  state_.document.changed = flag;
+  if (flag == document_.changed) return;
+  document_.changed = flag;
   showTitle();
   if (flag) {
     recovery_->scheduleWrite();
@@ -358,13 +382,13 @@ void EditorSession::SetChanged(int flag) {
 }
 
 void EditorSession::showTitle() {
-  window_->setWindowTitle(WindowTitle(state_.document.currentFile, state_.document.changed != 0));
+  window_->setWindowTitle(WindowTitle(document_.currentFile, document_.changed != 0));
 }
 
 void EditorSession::showDocument() {
-  window_->fillBranchSelector(state_.document.currentBranch);
+  window_->fillBranchSelector(document_.currentBranch);
   window_->fillCharacterList();
-  window_->RefreshLineList(state_.document.currentBranch);
+  window_->RefreshLineList(document_.currentBranch);
   window_->showProjectPath();
   updateActions();
 }
@@ -374,7 +398,7 @@ QWidget* EditorSession::mainWindow() { return window_.get(); }
 void EditorSession::showError(const QString& message) { dialogs_.showMessage(QStringLiteral("Error"), message); }
 
 void EditorSession::writeSettings() {
-  WriteSettings(registry_, Settings{state_.document.engineProjectPath, state_.recentFiles});
+  WriteSettings(registry_, Settings{document_.engineProjectPath, state_.recentFiles});
 }
 
 void EditorSession::updateActions() {

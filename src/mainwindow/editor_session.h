@@ -56,13 +56,15 @@ class EditorSession : public QObject, public EditorContext {
   EditorSession(EditorState& state, UserDialogs& dialogs, RegistryBackend& registry);
   ~EditorSession() override;
 
-  // The rest of start-up: shows the window, opens the project named by the
-  // first argument (quotes removed) and clears the changed flag.
+  // The rest of start-up: shows the window and opens the project named by
+  // the first argument (quotes removed), unless work left by an editor that
+  // ended without saving is restored instead.
   void start(const QStringList& arguments);
 
   EditorState& state() { return state_; }
-  DialogueDocument& document() { return state_.document; }
-  const DialogueDocument& document() const override { return state_.document; }
+  // The open project, read-only: only apply() and the history change it,
+  // and replaceDocument() replaces it whole.
+  const DialogueDocument& document() const override { return document_; }
   UserDialogs& dialogs() override { return dialogs_; }
   Registry& registry() { return registry_; }
   Reporter& reporter() { return reporter_; }
@@ -72,20 +74,32 @@ class EditorSession : public QObject, public EditorContext {
   FileCommands& files() { return *files_; }
 
   // The one road of every change: closes open edits, runs the change, shows
-  // a refusal, and when the document changed shows it afresh and sets the
-  // changed flag. True when the document changed.
+  // a refusal, and when the document changed shows it afresh and records it
+  // in the history, which says whether there are unsaved changes. True when
+  // the document changed.
   bool apply(const DocumentChange& change) override;
+
+  // In debug and test builds (and with TELLWRIGHT_CHECK_SCOPES=1 in the
+  // environment) the road compares everything outside a change's declared
+  // scope with a copy taken before it and stops the program when a change
+  // touched what it did not declare: its undo step would be incomplete.
+  static void setCheckingScopes(bool on);
+
+  // New, a project that loaded, restored work: the whole document replaced,
+  // with a fresh history and no selection. Restored work is unsaved; the
+  // others are saved as they are. Unsaved changes of the old document, and
+  // its recovery file, go with it.
+  void replaceDocument(DialogueDocument document, bool restoredWork = false);
+  // The document as it is now was saved to `path`.
+  void documentSaved(const std::string& path);
+  // A sound file chosen with the browse button: unsaved until the next save,
+  // even when the edit is then cancelled.
+  void markUnsaved();
 
   // Edit > Undo and Redo: the last change taken back, or made again.
   void undo();
   void redo();
   EditHistory& history() { return *history_; }
-  // A new or newly opened document: shown, with an empty history.
-  void documentReplaced();
-  // The document as it is now was saved.
-  void markSaved();
-  // Work an editor left behind, opened as a changed document.
-  void restoreWork(DialogueDocument document);
   RecoveryKeeper& recovery() { return *recovery_; }
 
   // Dialogue > Play: from the first selected line, else from the start of
@@ -115,13 +129,10 @@ class EditorSession : public QObject, public EditorContext {
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
-  bool commitOpenEdits() override;
+  [[nodiscard]] bool commitOpenEdits() override;
   CellEditor& cellEditor() { return *cellEditor_; }
   InfoWindows& infoWindows() { return *infoWindows_; }
 
-  // The changed flag with the window title: product name, " - ", the
-  // project file's name, and " *" while there are unsaved changes.
-  void SetChanged(int flag);
   void showTitle();
   // Shows a newly opened or new document: its branches, characters, branch
   // 0 and the current project.
@@ -132,6 +143,10 @@ class EditorSession : public QObject, public EditorContext {
   void updateActions();
 
  private:
+  // The changed flag with the window title: product name, " - ", the
+  // project file's name, and " *" while there are unsaved changes. Its one
+  // caller is the history, which owns the answer.
+  void SetChanged(int flag);
   void connectCommands();
   void refresh(unsigned parts, const std::vector<int>& selectRows);
   void showHistoryStep(const DocumentDelta& delta, bool forward, const RowSelection& rows);
@@ -139,6 +154,7 @@ class EditorSession : public QObject, public EditorContext {
   bool allowClose();
 
   EditorState& state_;
+  DialogueDocument document_;
   UserDialogs& dialogs_;
   DialogReporter reporter_;
   Registry registry_;

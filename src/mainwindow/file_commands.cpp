@@ -20,7 +20,7 @@ QString FileCommands::defaultRequesterPath() const {
   const EditorState& state = session_.state();
   // The start-up value is document text; the other two are paths already.
   std::string startup = PathFromQString(TextToQString(state.startupCurrentProject));
-  return PathToQString(DefaultRequesterPath(state.document.currentFile, state.recentFiles, startup));
+  return PathToQString(DefaultRequesterPath(session_.document().currentFile, state.recentFiles, startup));
 }
 
 bool FileCommands::AskSaveChanges() {
@@ -30,15 +30,18 @@ bool FileCommands::AskSaveChanges() {
       QStringLiteral("The current project was changed. Do you want to save it first?"));
   if (answer == Answer::Cancel) return false;
   if (answer == Answer::Yes) return save();
-  session_.SetChanged(0);
+  // No discards the changes only when the command really replaces the
+  // document or quits: a cancelled requester or a file that cannot be read
+  // keeps them, unsaved as they are.
   return true;
 }
 
 void FileCommands::newProject() {
   if (!session_.commitOpenEdits()) return;
   if (!AskSaveChanges()) return;
-  ResetToNewProject(session_.document());
-  session_.documentReplaced();
+  DialogueDocument fresh;
+  fresh.engineProjectPath = session_.document().engineProjectPath;  // the editor's, not the project's
+  session_.replaceDocument(std::move(fresh));
   session_.window().setWindowTitle(QString::fromLatin1(kProductName));
 }
 
@@ -51,13 +54,15 @@ void FileCommands::loadDialogue() {
 }
 
 bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
-  Status status = LoadProject(path, session_.document());
+  DialogueDocument loaded;
+  // A file without the version line keeps the current project path.
+  loaded.engineProjectPath = session_.document().engineProjectPath;
+  Status status = LoadProject(path, loaded);
   if (!status) {
     session_.showError(FileFaultMessage(FileFault::LoadProject, status));
     return false;
   }
-  session_.documentReplaced();
-  session_.showTitle();
+  session_.replaceDocument(std::move(loaded));
   if (addToRecentFiles) {
     AddRecentFile(session_.state().recentFiles, path);
     session_.window().rebuildMainMenu(session_.state().recentFiles);
@@ -86,9 +91,7 @@ bool FileCommands::saveTo(const std::string& path) {
     session_.showError(FileFaultMessage(FileFault::SaveProject, status));
     return false;
   }
-  session_.document().currentFile = path;
-  session_.markSaved();
-  session_.showTitle();
+  session_.documentSaved(path);
   return true;
 }
 

@@ -53,7 +53,7 @@ bool OfferLeftWork(EditorSession& session) {
     if (answer == Answer::Cancel) continue;  // kept for the next start
     QFile::remove(left.file);
     if (answer == Answer::Yes) {
-      session.restoreWork(std::move(work.document));
+      session.replaceDocument(std::move(work.document), true);
       return true;
     }
   }

@@ -24,7 +24,7 @@ class EditorContext {
   virtual bool apply(const DocumentChange& change) = 0;
   // Stores what is being typed in the main window; false when a typed text
   // was refused (its edit stays open and no other window may open).
-  virtual bool commitOpenEdits() = 0;
+  [[nodiscard]] virtual bool commitOpenEdits() = 0;
   virtual void showError(const QString& message) = 0;
   virtual const UiTextTable& texts() const = 0;
   virtual UserDialogs& dialogs() = 0;

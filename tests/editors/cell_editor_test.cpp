@@ -19,12 +19,11 @@ class CellEditorTest : public SessionTest {
     StoreSettings("C:\\Games\\Demo\\demo.wpr", {});
     Start();
     for (int gadget : {kGadgetTalkline, kGadgetCodeline, kGadgetResponseblock}) Click(gadget);
-    DialogueLine& talk = document().editBranch(0).lines.slot(0);
-    talk.text = "Hello";
-    talk.soundFile = "old.ogg";
-    window().RefreshLineList(0);
-    document().changed = 0;
-    session->showTitle();
+    ReplaceDocument([](DialogueDocument& document) {
+      DialogueLine& talk = document.editBranch(0).lines.slot(0);
+      talk.text = "Hello";
+      talk.soundFile = "old.ogg";
+    });
     window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
@@ -114,9 +113,7 @@ TEST_F(CellEditorTest, EnterAndEveryActionElsewhereCommitEscapeCancels) {
     EXPECT_EQ(window().selectedLineRows(), RowSelection{0}) << c.name;
     // Back to the start for the next case.
     window().showNormal();
-    document().editBranch(0).lines.slot(0).text = "Hello";
-    document().changed = 0;
-    window().RefreshLineList(0);
+    ReplaceDocument([](DialogueDocument& document) { document.editBranch(0).lines.slot(0).text = "Hello"; });
   }
   EXPECT_TRUE(dialogs.messages().empty()) << dialogs.trace();
 }
@@ -145,7 +142,7 @@ TEST_F(CellEditorTest, LineCommandsFromTheMenuCommitTheEditThenAct) {
     for (int row = 0; row < LinesInUse(document().branch(0)); ++row) lines.push_back(Line(row));
     EXPECT_EQ(lines, c.lines) << c.command;
     if (c.command == kCommandCut) EXPECT_EQ(session->state().clipboard.lines, std::vector<DialogueLine>{typed});
-    document().editBranch(0) = start;
+    ReplaceDocument([&start](DialogueDocument& document) { document.editBranch(0) = start; });
     window().RefreshLineList(0, {0});
   }
 }

@@ -350,7 +350,9 @@ TEST_F(ResponseAndCharacterEditorsTest, DeleteAsksAndCtrlUpOrDownMovesTheSelecte
 }
 
 TEST_F(ResponseAndCharacterEditorsTest, AFullBlockRefusesAddBeforeTheResponseEditorOpens) {
-  for (int i = 4; i < kResponsesPerBlock; ++i) document().responseBlocks.slot(0).responses.slot(i).text = "r";
+  ReplaceDocument([](DialogueDocument& document) {
+    for (int i = 4; i < kResponsesPerBlock; ++i) document.responseBlocks.slot(0).responses.slot(i).text = "r";
+  });
   InBlockEditor([&](ResponseBlockEditor* editor) {
     Child<QPushButton>(editor, "addResponse")->click();
     EXPECT_EQ(QApplication::activeModalWidget(), editor);

@@ -66,7 +66,12 @@ TEST_F(PlayWindowTest, PlaysTheExampleThroughItsMenusWithConditionsSwitchedAndLi
   EXPECT_EQ(Buttons(), (QStringList{"1. Do you know a fisherman called Tobin?", "2. Nice lamp.", "3. I'll be going."}));
 
   // An edit in the main window shows on the next step.
-  document().editBranch(3).lines.slot(0).text = "Mind the rocks, edited.";
+  DocumentChange edit{QStringLiteral("Edit text"), kPartLines, [](DialogueDocument& document) {
+                        document.editBranch(3).lines.slot(0).text = "Mind the rocks, edited.";
+                        return EditResult::Changed();
+                      }};
+  edit.scope = ChangeScope{0, -1, {3}};
+  ASSERT_TRUE(session->apply(edit));
   Choose(3);
   EXPECT_TRUE(Buttons().isEmpty());
   QStringList items = Items();

@@ -149,7 +149,8 @@ TEST_F(UndoTest, TheChangedFlagFollowsTheHistoryAndNewOrOpenStartsAfresh) {
       {"redo to the saved state", redo, false, true},
       {"select a branch: flagged, no step", selectBranch, true, true},
       {"insert", insert, true, true},
-      {"undo to the saved state", undo, false, true},
+      // Choosing another branch counts as unsaved until the next save.
+      {"undo to the saved state: the branch choice still counts", undo, true, true},
       {"undo", undo, true, false},
       {"insert after undoing drops the redo", insert, true, true},
       {"new",

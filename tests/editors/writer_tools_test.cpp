@@ -149,13 +149,14 @@ namespace {
 // limit, Find next goes on past it.
 TEST_F(SessionTest, TheMatchListStopsAtItsLimitAndFindNextGoesOnPastIt) {
   Start();
-  DialogueBranch& branch = document().editBranch(0);
-  for (int i = 0; i < 1000; ++i) {
-    branch.lines.slot(i).kind = kTalkline;
-    branch.lines.slot(i).text = "xxxxxx";  // six matches a line
-  }
-  branch.lineCount = 1000;
-  window().RefreshLineList(0);
+  ReplaceDocument([](DialogueDocument& document) {
+    DialogueBranch& branch = document.editBranch(0);
+    for (int i = 0; i < 1000; ++i) {
+      branch.lines.slot(i).kind = kTalkline;
+      branch.lines.slot(i).text = "xxxxxx";  // six matches a line
+    }
+    branch.lineCount = 1000;
+  });
   Trigger(kCommandFind);
   FindWindow& find = *session->findWindow();
   find.findField()->setText("x");

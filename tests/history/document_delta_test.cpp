@@ -98,6 +98,7 @@ TEST(DocumentDeltaTest, UndoRestoresExactlyAndRedoRepeatsKeepingOnlyWhatChanged)
     ChangeRecorder recorder(document, c.scope);
     ASSERT_TRUE(c.change(document).changed) << c.name;
     const DialogueDocument after = document;
+    EXPECT_EQ(ChangesOutsideScope(before, after, c.scope), std::vector<std::string>{}) << c.name;
     DocumentDelta delta = recorder.finish(document);
     EXPECT_FALSE(delta.empty()) << c.name;
     // A copy of the first branch alone would be over 90 KB.
@@ -122,6 +123,51 @@ TEST(DocumentDeltaTest, ChangingOnlyTheShownBranchIsNoStep) {
   EXPECT_TRUE(delta.empty());
   EXPECT_EQ(delta.currentBranch.before, 0);
   EXPECT_EQ(delta.currentBranch.after, 2);
+}
+
+// A scope declared too narrow would give an undo step that misses part of
+// the change: the guard names what lies outside it.
+TEST(DocumentDeltaTest, ChangesOutsideTheDeclaredScopeAreNamed) {
+  struct Case {
+    const char* name;
+    ChangeScope scope;
+    std::function<void(DialogueDocument&)> change;
+    std::vector<std::string> outside;
+  };
+  const Case cases[] = {
+      {"another branch's lines", {kScopeCurrentBranch}, [](DialogueDocument& d) {
+         d.editBranch(2).lines.slot(0).text = "x";
+       }, {"branch 2"}},
+      {"a rename without the branch table", {kScopeCurrentBranch}, [](DialogueDocument& d) {
+         d.editBranch(1).name = "Shore";
+       }, {"branch 1"}},
+      {"lines of a branch the table scope only names", {kScopeBranchTable}, [](DialogueDocument& d) {
+         d.editBranch(1).lines.slot(0).text = "x";
+       }, {"branch 1"}},
+      {"a block other than the declared one", {kScopeBlocks, 0}, [](DialogueDocument& d) {
+         d.responseBlocks.slot(1).responses.slot(0).text = "Stay";
+       }, {"response block slot 1"}},
+      {"a new branch without the table", {kScopeCurrentBranch}, [](DialogueDocument& d) {
+         d.lastBranchIndex = 3;
+       }, {"the number of branches"}},
+      {"the cast and the project path", {kScopeCurrentBranch}, [](DialogueDocument& d) {
+         d.characters.pop_back();
+         d.engineProjectPath = "other.wpr";
+       }, {"the characters", "the engine project path"}},
+      {"what no change may touch", {~0u}, [](DialogueDocument& d) {
+         d.currentFile = "elsewhere.tlwdlg";
+         d.changed = 1;
+       }, {"the project file's path", "the changed flag"}},
+      {"a branch named in the scope", {0, -1, {2}}, [](DialogueDocument& d) {
+         d.editBranch(2).lines.slot(0).text = "x";
+       }, {}},
+  };
+  for (const Case& c : cases) {
+    const DialogueDocument before = Fixture();
+    DialogueDocument after = before;
+    c.change(after);
+    EXPECT_EQ(ChangesOutsideScope(before, after, c.scope), c.outside) << c.name;
+  }
 }
 
 TEST(SlotTableSpliceTest, ReplacesARunAndDropsWhatFallsOffTheEnd) {

@@ -1,5 +1,7 @@
+#include <QFile>
 #include <filesystem>
 
+#include "mainwindow/recovery_keeper.h"
 #include "session_fixture.h"
 
 namespace tellwright::testing {
@@ -62,8 +64,13 @@ TEST_P(AskToSaveTest, TheAnswerDecidesWhetherTheCommandGoesOn) {
   const AskCase& c = GetParam();
   StoreSettings("", {ExampleProject()});
   Start();
-  if (c.reply == Reply::YesSavesToItsFile) document().currentFile = temp.file("own.tlwdlg");
-  if (c.reply == Reply::YesSaveFails) document().currentFile = temp.file("no-such-folder/own.tlwdlg");
+  auto projectAt = [](const std::string& path) {
+    DialogueDocument document;
+    document.currentFile = path;
+    return document;
+  };
+  if (c.reply == Reply::YesSavesToItsFile) session->replaceDocument(projectAt(temp.file("own.tlwdlg")));
+  if (c.reply == Reply::YesSaveFails) session->replaceDocument(projectAt(temp.file("no-such-folder/own.tlwdlg")));
   Click(kGadgetTalkline);
   ASSERT_EQ(document().changed, 1);
 
@@ -114,6 +121,60 @@ void PrintTo(const AskCase& c, std::ostream* out) { *out << Name(c); }
 std::string CaseName(const ::testing::TestParamInfo<AskCase>& info) { return Name(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(Commands, AskToSaveTest, ::testing::ValuesIn(AllAskCases()), CaseName);
+
+// "No" discards nothing by itself: when the command then fails, the
+// document stays with its " *", its undo history and its recovery file.
+enum class Failure { RequesterCancelled, DamagedProject, MissingRecentFile, DamagedRecentFile };
+
+struct AfterNoCase {
+  Asker asker;
+  Failure failure;
+};
+
+class NoThenFailureTest : public SessionTest, public ::testing::WithParamInterface<AfterNoCase> {};
+
+TEST_P(NoThenFailureTest, KeepsTheUnsavedWork) {
+  const AfterNoCase& c = GetParam();
+  std::string damaged = temp.file("damaged.tlwdlg");
+  WriteBytes(damaged, "V1.2\n\n##ENDCHARLIST##\n600\n");
+  std::string recent = c.failure == Failure::MissingRecentFile ? temp.file("gone.tlwdlg") : damaged;
+  StoreSettings("", {recent});
+  Start();
+  Click(kGadgetTalkline);
+  ASSERT_EQ(document().changed, 1);
+  dialogs.answers.push_back(Answer::No);
+  if (c.failure == Failure::RequesterCancelled) dialogs.files.push_back(QString());
+  if (c.failure == Failure::DamagedProject) dialogs.files.push_back(QString::fromStdString(damaged));
+  Trigger(c.asker == Asker::LoadDialogue ? kCommandLoadDialogue : kCommandRecentFile1);
+
+  EXPECT_EQ(Lines(), "Talkline:");
+  EXPECT_EQ(document().changed, 1);
+  EXPECT_TRUE(title().endsWith(" *")) << title().toStdString();
+  EXPECT_EQ(window().action(kCommandUndo)->text(), "Undo Insert Talkline");
+  // The recovery file is still to be written, not discarded.
+  QString recovery = session->recovery().file();
+  ASSERT_FALSE(recovery.isEmpty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(recovery); }, 10000));
+  // Quit asks again, as the work is still unsaved.
+  dialogs.answers.push_back(Answer::Cancel);
+  Trigger(kCommandQuit);
+  EXPECT_FALSE(state.quit);
+  EXPECT_EQ(dialogs.calls.back().title, "Project not saved");
+  bool errorShown = !dialogs.messages().empty();
+  EXPECT_EQ(errorShown, c.failure != Failure::RequesterCancelled) << dialogs.trace();
+}
+
+std::string AfterNoName(const ::testing::TestParamInfo<AfterNoCase>& info) {
+  const char* failures[] = {"RequesterCancelled", "DamagedProject", "MissingRecentFile", "DamagedRecentFile"};
+  return failures[static_cast<int>(info.param.failure)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, NoThenFailureTest,
+                         ::testing::Values(AfterNoCase{Asker::LoadDialogue, Failure::RequesterCancelled},
+                                           AfterNoCase{Asker::LoadDialogue, Failure::DamagedProject},
+                                           AfterNoCase{Asker::RecentFile, Failure::MissingRecentFile},
+                                           AfterNoCase{Asker::RecentFile, Failure::DamagedRecentFile}),
+                         AfterNoName);
 
 TEST_F(AskToSaveTest, NothingIsAskedWithoutChanges) {
   Start();

@@ -186,7 +186,7 @@ TEST_F(SessionTest, TheOpenRequesterStartsAtTheProjectThenTheRecentFileThenTheSt
   Trigger(kCommandLoadDialogue);
   state.recentFiles[0] = "/work/recent.tlwdlg";
   Trigger(kCommandLoadCharacterList);
-  document().currentFile = "/work/open.tlwdlg";
+  ReplaceDocument([](DialogueDocument& document) { document.currentFile = "/work/open.tlwdlg"; });
   Trigger(kCommandSaveCharacterList);
   EXPECT_EQ(dialogs.trace(),
             "question:Project not saved|open:Open dialogue project|open:Open character list|save:Save character list");

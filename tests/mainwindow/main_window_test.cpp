@@ -212,16 +212,18 @@ TEST_F(SessionTest, InsertButtonsPutTheLineAtTheFirstSelectedRow) {
 
 TEST_F(SessionTest, AFullBranchRefusesTheInsertInAnErrorBox) {
   Start();
-  DialogueBranch& branch = document().editBranch(0);
+  DialogueDocument full;
+  DialogueBranch& branch = full.editBranch(0);
   for (int i = 0; i < kLinesPerBranch; ++i) branch.lines.slot(i) = {"Remark", "", "r", "", 0};
   branch.lineCount = kLinesPerBranch;
-  window().RefreshLineList(0);
+  session->replaceDocument(std::move(full));
+  QString titleBefore = title();
   Click(kGadgetTalkline);
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].title, "Error");
   EXPECT_EQ(document().branch(0).lineCount, kLinesPerBranch);
   EXPECT_EQ(document().changed, 0);
-  EXPECT_EQ(title(), "Tellwright");
+  EXPECT_EQ(title(), titleBefore);
 }
 
 TEST_F(SessionTest, RowsAreColouredByKind) {

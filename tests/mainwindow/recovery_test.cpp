@@ -122,7 +122,7 @@ TEST_F(RecoveryTest, LeftWorkIsRestoredDiscardedOrKeptAndDamagedWorkIsSetAside) 
     dialogs.calls.clear();
     dialogs.answers = c.answers;
     StartOnExample();
-    EXPECT_EQ(document().editBranch(0).lines[0].text == "Restored text", c.restored);
+    EXPECT_EQ(document().branch(0).lines[0].text == "Restored text", c.restored);
     EXPECT_EQ(document().currentFile, c.restored ? left.currentFile : ExampleProject());
     EXPECT_EQ(title().endsWith(" *"), c.restored);
     EXPECT_FALSE(window().action(kCommandUndo)->isEnabled());

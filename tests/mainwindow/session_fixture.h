@@ -58,7 +58,15 @@ class SessionTest : public ::testing::Test {
   }
 
   MainWindow& window() { return session->window(); }
-  DialogueDocument& document() { return state.document; }
+  const DialogueDocument& document() { return session->document(); }
+  // Sets up the document for a test: a copy of it edited by `edit` replaces
+  // it, saved as it is and with a fresh history.
+  template <typename Edit>
+  void ReplaceDocument(Edit edit) {
+    DialogueDocument copy = session->document();
+    edit(copy);
+    session->replaceDocument(std::move(copy));
+  }
   void Trigger(int command) { window().action(command)->trigger(); }
   void Click(int gadget) { window().button(gadget)->click(); }
   QString title() { return window().windowTitle(); }

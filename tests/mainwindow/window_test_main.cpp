@@ -2,12 +2,16 @@
 
 #include <QApplication>
 
+#include "mainwindow/editor_session.h"
+
 // The window tests run real widgets; without a display they use Qt's
 // offscreen platform.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  // Every change of every test is checked against the scope it declares.
+  tellwright::EditorSession::setCheckingScopes(true);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
