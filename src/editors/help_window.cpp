@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tellwright {
 
@@ -58,6 +62,8 @@ HelpWindow::HelpWindow(QStringList folders)
   browser_->setOpenExternalLinks(true);
   browser_->setFrameShape(QFrame::NoFrame);
   browser_->document()->setDocumentMargin(kPageMargin);
+  // Long lines of command-line examples wrap rather than widen the page.
+  browser_->document()->setDefaultStyleSheet(QStringLiteral("pre { white-space: pre-wrap; }"));
 
   // The browser fills the window on all four sides as it is resized.
   auto* layout = new QVBoxLayout(this);
@@ -83,6 +89,35 @@ void HelpWindow::loadPage() {
     browser_->setHtml(MissingPageHtml(folders_));
   else
     browser_->setSource(QUrl::fromLocalFile(pagePath_), QTextDocument::HtmlResource);
+  fitPictures();
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  fitPictures();
+}
+
+void HelpWindow::fitPictures() {
+  QTextDocument* page = browser_->document();
+  qreal room = browser_->viewport()->width() - 2 * page->documentMargin();
+  if (room <= 0) return;
+  QTextCursor cursor(page);
+  for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+      QTextFragment part = fragment.fragment();
+      if (!part.charFormat().isImageFormat()) continue;
+      QTextImageFormat picture = part.charFormat().toImageFormat();
+      QImage image = page->resource(QTextDocument::ImageResource, QUrl(picture.name())).value<QImage>();
+      if (image.isNull()) continue;
+      qreal width = std::min<qreal>(image.width(), room);
+      if (qFuzzyCompare(picture.width(), width)) continue;
+      picture.setWidth(width);
+      picture.setHeight(image.height() * width / image.width());
+      cursor.setPosition(part.position());
+      cursor.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(picture);
+    }
+  }
 }
 
 }  // namespace tellwright

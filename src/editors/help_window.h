@@ -34,7 +34,14 @@ class HelpWindow : public QWidget {
   // names every place looked in.
   void loadPage();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  // Pictures wider than the page are shown at the page's width, so that the
+  // page never scrolls sideways; narrower ones keep their own size.
+  void fitPictures();
+
   QStringList folders_;
   QString pagePath_;
   QTextBrowser* browser_;

@@ -12,15 +12,34 @@ namespace tellwright {
 
 namespace {
 
-// A table whose number columns sort as numbers and read right-aligned.
+// Sorted by the chosen column, or in the order the rows came with the
+// titles still clickable (the view makes them unclickable when not sorting).
+void KeepOrder(QTreeWidget* table, bool sorted) {
+  table->setSortingEnabled(sorted);
+  if (sorted) return;
+  table->header()->setSectionsClickable(true);
+  table->header()->setSortIndicatorShown(false);
+}
+
+// A table in the order of the project until a column title is clicked;
+// from then on it sorts by that column, numbers as numbers. Every column is
+// as wide as its title and values, the first one takes the rest.
 QTreeWidget* Table(QWidget* parent, const char* name, const QString& accessibleName, const QStringList& headers) {
   auto* table = Named(new QTreeWidget(parent), name, accessibleName);
   table->setHeaderLabels(headers);
   table->setRootIsDecorated(false);
   table->setUniformRowHeights(true);
-  table->setSortingEnabled(true);
-  table->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  table->header()->setStretchLastSection(false);
+  QHeaderView* header = table->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  QObject::connect(header, &QHeaderView::sectionClicked, table, [table, header](int column) {
+    if (table->isSortingEnabled()) return;  // the view sorts from now on
+    header->setSortIndicator(column, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    table->setSortingEnabled(true);
+  });
+  KeepOrder(table, false);
   return table;
 }
 
@@ -60,6 +79,8 @@ StatisticsWindow::StatisticsWindow(const DialogueDocument& document)
 
 void StatisticsWindow::refresh() {
   DialogueStats stats = CountDialogue(document_);
+  // Sorting (once the writer chose a column) waits until the rows are in.
+  const bool sortedBefore[] = {characters_->isSortingEnabled(), branches_->isSortingEnabled()};
   for (QTreeWidget* table : {characters_, branches_}) {
     table->setSortingEnabled(false);
     table->clear();
@@ -71,7 +92,8 @@ void StatisticsWindow::refresh() {
   }
   for (const BranchStats& branch : stats.branches)
     branches_->addTopLevelItem(Row(TextToQString(branch.name), {branch.lines, branch.responses, branch.words}));
-  for (QTreeWidget* table : {characters_, branches_}) table->setSortingEnabled(true);
+  KeepOrder(characters_, sortedBefore[0]);
+  KeepOrder(branches_, sortedBefore[1]);
   const DialogueTotals& totals = stats.totals;
   totals_->setText(QStringLiteral("%1 branches, %2 lines, %3 responses, %4 words; %5 spoken lines, "
                                   "%6 talklines without a sound file.")

@@ -21,16 +21,25 @@ BranchSelector::BranchSelector(QWidget* parent) : QComboBox(parent) {
   disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
 }
 
-bool BranchSelector::eventFilter(QObject* watched, QEvent* event) {
-  // Return is taken here, once: the field and the drop-down would each act
-  // on it (the drop-down hands the key to the field a second time).
-  if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-      emit renameRequested(lineEdit()->text());
-      return true;
-    }
+bool BranchSelector::renameOn(const QKeyEvent* key) {
+  bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+  emit renameRequested(lineEdit()->text());
+  return true;
+}
+
+void BranchSelector::keyPressEvent(QKeyEvent* event) {
+  // Taken here, once: the drop-down and its field would each act on it.
+  if (renameOn(event)) {
+    event->accept();
+    return;
   }
+  QComboBox::keyPressEvent(event);
+}
+
+bool BranchSelector::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit() && event->type() == QEvent::KeyPress && renameOn(static_cast<QKeyEvent*>(event)))
+    return true;
   return QComboBox::eventFilter(watched, event);
 }
 

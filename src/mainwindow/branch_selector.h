@@ -20,7 +20,15 @@ class BranchSelector : public QComboBox {
   void choose(int index);
 
  protected:
+  // Return and Enter rename, whether the key reaches the drop-down (which
+  // holds the focus and hands keys on to its field without a filter seeing
+  // them) or the field itself.
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Renames on Return or Enter (on the keypad too); whether it did.
+  bool renameOn(const QKeyEvent* key);
 
  signals:
   void branchChosen(int index);

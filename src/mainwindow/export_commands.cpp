@@ -33,7 +33,7 @@ void ExportCommands::exportWme() {
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kScriptExtension);
   Status status = ExportWmeScript(session_.document(), path);
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportScript, status));
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportScript, status, path));
 }
 
 void ExportCommands::exportVexa() {
@@ -60,7 +60,7 @@ void ExportCommands::exportText() {
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kTextExtension);
   Status status = ExportText(session_.document(), path);
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportText, status));
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportText, status, path));
 }
 
 void ExportCommands::exportRecordingScript() {
@@ -70,7 +70,7 @@ void ExportCommands::exportRecordingScript() {
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kRecordingScriptExtension);
   Status status = WriteFileAtomically(path, WriteRecordingScript(session_.document()));
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportRecordingScript, status));
+  if (!status) session_.showError(FileFaultMessage(FileFault::ExportRecordingScript, status, path));
 }
 
 }  // namespace tellwright

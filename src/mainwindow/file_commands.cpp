@@ -59,7 +59,7 @@ bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
   loaded.engineProjectPath = session_.document().engineProjectPath;
   Status status = LoadProject(path, loaded);
   if (!status) {
-    session_.showError(FileFaultMessage(FileFault::LoadProject, status));
+    session_.showError(FileFaultMessage(FileFault::LoadProject, status, path));
     return false;
   }
   session_.replaceDocument(std::move(loaded));
@@ -88,7 +88,7 @@ bool FileCommands::saveAs() {
 bool FileCommands::saveTo(const std::string& path) {
   Status status = SaveProject(session_.document(), path);
   if (!status) {
-    session_.showError(FileFaultMessage(FileFault::SaveProject, status));
+    session_.showError(FileFaultMessage(FileFault::SaveProject, status, path));
     return false;
   }
   session_.documentSaved(path);
@@ -106,7 +106,7 @@ bool FileCommands::loadCharacterListFrom(const std::string& path, bool addToRece
   std::vector<Character> characters;
   Status status = LoadCharacterList(path, characters);
   if (!status) {
-    session_.showError(FileFaultMessage(FileFault::LoadCharacterList, status));
+    session_.showError(FileFaultMessage(FileFault::LoadCharacterList, status, path));
     return false;
   }
   DocumentChange change{QStringLiteral("Load character list"), kPartCharacters,
@@ -133,7 +133,7 @@ void FileCommands::saveCharacterList() {
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kCharacterListExtension);
   Status status = SaveCharacterList(session_.document().characters, path);
-  if (!status) session_.showError(FileFaultMessage(FileFault::SaveCharacterList, status));
+  if (!status) session_.showError(FileFaultMessage(FileFault::SaveCharacterList, status, path));
 }
 
 void FileCommands::openRecentFile(int index) {

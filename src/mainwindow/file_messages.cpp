@@ -28,10 +28,10 @@ QString WhatFailed(FileFault fault) {
 
 }  // namespace
 
-QString FileFaultMessage(FileFault fault, const Status& status) {
+QString FileFaultMessage(FileFault fault, const Status& status, const std::string& path) {
   // File messages name paths, which are in the system's encoding.
   QString reason = PathToQString(status.message);
-  if (status.line > 0) reason += QStringLiteral(" (line %1)").arg(status.line);
+  if (status.line > 0) reason = QStringLiteral("\"%1\", line %2: %3").arg(PathToQString(path)).arg(status.line).arg(reason);
   return WhatFailed(fault) + QStringLiteral("\n\n") + reason;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "base/status.h"
 
@@ -16,8 +17,9 @@ enum class FileFault {
   ExportRecordingScript,
 };
 
-// What the "Error" box says when a file could not be read or written: what
-// failed, the system's reason and, for a damaged file, the line.
-QString FileFaultMessage(FileFault fault, const Status& status);
+// What the "Error" box says when file `path` could not be read or written:
+// what failed, and the system's reason (which names the file) or, for a
+// damaged file, the file and the line.
+QString FileFaultMessage(FileFault fault, const Status& status, const std::string& path);
 
 }  // namespace tellwright

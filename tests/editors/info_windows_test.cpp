@@ -213,6 +213,18 @@ TEST(HelpWindow, TheHelpPageHasATargetForEveryLinkAndAFileForEveryPicture) {
     EXPECT_TRUE(QFileInfo(QDir(resources).filePath(picture)).isFile()) << "missing " << picture.toStdString();
 }
 
+// The page reads without scrolling sideways: pictures wider than the window
+// are shown smaller, long lines of examples wrap.
+TEST(HelpWindow, OpensWithoutAHorizontalScrollBar) {
+  HelpWindow help({QStringLiteral(TELLWRIGHT_SOURCE_DIR "/resources")});
+  help.show();
+  QScrollBar* sideways = help.browser()->horizontalScrollBar();
+  for (QSize size : {HelpWindow::kClientSize, QSize(900, 500), HelpWindow::kClientSize}) {
+    help.resize(size);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() == 0; })) << size.width() << ": " << sideways->maximum();
+  }
+}
+
 TEST(InfoWindows, AreMadeOnceCentredOverTheGivenOrActiveWindowAndRaisedAgain) {
   TempDir temp;
   UiTextTable texts;

@@ -123,7 +123,24 @@ TEST_F(WriterToolsTest, StatisticsFollowTheDialogueAndTheRecordingScriptIsUtf8Wi
     return rows.size() == 1 ? rows.front()->data(1, Qt::DisplayRole).toInt() : -1;
   };
   EXPECT_EQ(maraLines(), 4);
-  EXPECT_EQ(stats.branches()->topLevelItemCount(), 4);
+  // In the order of the project, without a sort arrow, until a title is
+  // clicked; every title reads whole.
+  QTreeWidget* branches = stats.branches();
+  auto firstBranch = [&] { return branches->topLevelItem(0)->text(0); };
+  ASSERT_EQ(branches->topLevelItemCount(), 4);
+  EXPECT_EQ(firstBranch(), "Lighthouse_Greeting");
+  EXPECT_FALSE(branches->header()->isSortIndicatorShown());
+  for (QTreeWidget* table : {stats.characters(), branches})
+    for (int column = 1; column < table->columnCount(); ++column) {
+      QString title = table->headerItem()->text(column);
+      EXPECT_GE(table->header()->sectionSize(column), table->header()->fontMetrics().horizontalAdvance(title))
+          << title.toStdString();
+    }
+  QHeaderView* header = branches->header();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+  EXPECT_TRUE(branches->header()->isSortIndicatorShown());
+  EXPECT_EQ(firstBranch(), "Ask_About_Storm");
   SelectRows({1});
   Trigger(kCommandDelete);  // one of Mara's lines
   EXPECT_TRUE(QTest::qWaitFor([&] { return maraLines() == 3; }));

@@ -146,7 +146,7 @@ TEST_F(SessionTest, AProjectThatCannotBeReadChangesNothing) {
     std::string file;
     const char* reason;
   };
-  const Case cases[] = {{temp.file("damaged.tlwdlg"), "(line 4)"},
+  const Case cases[] = {{temp.file("damaged.tlwdlg"), "damaged.tlwdlg\", line 4: "},
                         {temp.file("missing.tlwdlg"), "No such file or directory"},
                         {temp.path().string(), "Is a directory"}};
   for (const Case& c : cases) {
@@ -243,6 +243,9 @@ TEST_F(SessionTest, RecentFilesFollowWhatWasOpened) {
   // The menu follows at once, so item 17 names what it opens.
   EXPECT_EQ(window().action(kCommandRecentFile1)->text(), "..\\lighthouse_cast.tlwchr");
   EXPECT_EQ(document().changed, 0);  // a character list does not change the project's flag
+  // The same cast as the project's: nothing changed, nothing to undo.
+  EXPECT_FALSE(window().action(kCommandUndo)->isEnabled());
+  EXPECT_EQ(title(), "Tellwright - lighthouse.tlwdlg");
 
   Trigger(kCommandRecentFile1 + 1);  // a project: replaces the open one, the list stays
   EXPECT_EQ(document().currentFile, temp.file("other.tlwdlg"));

@@ -300,12 +300,21 @@ TEST_F(SessionTest, TheBranchSelectorChoosesAddsAndRenamesBranches) {
   EXPECT_EQ(window().lineModel()->shownBranch(), 1);
   EXPECT_EQ(title(), "Tellwright - lighthouse.tlwdlg *");  // choosing a branch counts as a change
 
+  // As a person types: a click into the field, its text selected, the name
+  // typed and Return pressed, every key going to the widget with the focus.
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
   QLineEdit* field = selector->lineEdit();
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, "Harbour");
-  QTest::keyClick(field, Qt::Key_Return);
+  QTest::mouseClick(field, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; }));
+  auto typeKey = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  };
+  typeKey(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(QApplication::focusWidget(), "Harbour");
+  typeKey(Qt::Key_Return);
   EXPECT_EQ(document().branch(1).name, "Harbour");
+  EXPECT_EQ(window().action(kCommandUndo)->text(), "Undo Rename branch");
   EXPECT_EQ(selector->itemText(1), "Harbour");
   EXPECT_EQ(selector->currentIndex(), 1);
   int links = 0;
@@ -324,10 +333,17 @@ TEST_F(SessionTest, TheBranchSelectorChoosesAddsAndRenamesBranches) {
   for (const Refused& refused : {Refused{"", "needs a name"}, Refused{"Tower\u03a9", "U+03A9"}}) {
     dialogs.calls.clear();
     field->setText(refused.typed);
-    QTest::keyClick(field, Qt::Key_Return);
+    typeKey(Qt::Key_Return);
     EXPECT_EQ(document().branch(1).name, "Harbour");
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_TRUE(dialogs.messages()[0].text.contains(refused.says)) << dialogs.messages()[0].text.toStdString();
+  }
+  // Enter on the keypad renames as Return does.
+  for (const char* name : {"Harbour2", "Harbour"}) {
+    typeKey(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), name);
+    typeKey(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(document().branch(1).name, name);
   }
 
   // A typed name that another branch has does not switch to that branch.
