@@ -3,11 +3,14 @@
 using a screen reader would, in two sessions on a copy of the example.
 
 First session: reads the dialogue lines, inserts three lines with the buttons,
-and quits through the File menu, first cancelling and then discarding the
-changes. Second session: edits a talkline's text in place, inserts a
-responseblock and gives it a response through the Responseblock and
-Responseline Editors, adds a character, saves (the file must hold exactly the
-example with these changes) and quits without being asked anything. Third
+answers No to saving before File > Load dialogue and cancels the file
+requester (the changes must stay, unsaved), and quits through the File menu,
+first cancelling and then discarding the changes. Second session: edits a
+talkline's text in place, inserts a responseblock and gives it a response
+through the Responseblock and Responseline Editors, adds a character, renames
+a branch that responses link to by typing its name and pressing Return,
+saves (the file must hold exactly the example with these changes, the links
+renamed too) and quits without being asked anything. Third
 session: inserts a line and is killed (SIGKILL) once its work is in the
 recovery folder; started again, the editor offers the work, Restore brings the
 line back as an unsaved change, and quitting without saving removes the
@@ -44,11 +47,13 @@ LEAVE_LOOP = "Leave loop if clicked"
 SAY_RESPONSE = "Let character say response if clicked"
 QUESTION_TITLE = "Project not saved"
 QUESTION_TEXT = "The current project was changed. Do you want to save it first?"
-KEYSYMS = {"Return": 0xFF0D, "End": 0xFF57, "F2": 0xFFBF}
+KEYSYMS = {"Return": 0xFF0D, "End": 0xFF57, "F2": 0xFFBF, "Down": 0xFF54}
 # Typed texts with characters that Windows-1252 stores in its 0x80-0x9F range.
 NEW_TALK_TEXT = "Another one for the lamp? Mind the oil \u2013 it\u2019s slick as fish."
 RESPONSE_TEXT = "Who lit the lamp again\u2026?"
 CHARACTER = ("Nell", "actor_nell")
+# The second branch, which responses of the first link to, and its new name.
+LINKED_BRANCH = ("Ask_About_Storm", "Storm_Night")
 
 
 class Failure(Exception):
@@ -310,6 +315,12 @@ def expected_project(original, old_talk_text, response):
     at = line_of("##ENDCHARLIST##")
     lines[at:at] = list(CHARACTER)
     lines[line_of(old_talk_text)] = NEW_TALK_TEXT
+    # The renamed branch: its own name and every link to it.
+    old, new = LINKED_BRANCH
+    renamed = [i for i, line in enumerate(lines) if line == old]
+    check(len(renamed) >= 2, f"the example names {old!r} {len(renamed)} times, expected the branch and a link")
+    for i in renamed:
+        lines[i] = new
     # The first branch grows by a line: before its last line (five lines a
     # line: kind, character, text, sound file, block id) a responseblock that
     # takes the id after the highest one in use.
@@ -400,6 +411,8 @@ def discard_session(editor, project, original):
     check(title == f"Tellwright - {os.path.basename(project)} *", f"window title is {title!r}")
     passed(f"window title marks the change: {title!r}")
 
+    no_then_cancelled_requester(editor, grown, title)
+
     press(quit_through_menu(app, frame)["Cancel"])
     wait_for("the message box to close after Cancel", lambda: no_question_box(app))
     try:
@@ -419,6 +432,47 @@ def discard_session(editor, project, original):
     with open(project, "rb") as f:
         check(f.read() == original, "the project file changed although No discarded the changes")
     passed("File > Quit, No: the program exited with code 0 and left the project file unchanged")
+
+
+def no_then_cancelled_requester(editor, lines, title):
+    """File > Load dialogue, No to saving first, Cancel in the requester: the
+    unsaved lines stay, and so does the " *"."""
+    press(menu_item(editor.frame, "File", "Load dialogue"), wait_for_reply=False)
+    box = wait_for(f'the message box "{QUESTION_TITLE}"', lambda: question_box(editor.app))
+    press(box["No"], wait_for_reply=False)
+    requester, = wait_for_dialogs(editor.app, ["Open dialogue project"], "answering No")
+    cancel = wait_for('"Cancel" in the file requester',
+                      lambda: find_one(requester, [pyatspi.ROLE_PUSH_BUTTON], "Cancel"))
+    press(cancel, wait_for_reply=False)
+    wait_for_dialogs(editor.app, [], "cancelling the file requester")
+    check(read_rows(editor.line_list) == lines, f"the lines became {read_rows(editor.line_list)}")
+    check(fresh_name(editor.frame) == title, f"the title became {fresh_name(editor.frame)!r}, expected {title!r}")
+    passed("File > Load dialogue, No, Cancel in the requester: the lines and the title's \" *\" stay")
+
+
+def rename_linked_branch(editor):
+    """A click in the branch field, Down to the next branch, its new name
+    typed, Return: the branch takes the name."""
+    old, new = LINKED_BRANCH
+    selectors = find_all(editor.frame, [pyatspi.ROLE_COMBO_BOX])
+    check(len(selectors) == 1, f"the main window has the drop-downs {[acc.name for acc in selectors]}, expected one")
+    selector = selectors[0]
+    fields = find_all(selector, [pyatspi.ROLE_TEXT])
+    check(len(fields) == 1, f"the branch drop-down {selector.name!r} has the fields {[acc.name for acc in fields]}")
+    field = fields[0]
+    click(field)
+    wait_for("the branch field to take the focus",
+             lambda: has_state(field, pyatspi.STATE_FOCUSED) or has_state(selector, pyatspi.STATE_FOCUSED))
+    press_key("Down")
+    wait_for(f"Down to show the branch {old!r}", lambda: text_of(field) == old)
+    type_into(field, new)
+    press_key("Return")
+
+    def entries():
+        lists = find_all(selector, [pyatspi.ROLE_LIST])
+        return [item.name for item in children(lists[0])] if lists else []
+    wait_for(f"the drop-down to list {new!r} in place of {old!r}", lambda: new in entries() and old not in entries())
+    passed(f"the branch field, Down, {new!r} typed, Return: the branch {old!r} is now {new!r}")
 
 
 def focused_field(name):
@@ -559,6 +613,7 @@ def edit_session(editor, project, original, first_rows):
     block_row = insert_responseblock(editor)
     response = add_response(editor, block_row)
     add_character(editor)
+    rename_linked_branch(editor)
     expected = expected_project(original, old_text, response)
     save(editor, project, expected)
     quit_without_question(editor, project, expected)
