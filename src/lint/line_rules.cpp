@@ -129,6 +129,7 @@ void LintBlock(LintRun& run, int slot, const ProblemPlace& at) {
   const ResponseBlock& block = run.document().responseBlocks[slot];
   const int offered = ResponsesOffered(block);
   ProblemPlace place = at;
+  LintConflictMarkerResponses(run, block, offered, at);
   for (int r = 0; r < offered; ++r) {
     place.response = r;
     LintStringLiteral(run, block.responses[r].text, place, "response text");
@@ -205,6 +206,7 @@ void LintUnusedBlocks(LintRun& run) {
     const ResponseBlock& block = blocks[slot];
     if (!block.inUse() || !run.usersOf(slot).empty()) continue;
     ProblemPlace place{.blockSlot = slot};
+    LintConflictMarkerResponses(run, block, ResponsesOffered(block), place);
     std::string id;
     AppendDecimal(id, block.id);
     int first = run.blockSlotOf(block.id);

@@ -53,6 +53,9 @@ std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOp
         case LineKind::Response:
           LintResponseLine(run, b, l);
           break;
+        case LineKind::Remark:
+          LintConflictMarkerLine(run, b, l);
+          break;
         case LineKind::Other:
           run.add(Severity::Warning, {.branch = b, .line = l}, "line-kind-unknown",
                   "The line's kind " + Quoted(branch.lines[l].kind) +

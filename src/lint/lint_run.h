@@ -96,6 +96,10 @@ void LintUnreachableBranch(LintRun& run, int branch);
 void LintTalkline(LintRun& run, int branch, int line);
 void LintResponseLine(LintRun& run, int branch, int line);
 void LintUnusedBlocks(LintRun& run);
+// Conflict markers a merge left: in a remark line, and among the `offered`
+// responses of a block.
+void LintConflictMarkerLine(LintRun& run, int branch, int line);
+void LintConflictMarkerResponses(LintRun& run, const ResponseBlock& block, int offered, const ProblemPlace& at);
 
 // Reports a text written into a string literal of the script that would end
 // it early, escape something or exceed the engine's length; `what` names the

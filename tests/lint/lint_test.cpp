@@ -229,6 +229,37 @@ const LintCase kCases[] = {
     {"two blocks with one id",
      [](DialogueDocument& d) { AddBlock(d, 3, 1, {{.text = "Hi"}}); },
      {{E, "loop-no-exit", InBlock(0, 1, 3)}, {W, "block-id-duplicate", Block(3)}}},
+    // What a merge left to decide.
+    {"conflict markers around two versions of a line",
+     [](DialogueDocument& d) {
+       SetBranch(d, 1, "Intro",
+                 {Remark("<<<<<<< ours"), Talk("Guy", "I am Guy."), Remark("======="), Talk("Guy", "Guy here."),
+                  Remark(">>>>>>> theirs")});
+     },
+     {{E, "merge-conflict", Line(1, 0)}, {E, "merge-conflict", Line(1, 2)}, {E, "merge-conflict", Line(1, 4)}},
+     "A merge left a conflict here"},
+    {"a marker the writer left behind, with git's label",
+     [](DialogueDocument& d) { SetBranch(d, 1, "Intro", {Talk("Guy", "I am Guy."), Remark(">>>>>>> feature")}); },
+     {{E, "merge-conflict", Line(1, 1)}},
+     "'>>>>>>> feature' is left here"},
+    {"remarks that only look alike pass",
+     [](DialogueDocument& d) {
+       SetBranch(d, 1, "Intro", {Remark("<<< ours"), Remark("======= part two ======="), Code("x = \"<<<<<<<\";")});
+     },
+     {}},
+    {"conflict markers among responses",
+     [](DialogueDocument& d) {
+       AddBlock(d, 1, 1,
+                {{.text = "<<<<<<< ours"}, {.text = "Bye", .leaveLoop = 1, .sayResponse = 1}, {.text = "======="},
+                 {.text = "Later", .leaveLoop = 1}, {.text = ">>>>>>> theirs"}});
+     },
+     {{E, "merge-conflict", InBlock(0, 1, 1, 0)},
+      {E, "merge-conflict", InBlock(0, 1, 1, 2)},
+      {E, "merge-conflict", InBlock(0, 1, 1, 4)},
+      {N, "branch-unreachable", Branch(1)}}},
+    {"conflict markers in a block no line runs",
+     [](DialogueDocument& d) { AddBlock(d, 3, 9, {{.text = "<<<<<<< ours"}, {.text = "Hi"}}); },
+     {{E, "merge-conflict", {.response = 0, .blockSlot = 3}}, {N, "block-unused", Block(3)}}},
     // Everything else.
     {"branch nothing links to",
      [](DialogueDocument& d) { SetBranch(d, 2, "Outro"); },
