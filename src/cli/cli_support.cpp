@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "base/path_names.h"
+#include "base/utf8_text.h"
 #include "document/project_file.h"
 #include "os/atomic_write.h"
 
@@ -46,6 +47,19 @@ bool WriteOutput(const std::string& target, std::string_view bytes) {
   if (!status) PrintDiagnostic(target, "error", status.message);
   return status.ok;
 }
+
+namespace {
+bool IsUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    size_t length = DecodeUtf8At(text, at).length;
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+}  // namespace
+
+std::string FileName(const std::string& path) { return IsUtf8(path) ? path : Cp1252ToUtf8(path); }
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";

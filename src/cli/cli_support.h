@@ -14,6 +14,8 @@ enum ExitCode : int {
   kExitOk = 0,
   kExitCheckFault = 1,  // the dialogue check found a fault
   kExitPlayFault = 1,   // play: the dialogue stopped where the game would break
+  kExitDifferent = 1,   // diff: the projects differ
+  kExitMergeConflict = 1,  // merge: merged, with conflicts left to resolve
   kExitError = 2,       // usage, unreadable or damaged input, a file not written
 };
 
@@ -33,6 +35,10 @@ bool WriteOutput(const std::string& target, std::string_view bytes);
 // `path` completed with `extension` as the editor's save requesters do;
 // standard output stays as it is.
 std::string OutputPath(const std::string& path, std::string_view extension);
+
+// A file name as given, in UTF-8 for the output (a name that is no UTF-8
+// is read as Windows-1252).
+std::string FileName(const std::string& path);
 
 // `text` (UTF-8) as a JSON string in quotes: quotes, backslashes and control
 // characters escaped.

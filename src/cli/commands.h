@@ -15,6 +15,9 @@ void AddResaveCommand(CLI::App& app, int& exitCode);
 void AddAssociateCommand(CLI::App& app, int& exitCode);
 void AddPlayCommand(CLI::App& app, int& exitCode);
 void AddStatsCommand(CLI::App& app, int& exitCode);
+void AddShowCommand(CLI::App& app, int& exitCode);
+void AddDiffCommand(CLI::App& app, int& exitCode);
+void AddMergeCommand(CLI::App& app, int& exitCode);
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
@@ -24,6 +27,9 @@ inline constexpr AddSubcommand kSubcommands[] = {
     AddResaveCommand,
     AddPlayCommand,
     AddStatsCommand,
+    AddShowCommand,
+    AddDiffCommand,
+    AddMergeCommand,
     AddAssociateCommand,
 };
 

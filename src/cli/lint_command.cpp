@@ -47,25 +47,6 @@ bool StartsWithVersionLine(const std::string& path) {
   return first == kProjectVersionLine;
 }
 
-bool IsUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    auto lead = static_cast<unsigned char>(text[i]);
-    size_t extra = lead < 0x80             ? 0
-                   : (lead & 0xE0) == 0xC0 ? 1
-                   : (lead & 0xF0) == 0xE0 ? 2
-                   : (lead & 0xF8) == 0xF0 ? 3
-                                           : 9;
-    if (extra == 9 || i + extra >= text.size()) return false;
-    for (size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += extra + 1;
-  }
-  return true;
-}
-
-// A file name as given, in UTF-8 for the output.
-std::string FileName(const std::string& path) { return IsUtf8(path) ? path : Cp1252ToUtf8(path); }
-
 std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
 std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
 
