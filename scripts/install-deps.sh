@@ -10,7 +10,7 @@ packages=(
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi procps
   clang libclang-rt-14-dev
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
-  e2fsprogs strace
+  e2fsprogs strace git
   appstream dpkg-dev groff-base man-db python3-xlib
 )
 

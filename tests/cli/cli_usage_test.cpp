@@ -20,7 +20,7 @@ TEST(CliUsageTest, VersionNamesTheProductVersion) {
 TEST(CliUsageTest, EverySubcommandHasHelp) {
   const std::vector<std::vector<std::string>> commands = {
       {},         {"check"}, {"export"}, {"export", "wme"}, {"export", "vexa"}, {"export", "text"}, {"export", "vo"},
-      {"resave"}, {"play"},  {"stats"}};
+      {"resave"}, {"play"},  {"stats"},  {"show"},          {"diff"},           {"merge"}};
   for (std::vector<std::string> args : commands) {
     std::string usage = "Usage: tellwright-cli";
     for (const std::string& arg : args) usage += " " + arg;
@@ -48,6 +48,8 @@ TEST(CliUsageTest, UsageErrorsExitWithTwo) {
       {{"export", "wme", "p.tlwdlg"}, "--output is required"},
       {{"export", "vexa", "p.tlwdlg", "-o", "-"}, "--output: the Vexa export writes a file per branch, not one stream"},
       {{"resave", "p.tlwdlg", "-o"}, "--output: 1 required OUT missing"},
+      {{"diff", "p.tlwdlg"}, "FILES: At least 2 required but received 1"},
+      {{"merge", "b.tlwdlg", "o.tlwdlg", "t.tlwdlg"}, "--output is required"},
   };
   for (const UsageCase& c : cases) {
     TempDir dir;
