@@ -93,8 +93,8 @@ struct KeyedSide {
 
 class ProjectMerge {
  public:
-  ProjectMerge(const ProjectRecords& base, const ProjectRecords& ours, const ProjectRecords& theirs)
-      : v_{base, ours, theirs} {}
+  ProjectMerge(ProjectRecords base, ProjectRecords ours, ProjectRecords theirs)
+      : v_{std::move(base), std::move(ours), std::move(theirs)} {}
 
   MergeResult run() {
     pairBranches();
@@ -406,6 +406,22 @@ class ProjectMerge {
       merged_.branches.push_back(std::move(*merged[trio]));
       conflicts_.insert(conflicts_.end(), found[trio].begin(), found[trio].end());
     }
+    reportNamesGivenTwice();
+  }
+
+  // One side renamed a branch to a name the other side gave a new branch:
+  // two branches of one name, which neither side had.
+  void reportNamesGivenTwice() {
+    auto counts = [](const std::vector<BranchRecord>& branches) {
+      std::map<std::string, int> count;
+      for (const BranchRecord& branch : branches) ++count[branch.name];
+      return count;
+    };
+    std::map<std::string, int> merged = counts(merged_.branches), ours = counts(v_[kOurs].branches),
+                               theirs = counts(v_[kTheirs].branches);
+    for (const auto& [name, count] : merged)
+      if (count > 1 && ours[name] < count && theirs[name] < count)
+        conflict("the branch name " + Quoted(name) + ": ours and theirs each gave it to another branch; rename one");
   }
 
   // A conflict among responses is shown at the first line that runs the

@@ -208,6 +208,14 @@ const MergeCase kCases[] = {
                     ConflictLines({Remark("Branch name: Meet")}, {Remark("Branch name: Hello")}));
      },
      {"Meet, line 1: both sides renamed the branch (ours \"Meet\", theirs \"Hello\"); it keeps ours"}},
+    {"a branch renamed on one side to the name of a branch the other side added",
+     [](DialogueDocument& d) { RenameBranch(d, 1, "Outro"); },
+     [](DialogueDocument& d) { SetBranch(d, 2, "Outro", {Remark("o")}); },
+     [](DialogueDocument& d) {
+       RenameBranch(d, 1, "Outro");
+       SetBranch(d, 2, "Outro", {Remark("o")});
+     },
+     {"the branch name \"Outro\": ours and theirs each gave it to another branch; rename one"}},
     {"branches added on both sides", [](DialogueDocument& d) { SetBranch(d, 2, "Outro", {Remark("o")}); },
      [](DialogueDocument& d) { SetBranch(d, 2, "Aside", {Remark("t")}); },
      [](DialogueDocument& d) {
