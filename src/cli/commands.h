@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
+
 namespace tellwright::cli {
 
 // A subcommand adds itself to the parser; when it is chosen, its callback
@@ -18,6 +20,14 @@ void AddStatsCommand(CLI::App& app, int& exitCode);
 void AddShowCommand(CLI::App& app, int& exitCode);
 void AddDiffCommand(CLI::App& app, int& exitCode);
 void AddMergeCommand(CLI::App& app, int& exitCode);
+
+// "--format text|json", for the subcommands that print either.
+inline void AddFormatOption(CLI::App* command, std::string& format) {
+  command->add_option("--format", format, "Output format")
+      ->type_name("FORMAT")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->default_str("text");
+}
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {

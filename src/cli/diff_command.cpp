@@ -189,10 +189,7 @@ void AddDiffCommand(CLI::App& app, int& exitCode) {
       ->type_name("FILE")
       ->required()
       ->expected(2, 7);
-  diff->add_option("--format", options->format, "Output format")
-      ->type_name("FORMAT")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->default_str("text");
+  AddFormatOption(diff, options->format);
   diff->callback([options, &exitCode] { exitCode = RunDiff(*options); });
 }
 

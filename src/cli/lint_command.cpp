@@ -162,10 +162,7 @@ void AddLintCommand(CLI::App& app, int& exitCode) {
       "Sound files are looked for when the engine project's folder exists on this computer.\n"
       "Exit code 1 when a project has an error (or a warning, with --werror), 2 when a project cannot be read.\n");
   lint->add_option("PROJECT", options->projects, "Project files (.tlwdlg)")->type_name("FILE")->required();
-  lint->add_option("--format", options->format, "Output format")
-      ->type_name("FORMAT")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->default_str("text");
+  AddFormatOption(lint, options->format);
   lint->add_flag("--werror", options->werror, "Treat warnings as errors for the exit code");
   lint->callback([options, &exitCode] { exitCode = RunLint(*options); });
 }

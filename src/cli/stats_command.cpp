@@ -111,10 +111,7 @@ void AddStatsCommand(CLI::App& app, int& exitCode) {
       "other than spaces and control characters.\n"
       "JSON: {\"characters\": [...], \"branches\": [...], \"totals\": {...}}, texts in UTF-8.\n");
   stats->add_option("PROJECT", options->project, "Project file (.tlwdlg)")->type_name("FILE")->required();
-  stats->add_option("--format", options->format, "Output format")
-      ->type_name("FORMAT")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->default_str("text");
+  AddFormatOption(stats, options->format);
   stats->callback([options, &exitCode] { exitCode = RunStats(*options); });
 }
 

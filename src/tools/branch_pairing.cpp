@@ -35,18 +35,9 @@ std::vector<int> SortedLineIds(const BranchRecord& branch, RecordIds& ids) {
   return lineIds;
 }
 
+// Empty branches are alike: an empty branch renamed is still the branch.
 int Likeness(const std::vector<int>& a, const std::vector<int>& b) {
-  if (a.empty() && b.empty()) return 100;
-  size_t common = 0;
-  for (size_t i = 0, j = 0; i < a.size() && j < b.size();) {
-    if (a[i] == b[j])
-      ++common, ++i, ++j;
-    else if (a[i] < b[j])
-      ++i;
-    else
-      ++j;
-  }
-  return static_cast<int>(200 * common / (a.size() + b.size()));
+  return a.empty() && b.empty() ? 100 : SortedLikeness(a, b);
 }
 
 void PairByLines(const ProjectRecords& before, const ProjectRecords& after, BranchPairing& pairing) {

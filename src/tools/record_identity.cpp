@@ -46,9 +46,8 @@ int EqualCount(std::initializer_list<bool> equal) {
 
 int RecordIds::of(const LineView& view) {
   const DialogueLine& line = *view.line;
-  std::string key;
+  std::string key(1, 'L');
   key.reserve(24 + line.kind.size() + line.character.size() + line.text.size() + line.soundFile.size());
-  key = "L";
   Field(key, line.kind);
   Field(key, line.character);
   Field(key, line.text);
@@ -89,20 +88,7 @@ int EdgeLikeness(std::string_view a, std::string_view b) {
   return static_cast<int>(200 * (prefix + suffix) / (a.size() + b.size()));
 }
 
-int PairLikeness(std::string_view a, std::string_view b) {
-  std::vector<uint16_t> pairsA = BytePairs(a), pairsB = BytePairs(b);
-  if (pairsA.empty() || pairsB.empty()) return 0;
-  size_t common = 0;
-  for (size_t i = 0, j = 0; i < pairsA.size() && j < pairsB.size();) {
-    if (pairsA[i] == pairsB[j])
-      ++common, ++i, ++j;
-    else if (pairsA[i] < pairsB[j])
-      ++i;
-    else
-      ++j;
-  }
-  return static_cast<int>(200 * common / (pairsA.size() + pairsB.size()));
-}
+int PairLikeness(std::string_view a, std::string_view b) { return SortedLikeness(BytePairs(a), BytePairs(b)); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,6 +37,23 @@ class RecordIds {
   std::unordered_map<std::string, int> ids_;
   std::unordered_map<const std::vector<Response>*, int> responsesIds_;
 };
+
+// How alike two sorted collections are, from 0 to 100: twice the elements
+// they have in common over the elements of both (0 when both are empty).
+template <typename T>
+int SortedLikeness(const std::vector<T>& a, const std::vector<T>& b) {
+  if (a.empty() && b.empty()) return 0;
+  size_t common = 0;
+  for (size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+    if (a[i] == b[j])
+      ++common, ++i, ++j;
+    else if (a[i] < b[j])
+      ++i;
+    else
+      ++j;
+  }
+  return static_cast<int>(200 * common / (a.size() + b.size()));
+}
 
 // How alike two texts are, from 0 to 100: the share of the pairs of
 // adjacent bytes they have in common. Equal texts give 100.
