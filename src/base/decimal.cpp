@@ -20,6 +20,15 @@ int32_t ParseDecimal(std::string_view text) {
   return static_cast<int32_t>(std::min<int64_t>(value, kLimit - 1));
 }
 
+std::string_view DecimalText(std::string_view text) {
+  size_t begin = 0;
+  while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+  size_t end = begin;
+  if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
+  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+  return text.substr(begin, end - begin);
+}
+
 void AppendDecimal(std::string& out, int64_t value) {
   char digits[24];
   int n = 0;

@@ -12,6 +12,11 @@ namespace tellwright {
 // range saturate.
 int32_t ParseDecimal(std::string_view text);
 
+// The part of `text` ParseDecimal reads, as written: the sign and the digits
+// after the leading blanks and tabs. Messages quote a number with it, so that
+// one too large for int32 is shown as the file holds it.
+std::string_view DecimalText(std::string_view text);
+
 // Appends `value` in plain decimal, a minus sign for negatives.
 void AppendDecimal(std::string& out, int64_t value);
 

@@ -1,6 +1,6 @@
 #include "document/character_list_file.h"
 
-
+#include "document/file_encoding.h"
 #include "document/line_reader.h"
 #include "os/atomic_write.h"
 
@@ -30,6 +30,7 @@ std::vector<Character> ReadCharacterList(std::string_view bytes) {
 Status LoadCharacterList(const std::string& path, std::vector<Character>& characters) {
   std::string bytes;
   if (Status status = ReadWholeFile(path, bytes); !status) return status;
+  if (std::string encoding = ForeignEncoding(bytes); !encoding.empty()) return Status::Error(encoding, 1);
   characters = ReadCharacterList(bytes);
   return Status::Ok();
 }

@@ -49,6 +49,17 @@ bool LineReader::atEnd() {
   return false;
 }
 
+bool LineReader::onlyLineEndsLeft() {
+  // Scans ahead without consuming; refill() keeps the unread rest, so the
+  // buffer grows only while the bytes seen are line ends.
+  size_t scanned = 0;
+  for (;;) {
+    for (size_t at = pos_ + scanned; at < data_.size(); ++at, ++scanned)
+      if (data_[at] != '\n' && data_[at] != '\r') return false;
+    if (!refill()) return true;
+  }
+}
+
 std::string_view LineReader::nextSlow() {
   for (;;) {
     const char* base = data_.data();
@@ -68,6 +79,7 @@ std::string_view LineReader::nextSlow() {
         return line;
       }
     } else if (fileDone_) {
+      if (pastEndAt_ == 0) pastEndAt_ = lineNumber_;
       return {};
     }
     refill();

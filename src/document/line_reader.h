@@ -36,6 +36,17 @@ class LineReader {
   // True when no byte is left to read.
   bool atEnd();
 
+  // True when nothing but line ends is left to read (the blank lines a file
+  // may end with). Reads no line.
+  bool onlyLineEndsLeft();
+
+  // True once next() was asked for a line past the end.
+  bool readPastEnd() const { return pastEndAt_ > 0; }
+
+  // The number of the last line returned that the file really holds (the
+  // file's last line once atEnd() or readPastEnd()).
+  int lastLineOfFile() const { return pastEndAt_ > 0 ? pastEndAt_ - 1 : lineNumber_; }
+
   // 1-based number of the line last returned by next().
   int lineNumber() const { return lineNumber_; }
 
@@ -55,6 +66,7 @@ class LineReader {
   bool fileDone_ = true;
   bool failed_ = false;
   int lineNumber_ = 0;
+  int pastEndAt_ = 0;  // the first line asked for past the end
 };
 
 }  // namespace tellwright

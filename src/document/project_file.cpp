@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "base/decimal.h"
+#include "base/utf8_text.h"
+#include "document/file_encoding.h"
 #include "document/line_reader.h"
 #include "os/atomic_write.h"
 #include "os/file_names.h"
@@ -68,92 +70,170 @@ void WriteBlock(std::string& out, const ResponseBlock& block) {
   }
 }
 
-Status Damaged(const LineReader& reader, const std::string& what) {
-  return Status::Error(what + "; the file is damaged", reader.lineNumber());
-}
+// A document text quoted in a message, which is UTF-8 like the file names
+// messages name.
+std::string Quoted(std::string_view text) { return "\"" + Cp1252ToUtf8(text) + "\""; }
 
-// A count read from the file must fit its table; anything else means the
-// file is damaged, and it is refused before anything is stored.
-bool ReadCount(LineReader& reader, int32_t low, int32_t high, int32_t& value) {
-  value = ParseDecimal(reader.next());
-  return value >= low && value <= high;
-}
+// Reads the records of a project file in order. The counts and the table
+// sizes say where records end; what the file holds beyond them means it is
+// damaged, and it is refused rather than loaded in part. Reading past the end
+// yields empty lines, so a file cut short loads with its missing fields
+// empty, and says where it ends.
+class ProjectReader {
+ public:
+  explicit ProjectReader(LineReader& reader) : reader_(reader) {}
 
-Status ReadCharacters(LineReader& reader, DialogueDocument& out) {
-  for (;;) {
-    // Without its end marker the rest of the file would be read as
-    // characters: a file that stops here is not a project file.
-    if (reader.atEnd()) {
-      reader.next();  // the missing line is the one the fault is reported at
-      return Damaged(reader, "the character list does not end with \"" + std::string(kEndCharList) + "\"");
+  LoadResult read(DialogueDocument& out) {
+    if (reader_.atEnd()) return Status::Error("the file is empty; it is not a project file");
+    std::string_view first = reader_.next();
+    if (std::string encoding = ForeignEncoding(first); !encoding.empty()) return Status::Error(encoding, 1);
+    if (first == kProjectVersionLine) out.engineProjectPath = reader_.next();
+    if (Status status = readCharacters(out); !status) return status;
+    if (Status status = readBranches(out); !status) return status;
+    if (Status status = readBlocks(out); !status) return status;
+    LoadResult result;
+    if (endsEarly_ || reader_.readPastEnd())
+      result.warnings.push_back({"the file ends early; what it lacks is loaded empty", reader_.lastLineOfFile()});
+    return result;
+  }
+
+ private:
+  Status damaged(const std::string& what) const {
+    return Status::Error(what + "; the file is damaged", reader_.lineNumber());
+  }
+
+  // A count read from the file must fit its table; anything else means the
+  // file is damaged, and it is refused before anything is stored.
+  Status readCount(std::string_view what, std::string_view whose, int32_t low, int32_t high, int32_t& value) {
+    std::string_view text = reader_.next();
+    value = ParseDecimal(text);
+    if (value >= low && value <= high) return Status::Ok();
+    return damaged(std::string(what) + " " + std::string(DecimalText(text)) + std::string(whose) + " is outside " +
+                   std::to_string(low) + " to " + std::to_string(high));
+  }
+
+  Status readCharacters(DialogueDocument& out) {
+    for (;;) {
+      // Without its end marker the rest of the file would be read as
+      // characters: a file that stops here is not a project file.
+      if (reader_.atEnd()) {
+        reader_.next();  // the missing line is the one the fault is reported at
+        return damaged("the character list does not end with \"" + std::string(kEndCharList) + "\"");
+      }
+      std::string_view realName = reader_.next();
+      if (realName == kEndCharList) return Status::Ok();
+      Character character;
+      character.realName = realName;
+      character.entityName = reader_.next();
+      out.characters.push_back(std::move(character));
     }
-    std::string_view realName = reader.next();
-    if (realName == kEndCharList) return Status::Ok();
-    Character character;
-    character.realName = realName;
-    character.entityName = reader.next();
-    out.characters.push_back(std::move(character));
   }
-}
 
-Status ReadBranch(LineReader& reader, DialogueBranch& branch) {
-  reader.next();  // "##DIALOGBRANCH##", not compared
-  branch.name = reader.next();
-  if (!ReadCount(reader, 0, kLinesPerBranch, branch.lineCount))
-    return Damaged(reader, "line count " + std::to_string(branch.lineCount) + " of branch \"" + branch.name +
-                               "\" is outside 0 to " + std::to_string(kLinesPerBranch));
-  branch.lines.reserve(branch.lineCount);
-  for (int j = 0; j < kLinesPerBranch && !reader.atEnd(); ++j) {
-    std::string_view kind = reader.next();
-    if (kind == kEndBranch) break;
-    // Braced initialisation reads the five lines in order.
-    branch.lines.slot(j) = DialogueLine{std::string(kind), std::string(reader.next()), std::string(reader.next()),
-                                        std::string(reader.next()), ParseDecimal(reader.next())};
+  Status readBranches(DialogueDocument& out) {
+    int32_t lastBranchIndex = 0;
+    if (Status status = readCount("last branch index", "", 0, kBranchSlots - 1, lastBranchIndex); !status)
+      return status;
+    branchCount_ = lastBranchIndex + 1;
+    branchCountLine_ = reader_.lineNumber();
+    out.lastBranchIndex = lastBranchIndex;
+    out.currentBranch = 0;
+    out.branches.clear();
+    out.branches.reserve(branchCount_);
+    for (int i = 0; i < branchCount_; ++i) {
+      if (reader_.atEnd()) {
+        endsEarly_ = true;
+        break;
+      }
+      if (Status status = readBranch(out.branches.slot(i)); !status) return status;
+    }
+    return Status::Ok();
   }
-  return Status::Ok();
-}
 
-void ReadBlock(LineReader& reader, ResponseBlock& block) {
-  reader.next();  // "##RESPONSEBLOCK##", not compared
-  block.id = ParseDecimal(reader.next());
-  for (int l = 0; l < kResponsesPerBlock && !reader.atEnd(); ++l) {
-    std::string_view text = reader.next();
-    if (text == kEndResponse) break;
-    block.responses.slot(l) = Response{std::string(text),           std::string(reader.next()),
-                                       std::string(reader.next()),  ParseDecimal(reader.next()),
-                                       ParseDecimal(reader.next()), ParseDecimal(reader.next())};
+  // The marker line in front of a record is not compared, except where it
+  // tells the records apart: after a full table (which has no end marker),
+  // and where a record of the other kind begins.
+  Status readMarker(std::string_view expected, std::string_view otherKind, const std::string& otherKindFault) {
+    std::string_view marker = reader_.next();
+    if (marker == otherKind) return damaged(otherKindFault);
+    if (!fullTableBefore_.empty() && marker != expected) return damaged(fullTableBefore_);
+    fullTableBefore_.clear();
+    return Status::Ok();
   }
-}
 
-// Everything after the last of the 500 block slots must be empty lines.
-Status CheckNothingAfterBlocks(LineReader& reader) {
-  while (!reader.atEnd())
-    if (!reader.next().empty())
-      return Damaged(reader, "more than " + std::to_string(kBlockSlots) + " response blocks");
-  return Status::Ok();
-}
+  std::string countedBranches() const {
+    return "announced on line " + std::to_string(branchCountLine_) + " (last branch index " +
+           std::to_string(branchCount_ - 1) + ")";
+  }
 
-// Reading past the end of the file yields empty lines, so a truncated file
-// loads with its missing fields empty; the loops stop at the end because the
-// rest would only be empty slots.
-Status ReadProjectLines(LineReader& reader, DialogueDocument& out) {
-  if (reader.atEnd()) return Status::Error("the file is empty; it is not a project file");
-  if (reader.next() == kProjectVersionLine) out.engineProjectPath = reader.next();
-  if (Status status = ReadCharacters(reader, out); !status) return status;
-  int32_t lastBranchIndex = 0;
-  if (!ReadCount(reader, 0, kBranchSlots - 1, lastBranchIndex))
-    return Damaged(reader, "last branch index " + std::to_string(lastBranchIndex) + " is outside 0 to " +
-                               std::to_string(kBranchSlots - 1));
-  out.lastBranchIndex = lastBranchIndex;
-  out.currentBranch = 0;
-  out.branches.clear();
-  out.branches.reserve(lastBranchIndex + 1);
-  for (int i = 0; i <= lastBranchIndex && !reader.atEnd(); ++i)
-    if (Status status = ReadBranch(reader, out.branches.slot(i)); !status) return status;
-  out.responseBlocks.clear();
-  for (int k = 0; k < kBlockSlots && !reader.atEnd(); ++k) ReadBlock(reader, out.responseBlocks.slot(k));
-  return CheckNothingAfterBlocks(reader);
-}
+  Status readBranch(DialogueBranch& branch) {
+    if (Status status = readMarker(kBranchMarker, kBlockMarker, "fewer branches than " + countedBranches()); !status)
+      return status;
+    branch.name = reader_.next();
+    if (Status status =
+            readCount("line count", " of branch " + Quoted(branch.name), 0, kLinesPerBranch, branch.lineCount);
+        !status)
+      return status;
+    branch.lines.reserve(branch.lineCount);
+    for (int j = 0; j < kLinesPerBranch; ++j) {
+      if (reader_.atEnd()) {
+        endsEarly_ = true;
+        return Status::Ok();
+      }
+      std::string_view kind = reader_.next();
+      if (kind == kEndBranch) return Status::Ok();
+      // Braced initialisation reads the five lines in order.
+      branch.lines.slot(j) = DialogueLine{std::string(kind), std::string(reader_.next()), std::string(reader_.next()),
+                                          std::string(reader_.next()), ParseDecimal(reader_.next())};
+    }
+    fullTableBefore_ =
+        "branch " + Quoted(branch.name) + " holds more than " + std::to_string(kLinesPerBranch) + " lines";
+    return Status::Ok();
+  }
+
+  // Blocks run to the end of the file, which may end in blank lines.
+  Status readBlocks(DialogueDocument& out) {
+    out.responseBlocks.clear();
+    for (int k = 0; k < kBlockSlots; ++k) {
+      if (reader_.onlyLineEndsLeft()) return Status::Ok();
+      if (Status status = readBlock(out.responseBlocks.slot(k)); !status) return status;
+    }
+    if (reader_.onlyLineEndsLeft()) return Status::Ok();
+    while (reader_.next().empty()) {
+    }
+    return damaged("more than " + std::to_string(kBlockSlots) + " response blocks");
+  }
+
+  Status readBlock(ResponseBlock& block) {
+    if (Status status = readMarker(kBlockMarker, kBranchMarker, "more branches than " + countedBranches()); !status)
+      return status;
+    block.id = ParseDecimal(reader_.next());
+    for (int l = 0; l < kResponsesPerBlock; ++l) {
+      if (reader_.atEnd()) {
+        endsEarly_ = true;
+        return Status::Ok();
+      }
+      std::string_view text = reader_.next();
+      if (text == kEndResponse) return Status::Ok();
+      block.responses.slot(l) = Response{std::string(text),
+                                         std::string(reader_.next()),
+                                         std::string(reader_.next()),
+                                         ParseDecimal(reader_.next()),
+                                         ParseDecimal(reader_.next()),
+                                         ParseDecimal(reader_.next())};
+    }
+    fullTableBefore_ = "response block " + std::to_string(block.id) + " holds more than " +
+                       std::to_string(kResponsesPerBlock) + " responses";
+    return Status::Ok();
+  }
+
+  LineReader& reader_;
+  int branchCount_ = 0;
+  int branchCountLine_ = 0;
+  // The fault to report when the record after a full table does not start
+  // with its marker; "" when the record before was not full.
+  std::string fullTableBefore_;
+  bool endsEarly_ = false;
+};
 
 }  // namespace
 
@@ -163,7 +243,8 @@ namespace {
 size_t EstimatedSize(const DialogueDocument& document) {
   constexpr size_t kNumber = 12;
   size_t size = 64 + document.engineProjectPath.size();
-  for (const Character& character : document.characters) size += character.realName.size() + character.entityName.size() + 2;
+  for (const Character& character : document.characters)
+    size += character.realName.size() + character.entityName.size() + 2;
   for (int i = 0; i < document.branches.stored(); ++i) {
     const DialogueBranch& branch = document.branches[i];
     size += 32 + branch.name.size() + kNumber;
@@ -203,12 +284,12 @@ std::string WriteProject(const DialogueDocument& document) {
   return out;
 }
 
-Status ReadProject(std::string_view bytes, DialogueDocument& out) {
+LoadResult ReadProject(std::string_view bytes, DialogueDocument& out) {
   LineReader reader(bytes);
-  return ReadProjectLines(reader, out);
+  return ProjectReader(reader).read(out);
 }
 
-Status LoadProject(const std::string& path, DialogueDocument& document) {
+LoadResult LoadProject(const std::string& path, DialogueDocument& document) {
   std::error_code ec;
   if (std::filesystem::is_directory(FileSystemPath(path), ec))
     return Status::Error("cannot open \"" + path + "\": " + std::strerror(EISDIR));
@@ -217,15 +298,15 @@ Status LoadProject(const std::string& path, DialogueDocument& document) {
   DialogueDocument fresh;
   fresh.engineProjectPath = document.engineProjectPath;
   LineReader reader(file);
-  Status status = ReadProjectLines(reader, fresh);
+  LoadResult result = ProjectReader(reader).read(fresh);
   bool readFailed = reader.failed();
   std::fclose(file);
   if (readFailed) return Status::Error("cannot read \"" + path + "\"", reader.lineNumber());
-  if (!status) return status;
+  if (!result) return result;
   fresh.currentFile = path;
   fresh.changed = 0;
   document = std::move(fresh);
-  return Status::Ok();
+  return result;
 }
 
 Status SaveProject(const DialogueDocument& document, const std::string& path) {

@@ -5,6 +5,7 @@
 
 #include "base/status.h"
 #include "document/dialogue_document.h"
+#include "document/load_result.h"
 
 namespace tellwright {
 
@@ -17,14 +18,17 @@ std::string WriteProject(const DialogueDocument& document);
 // Parses project file bytes into `out`. `out` should be a fresh document: a
 // file without the version line keeps out.engineProjectPath as it is. On a
 // damaged file returns the fault with its line number; `out` is then in an
-// unspecified state and must be thrown away.
-Status ReadProject(std::string_view bytes, DialogueDocument& out);
+// unspecified state and must be thrown away. A file that ends early loads,
+// its missing fields empty, with a warning at its last line. Messages are
+// UTF-8: document texts they quote are converted, like the file names.
+LoadResult ReadProject(std::string_view bytes, DialogueDocument& out);
 
 // Loads the project at `path`. Parses into a fresh document that starts from
 // the open document's engine project path, and replaces `document` only when
 // the whole file was read; otherwise `document` is untouched and the fault is
-// returned. On success currentFile is `path`, currentBranch 0, changed 0.
-Status LoadProject(const std::string& path, DialogueDocument& document);
+// returned. On success currentFile is `path`, currentBranch 0, changed 0, and
+// the result's warnings tell what the user should know of the file.
+LoadResult LoadProject(const std::string& path, DialogueDocument& document);
 
 // Saves `document` to `path` through a temporary file renamed over the
 // target. On failure the old file is left whole. Does not touch `document`.

@@ -45,5 +45,24 @@ TEST(CharacterListFile, LoadReplacesTheListOnlyWhenTheFileWasRead) {
   EXPECT_EQ(characters, (std::vector<Character>{{"Guy", "guy"}, {"Stan", "stan"}}));
 }
 
+TEST(CharacterListFile, TextInAnotherEncodingIsRefusedAtItsFirstLine) {
+  testing::TempDir dir;
+  const std::pair<std::string, std::string_view> cases[] = {
+      {"\xEF\xBB\xBFGuy\nguy\n", "UTF-8"},
+      {std::string("\xFF\xFEG\0u\0y\0\n\0", 10), "UTF-16"},
+      {std::string("\0G\0u\0y\0\n", 8), "UTF-16"},
+  };
+  for (const auto& [bytes, encoding] : cases) {
+    std::string path = dir.file("cast.tlwchr");
+    testing::WriteBytes(path, bytes);
+    std::vector<Character> characters = {{"Kept", "kept"}};
+    Status status = LoadCharacterList(path, characters);
+    EXPECT_FALSE(status.ok) << encoding;
+    EXPECT_EQ(status.line, 1) << encoding;
+    EXPECT_NE(status.message.find(encoding), std::string::npos) << status.message;
+    EXPECT_EQ(characters, (std::vector<Character>{{"Kept", "kept"}}));
+  }
+}
+
 }  // namespace
 }  // namespace tellwright

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -51,12 +52,19 @@ constexpr std::string_view kSampleBytes =
     "Who are you?\nnot asked\nIntro\n1\n0\n0\n"
     "##ENDRESPONSE##\n";
 
+// A whole file: read without a fault or a warning.
 DialogueDocument Parsed(std::string_view bytes, std::string engineProjectPath = "") {
   DialogueDocument document;
   document.engineProjectPath = std::move(engineProjectPath);
-  Status status = ReadProject(bytes, document);
-  EXPECT_TRUE(status.ok) << status.message << " at line " << status.line;
+  LoadResult result = ReadProject(bytes, document);
+  EXPECT_TRUE(result.ok) << result.message << " at line " << result.line;
+  EXPECT_TRUE(result.warnings.empty()) << result.warnings.front().message;
   return document;
+}
+
+int LinesIn(std::string_view bytes) {
+  return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n') +
+                          (bytes.empty() || bytes.back() == '\n' ? 0 : 1));
 }
 
 TEST(ProjectFile, NewProjectIsWrittenAsTheDocumentedEightLines) {
@@ -176,7 +184,20 @@ TEST(ProjectFile, AcceptsEveryLineEnd) {
   }
 }
 
-TEST(ProjectFile, TruncatedFileLoadsWithTheMissingFieldsEmpty) {
+// A file cut short loads, and says at which of its lines it ends early.
+DialogueDocument ParsedTruncated(std::string_view bytes) {
+  DialogueDocument document;
+  LoadResult result = ReadProject(bytes, document);
+  EXPECT_TRUE(result.ok) << result.message << " at line " << result.line;
+  EXPECT_EQ(result.warnings.size(), 1u) << bytes;
+  if (!result.warnings.empty()) {
+    EXPECT_EQ(result.warnings[0].line, LinesIn(bytes)) << bytes;
+    EXPECT_EQ(result.warnings[0].message.rfind("the file ends early", 0), 0u) << result.warnings[0].message;
+  }
+  return document;
+}
+
+TEST(ProjectFile, TruncatedFileLoadsWithTheMissingFieldsEmptyAndAWarning) {
   struct Case {
     std::string_view cutAfter;
     int expectedLastBranch;
@@ -187,20 +208,38 @@ TEST(ProjectFile, TruncatedFileLoadsWithTheMissingFieldsEmpty) {
       {"##ENDCHARLIST##\n", 0, "", ""},
       {"##ENDCHARLIST##\n1\n##DIALOGBRANCH##\nStart\n3\nTalkline\nGuy\nHel", 1, "Hel", ""},
       {"Talkline\nGuy\nHello \"there\"\n", 1, "Hello \"there\"", ""},
+      {"Talkline\nGuy\nHello \"there\"\nvoice\\hello.ogg\n0\n", 1, "Hello \"there\"", "voice\\hello.ogg"},
+      {"Game.Interactive = true;\n\n0\n", 1, "Hello \"there\"", "voice\\hello.ogg"},
       {"##RESPONSEBLOCK##\n4\nBye\n\n", 1, "Hello \"there\"", "voice\\hello.ogg"},
   };
   for (const Case& c : cases) {
     std::string bytes(kSampleBytes.substr(0, kSampleBytes.find(c.cutAfter) + c.cutAfter.size()));
-    DialogueDocument document = Parsed(bytes);
+    DialogueDocument document = ParsedTruncated(bytes);
     EXPECT_EQ(document.lastBranchIndex, c.expectedLastBranch) << bytes;
     EXPECT_EQ(document.branch(0).lines[0].text, c.expectedText) << bytes;
     EXPECT_EQ(document.branch(0).lines[0].soundFile, c.expectedSound) << bytes;
   }
   // A block cut inside its responses keeps what it had.
   std::string bytes(kSampleBytes.substr(0, kSampleBytes.find("Who are you?")));
-  DialogueDocument document = Parsed(bytes);
+  DialogueDocument document = ParsedTruncated(bytes);
   EXPECT_EQ(document.responseBlocks[0].id, 4);
   EXPECT_EQ(document.responseBlocks[0].usedResponses(), 1);
+}
+
+// A full table has no end marker, so the file may end right after it.
+TEST(ProjectFile, FullBranchOrBlockAtTheEndOfTheFileIsWhole) {
+  DialogueDocument fullBranch;
+  fullBranch.editBranch(0).lineCount = kLinesPerBranch;
+  for (int j = 0; j < kLinesPerBranch; ++j)
+    fullBranch.editBranch(0).lines.slot(j) = {std::string(kRemark), "", "r", "", 0};
+  DialogueDocument fullBlock;
+  fullBlock.responseBlocks.slot(0).id = 3;
+  for (int r = 0; r < kResponsesPerBlock; ++r) fullBlock.responseBlocks.slot(0).responses.slot(r).text = "r";
+  for (const DialogueDocument* document : {&fullBranch, &fullBlock}) {
+    std::string bytes = WriteProject(*document);
+    EXPECT_EQ(WriteProject(Parsed(bytes)), bytes);
+    EXPECT_EQ(WriteProject(Parsed(bytes + "\n\n")), bytes);
+  }
 }
 
 TEST(ProjectFile, DamagedFilesAreRefusedWithTheLineNumber) {
@@ -211,17 +250,37 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheLineNumber) {
     std::string_view messagePart;
   };
   std::string header = "V1.2\n\n##ENDCHARLIST##\n";
-  std::string tooManyBlocks = header + "0\n##DIALOGBRANCH##\nA\n0\n##ENDBRANCH##\n";
+  std::string branchA = "##DIALOGBRANCH##\nA\n0\n##ENDBRANCH##\n";
+  std::string tooManyBlocks = header + "0\n" + branchA;
   for (int k = 0; k < kBlockSlots + 1; ++k)
     tooManyBlocks += "##RESPONSEBLOCK##\n" + std::to_string(k + 1) + "\nr\n\n\n0\n1\n0\n##ENDRESPONSE##\n";
+  std::string tooManyLines = header + "0\n##DIALOGBRANCH##\nA\n1000\n";
+  for (int j = 0; j < kLinesPerBranch + 1; ++j) tooManyLines += "Remark\n\nr\n\n0\n";
+  std::string tooManyResponses = header + "0\n" + branchA + "##RESPONSEBLOCK##\n1\n";
+  for (int r = 0; r < kResponsesPerBlock + 50; ++r) tooManyResponses += "r" + std::to_string(r) + "\n\n\n0\n1\n0\n";
+  tooManyResponses += "##ENDRESPONSE##\n";
+  std::string utf16;
+  for (char c : std::string_view("V1.2\n")) utf16 += std::string{c, '\0'};
   const Case cases[] = {
       {"branch index too high", header + "500\n", 4, "last branch index 500"},
       {"branch index negative", header + "-1\n", 4, "last branch index -1"},
+      {"number quoted as written", header + "99999999999999999999999\n", 4, "index 99999999999999999999999 is"},
       {"line count too high", header + "0\n##DIALOGBRANCH##\nA\n1001\n", 7, "line count 1001"},
       {"line count negative", header + "0\n##DIALOGBRANCH##\nA\n-3\n", 7, "line count -3"},
+      {"more branches than counted", header + "0\n" + branchA + branchA, 9,
+       "more branches than announced on line 4 (last branch index 0)"},
+      {"fewer branches than counted", header + "1\n" + branchA + "##RESPONSEBLOCK##\n1\nr\n\n\n0\n1\n0\n", 9,
+       "fewer branches than announced on line 4"},
+      {"more than 1000 lines", tooManyLines, 8 + 5 * kLinesPerBranch, "branch \"A\" holds more than 1000 lines"},
+      {"more than 100 responses", tooManyResponses, 10 + 6 * kResponsesPerBlock + 1,
+       "response block 1 holds more than 100 responses"},
       {"more than 500 blocks", tooManyBlocks, 8 + 9 * kBlockSlots + 1, "more than 500 response blocks"},
       {"no character list end", "V1.2\npath\nGuy\nguy\n", 5, "##ENDCHARLIST##"},
       {"empty file", "", 0, "empty"},
+      {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + header, 1, "UTF-8"},
+      {"UTF-16 little-endian", "\xFF\xFE" + utf16, 1, "UTF-16"},
+      {"UTF-16 big-endian", "\xFE\xFF" + utf16.substr(1) + '\0', 1, "UTF-16"},
+      {"UTF-16 without a byte-order mark", utf16, 1, "UTF-16"},
   };
   for (const Case& c : cases) {
     DialogueDocument document;
@@ -259,6 +318,18 @@ TEST(ProjectFileLoad, ReplacesTheDocumentOnlyWhenTheFileWasRead) {
   EXPECT_EQ(document.branch(0).name, "Start");
   EXPECT_EQ(document.currentFile, good);
   EXPECT_EQ(document.changed, 0);
+}
+
+TEST(ProjectFileLoad, TruncatedFileLoadsAndSaysWhereItEnds) {
+  TempDir dir;
+  std::string path = dir.file("cut.tlwdlg");
+  WriteBytes(path, kSampleBytes.substr(0, kSampleBytes.find("Remark")));
+  DialogueDocument document;
+  LoadResult result = LoadProject(path, document);
+  ASSERT_TRUE(result.ok) << result.message;
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_EQ(result.warnings[0].line, 16);
+  EXPECT_EQ(document.branch(0).lines[0].soundFile, "voice\\hello.ogg");
 }
 
 TEST(ProjectFileLoad, FileWithoutVersionLineKeepsTheOpenEnginePath) {
