@@ -31,7 +31,35 @@ Status Failure(const std::string& path, const std::string& what, int error) {
   return Status::Error("cannot " + what + " \"" + path + "\": " + Reason(error));
 }
 
+// The file a write to `path` replaces: where its chain of symbolic links
+// ends (relative links count from the folder of the link), or `path` itself.
+Status FollowLinks(const std::string& path, std::string& target) {
+  constexpr int kMostLinks = 40;  // as many as the system follows before it gives up
+  std::filesystem::path file = FileSystemPath(path);
+  for (int links = 0;; ++links) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) break;
+    if (links == kMostLinks) return Failure(path, "write", ELOOP);
+    std::filesystem::path next = std::filesystem::read_symlink(file, ec);
+    if (ec) return Status::Error("cannot write \"" + path + "\": " + ec.message());
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+  target = FileNameString(file);
+  return Status::Ok();
+}
+
 #ifndef _WIN32
+
+// A file the user cannot write, or has made read-only (which root could
+// write all the same), is not replaced behind the user's back; the reason
+// is the system's.
+int RefusalToReplace(const std::string& target) {
+  struct stat existing;
+  if (::stat(target.c_str(), &existing) != 0) return 0;
+  if (::access(target.c_str(), W_OK) != 0) return errno;
+  if ((existing.st_mode & 0222) == 0) return EACCES;
+  return 0;
+}
 
 // Creates a new, unique temporary file beside `path`; returns its descriptor.
 int CreateTemporaryBeside(const std::string& path, std::string& temporaryPath) {
@@ -53,7 +81,11 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A replaced file keeps its permission bits; a new one gets the usual
 // permissions a program creates files with (0666 less the umask).
-void ApplyPermissions(int fd, const std::string& path) {
+void ApplyPermissions(int fd, const std::string& path, FileAccess access) {
+  if (access == FileAccess::kOwnerOnly) {
+    ::fchmod(fd, 0600);
+    return;
+  }
   struct stat existing;
   if (::stat(path.c_str(), &existing) == 0) {
     ::fchmod(fd, existing.st_mode & 07777);
@@ -121,21 +153,24 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, [[maybe_unused]] FileAccess access) {
   std::error_code ec;
   if (std::filesystem::is_directory(FileSystemPath(path), ec)) return Failure(path, "write", EISDIR);
+  std::string target;
+  if (Status status = FollowLinks(path, target); !status) return status;
 #ifndef _WIN32
+  if (int refusal = RefusalToReplace(target)) return Failure(path, "write", refusal);
   std::string temporaryPath;
-  int fd = CreateTemporaryBeside(path, temporaryPath);
+  int fd = CreateTemporaryBeside(target, temporaryPath);
   if (fd < 0) return Failure(path, "write", errno);
-  ApplyPermissions(fd, path);
+  ApplyPermissions(fd, target, access);
   bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   int error = errno;
   if (::close(fd) != 0 && written) {
     written = false;
     error = errno;
   }
-  if (!written || std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+  if (!written || std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
     if (written) error = errno;
     ::unlink(temporaryPath.c_str());
     return Failure(path, "write", error);
@@ -143,7 +178,7 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
   // The file is written and in place: a folder that cannot be flushed does
   // not make the save fail; the rename reaches the disk when the system writes
   // the folder back on its own.
-  SyncContainingFolder(path);
+  SyncContainingFolder(target);
   return Status::Ok();
 #else
   // The temporary file reaches the disk before it replaces the target, and
@@ -154,11 +189,14 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
   //
   // Read-only is a promise the user made: MoveFileExW keeps it on Windows,
   // though not every implementation of the call does, so it is checked here.
-  DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
+  //
+  // Files here are private to the user's profile already: kOwnerOnly asks
+  // for nothing more.
+  DWORD attributes = GetFileAttributesW(FileSystemPath(target).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return Failure(path, "write", static_cast<DWORD>(ERROR_ACCESS_DENIED));
   std::wstring temporaryPath;
-  HANDLE file = CreateTemporaryBeside(path, temporaryPath);
+  HANDLE file = CreateTemporaryBeside(target, temporaryPath);
   if (file == INVALID_HANDLE_VALUE) return Failure(path, "write", GetLastError());
   bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
   DWORD error = GetLastError();
@@ -167,7 +205,7 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
     error = GetLastError();
   }
   if (written) {
-    if (ReplaceWith(temporaryPath, FileSystemPath(path).native())) return Status::Ok();
+    if (ReplaceWith(temporaryPath, FileSystemPath(target).native())) return Status::Ok();
     error = GetLastError();
   }
   DeleteFileW(temporaryPath.c_str());

@@ -16,7 +16,9 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -169,22 +171,67 @@ TEST(AtomicWrite, NamesOutsideAsciiAreWrittenAndReadUnderThatName) {
   }
 }
 
-#ifdef _WIN32
-// A file that is read-only or that another program holds open is not
-// replaced on Windows: the save fails, the old file stays and the temporary
-// file goes.
+// A read-only file is a promise the user made: it is not replaced, though
+// its folder would allow it. The save fails with the system's reason, the
+// old file stays and the temporary file goes.
 TEST(AtomicWrite, ReadOnlyTargetIsNotReplaced) {
   TempDir dir;
   std::string path = dir.file("p.tlwdlg");
   WriteBytes(path, "precious");
+#ifdef _WIN32
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   Status status = WriteFileAtomically(path, "new");
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string reason = WindowsErrorText(ERROR_ACCESS_DENIED);
+#else
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  Status status = WriteFileAtomically(path, "new");
+  const std::string reason = std::strerror(EACCES);
+#endif
   EXPECT_FALSE(status.ok);
-  EXPECT_NE(status.message.find(WindowsErrorText(ERROR_ACCESS_DENIED)), std::string::npos) << status.message;
+  EXPECT_NE(status.message.find(reason), std::string::npos) << status.message;
   EXPECT_EQ(ReadBytes(path), "precious");
   EXPECT_EQ(FilesIn(dir.path()), 1);
 }
+
+#ifndef _WIN32
+// A link stays a link: the file it leads to (through any chain of links, to
+// any folder, also one that does not exist yet) gets the new bytes, replaced
+// in its own folder, as every other file is.
+TEST(AtomicWrite, SymbolicLinkIsWrittenThroughToItsTarget) {
+  TempDir dir;
+  std::filesystem::path real = dir.path() / "real";
+  std::filesystem::create_directory(real);
+  WriteBytes((real / "p.tlwdlg").string(), "old");
+  ::chmod((real / "p.tlwdlg").c_str(), 0640);
+  std::filesystem::create_symlink("real/p.tlwdlg", dir.path() / "link.tlwdlg");
+  std::filesystem::create_symlink(dir.path() / "link.tlwdlg", dir.path() / "chain.tlwdlg");
+  std::filesystem::create_symlink("real/new.tlwdlg", dir.path() / "dangling.tlwdlg");
+
+  for (const char* name : {"link.tlwdlg", "chain.tlwdlg"}) {
+    ASSERT_TRUE(WriteFileAtomically(dir.file(name), name).ok) << name;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / name)) << name;
+    EXPECT_EQ(ReadBytes((real / "p.tlwdlg").string()), name);
+  }
+  struct stat info;
+  ASSERT_EQ(::stat((real / "p.tlwdlg").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("dangling.tlwdlg"), "made").ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "dangling.tlwdlg"));
+  EXPECT_EQ(ReadBytes((real / "new.tlwdlg").string()), "made");
+  EXPECT_EQ(FilesIn(dir.path()), 4);
+  EXPECT_EQ(FilesIn(real), 2);
+
+  std::filesystem::create_symlink("loop.tlwdlg", dir.path() / "loop.tlwdlg");
+  Status loop = WriteFileAtomically(dir.file("loop.tlwdlg"), "x");
+  EXPECT_FALSE(loop.ok);
+  EXPECT_NE(loop.message.find(std::strerror(ELOOP)), std::string::npos) << loop.message;
+}
+#endif
+
+#ifdef _WIN32
+// A file another program holds open is not replaced on Windows: the save
+// fails, the old file stays and the temporary file goes.
 
 TEST(AtomicWrite, TargetHeldOpenIsNotReplaced) {
   TempDir dir;
