@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "document/project_file.h"
+#include "os/atomic_write.h"
+#include "os/user_folders.h"
 
 namespace tellwright {
 
@@ -74,6 +76,12 @@ std::string RecoveryBytes(std::string_view path, std::string_view project, int64
   out.append(Hex(Checksum(path, project))).append("\n");
   out.append(project);
   return out;
+}
+
+Status MakeRecoveryFolder(const std::string& folder) { return MakePrivateFolder(folder); }
+
+Status SaveRecoveryFile(const std::string& file, std::string_view bytes) {
+  return WriteFileAtomically(file, bytes, FileAccess::kOwnerOnly);
 }
 
 Status ReadRecovery(std::string_view bytes, RecoveredWork& out) {

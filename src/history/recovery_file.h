@@ -28,6 +28,11 @@ std::string WriteRecovery(const DialogueDocument& document, int64_t savedAt);
 // done away from it.
 std::string RecoveryBytes(std::string_view projectPath, std::string_view projectText, int64_t savedAt);
 
+// Recovery files hold a writer's unsaved work: their folder (made with its
+// parents when missing) and the files in it are open to the user alone.
+Status MakeRecoveryFolder(const std::string& folder);
+Status SaveRecoveryFile(const std::string& file, std::string_view bytes);
+
 // Reads a whole recovery file. A file that is not one, is cut short, or
 // does not match its checksum is refused as damaged, never read in part.
 Status ReadRecovery(std::string_view bytes, RecoveredWork& out);

@@ -10,7 +10,6 @@
 
 #include "document/project_file.h"
 #include "history/recovery_file.h"
-#include "os/atomic_write.h"
 #include "ui/document_text.h"
 
 namespace tellwright {
@@ -44,8 +43,8 @@ RecoveryKeeper::RecoveryKeeper(const DialogueDocument& document, const QString& 
   connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
   writer_.setMaxThreadCount(1);
   if (folder_.isEmpty()) return;
-  if (!QDir().mkpath(folder_)) {
-    qWarning("Recovery is off: the folder %s cannot be made.", qUtf8Printable(folder_));
+  if (Status status = MakeRecoveryFolder(PathFromQString(folder_)); !status) {
+    qWarning("Recovery is off: %s", qUtf8Printable(PathToQString(status.message)));
     return;
   }
   QString file = NewRecoveryFile(folder_);
@@ -78,7 +77,7 @@ void RecoveryKeeper::write() {
   int64_t savedAt = QDateTime::currentSecsSinceEpoch();
   std::string file = PathFromQString(file_);
   writer_.start([this, file, projectPath = std::move(projectPath), project = std::move(project), savedAt] {
-    Status status = WriteFileAtomically(file, RecoveryBytes(projectPath, project, savedAt));
+    Status status = SaveRecoveryFile(file, RecoveryBytes(projectPath, project, savedAt));
     QMetaObject::invokeMethod(
         this, [this, status] { emit written(status.ok, PathToQString(status.message)); }, Qt::QueuedConnection);
   });

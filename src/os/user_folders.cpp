@@ -111,4 +111,15 @@ std::optional<std::string> RegistryStoreFile(const EnvironmentLookup& environmen
 #endif
 }
 
+Status MakePrivateFolder(const std::string& folder) {
+  std::filesystem::path path = FileSystemPath(folder);
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+#ifndef _WIN32
+  if (!ec) std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+#endif
+  if (ec) return Status::Error("cannot make the folder \"" + folder + "\": " + ec.message());
+  return Status::Ok();
+}
+
 }  // namespace tellwright

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "base/status.h"
+
 namespace tellwright {
 
 // Looks up an environment variable; nullopt when it is not set. Tests hand in
@@ -30,6 +32,11 @@ std::optional<std::string> DataHome(const EnvironmentLookup& environment);
 // $HOME/.local/state/tellwright; on Windows %LOCALAPPDATA%\Tellwright\Recovery.
 // Where a running editor keeps its unsaved work.
 std::optional<std::string> RecoveryFolder(const EnvironmentLookup& environment);
+
+// Makes `folder` with its missing parents; the folder itself, new or not, is
+// then open to the user alone (0700 on POSIX; on Windows the folders of the
+// user's profile are private already).
+Status MakePrivateFolder(const std::string& folder);
 
 // $TELLWRIGHT_REGISTRY_DIR/registry, else <config home>/tellwright/registry
 // (<config home>\\Tellwright\\registry on Windows).

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "document/project_file.h"
+#include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace tellwright {
 namespace {
@@ -51,6 +56,30 @@ TEST(RecoveryFileTest, RefusesEveryCutChangedOrLengthenedFile) {
   EXPECT_EQ(ReadRecovery("V1.2\n", work).message,
             "The recovery file is damaged: it does not start as a recovery file does.");
   EXPECT_TRUE(work.projectPath.empty());  // nothing was taken from any of them
+}
+
+// The work in a recovery file is the writer's alone, also where an older
+// folder or file was open to others.
+TEST(RecoveryFileTest, FolderAndFilesAreTheUsersAlone) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permission bits; the user's profile folders are private on Windows";
+#else
+  testing::TempDir dir;
+  std::string older = dir.folder("older");
+  ::chmod(older.c_str(), 0755);
+  for (const std::string& folder : {dir.file("state/tellwright"), older}) {
+    ASSERT_TRUE(MakeRecoveryFolder(folder)) << folder;
+    std::string file = folder + "/session.tlwrec";
+    testing::WriteBytes(file, "older work");
+    ::chmod(file.c_str(), 0644);
+    ASSERT_TRUE(SaveRecoveryFile(file, WriteRecovery(Work(""), 1796745600)));
+    struct stat info;
+    ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << folder;
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << file;
+  }
+#endif
 }
 
 }  // namespace

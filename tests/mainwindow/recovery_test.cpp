@@ -23,6 +23,13 @@ class RecoveryTest : public SessionTest {
     session->recovery().setDelay(5);
   }
   bool Kept() { return QFile::exists(session->recovery().file()); }
+  // Group or others may read, write or enter it.
+  static bool OpenToOthers(const QString& path) {
+    constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                 QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                 QFileDevice::WriteOther | QFileDevice::ExeOther;
+    return (QFile::permissions(path) & kOthers) != 0;
+  }
   bool WaitKept(bool kept) {
     return QTest::qWaitFor([&] { return Kept() == kept; });
   }
@@ -73,6 +80,11 @@ TEST_F(RecoveryTest, WrittenWhileWorkIsUnsavedAndRemovedOnceNothingIs) {
     ASSERT_TRUE(ReadRecovery(bytes, work)) << step.what;
     EXPECT_EQ(work.projectPath, document().currentFile) << step.what;
     EXPECT_TRUE(work.document.branches == document().branches) << step.what;
+#ifdef Q_OS_UNIX
+    // Unsaved work is the writer's alone.
+    EXPECT_FALSE(OpenToOthers(session->recovery().file())) << step.what;
+    EXPECT_FALSE(OpenToOthers(Folder())) << step.what;
+#endif
   }
   // A clean end takes the file away even with work unsaved.
   change();
