@@ -1,7 +1,7 @@
 #include "export/text_export.h"
 
 #include "export/document_walk.h"
-#include "os/atomic_write.h"
+#include "export/export_file.h"
 
 namespace tellwright {
 
@@ -53,7 +53,7 @@ class TextExport : public DocumentWalk<TextExport> {
 std::string ExportTextBytes(const DialogueDocument& document) { return TextExport(document).run(); }
 
 Status ExportText(const DialogueDocument& document, const std::string& path) {
-  return WriteFileAtomically(path, ExportTextBytes(document));
+  return WriteExportFile(document, path, ExportTextBytes(document));
 }
 
 }  // namespace tellwright

@@ -1,10 +1,16 @@
 #include "export/vexa_export.h"
 
+#include <map>
+#include <optional>
+
 #include "base/path_names.h"
+#include "base/utf8_text.h"
 #include "export/document_walk.h"
+#include "export/export_file.h"
 #include "export/file_extensions.h"
 #include "export/visibility_suffix.h"
 #include "os/atomic_write.h"
+#include "os/file_identity.h"
 
 namespace tellwright {
 
@@ -107,7 +113,7 @@ class VexaExport : public DocumentWalk<VexaExport> {
 std::string VexaFilePath(std::string_view basePath, std::string_view branchName) {
   std::string path(basePath);
   path += '_';
-  path += branchName;
+  path += Cp1252ToUtf8(branchName);
   path += kScriptExtension;
   return path;
 }
@@ -131,9 +137,28 @@ std::vector<VexaFile> ExportVexaScriptFiles(const DialogueDocument& document, co
   return files;
 }
 
+namespace {
+
+// Why a branch's file must not be written in this run: it is the project,
+// or a file an earlier branch of the run was written to (two branches of
+// one name, or of names that differ only where the folder does not look).
+// "" when it may.
+std::string TakenFault(const DialogueDocument& document, const std::string& path,
+                       const std::map<FileIdentity, int>& writtenBy) {
+  if (std::string fault = ExportTargetFault(document, path); !fault.empty()) return fault;
+  std::optional<FileIdentity> identity = IdentifyFile(path);
+  if (!identity) return "";
+  auto earlier = writtenBy.find(*identity);
+  if (earlier == writtenBy.end()) return "";
+  return "branch \"" + Cp1252ToUtf8(document.branch(earlier->second).name) + "\" was written to this file already";
+}
+
+}  // namespace
+
 VexaExportResult ExportVexaScript(const DialogueDocument& document, const std::string& basePath) {
   VexaExport vexa(document, basePath);
   VexaExportResult result;
+  std::map<FileIdentity, int> writtenBy;
   for (int b = 0; b < BranchesToVisit(document); ++b) {
     const DialogueBranch& branch = document.branch(b);
     std::string path = VexaFilePath(basePath, branch.name);
@@ -142,10 +167,13 @@ VexaExportResult ExportVexaScript(const DialogueDocument& document, const std::s
     std::string bytes = vexa.branchFile(branch);
     if (std::string_view fault = VexaNameFault(branch.name); !fault.empty()) {
       result.skipped.push_back({b, path, std::string(fault)});
+    } else if (std::string taken = TakenFault(document, path, writtenBy); !taken.empty()) {
+      result.skipped.push_back({b, path, taken});
     } else if (Status status = WriteFileAtomically(path, bytes); !status) {
       result.skipped.push_back({b, path, status.message});
     } else {
       ++result.written;
+      if (std::optional<FileIdentity> identity = IdentifyFile(path)) writtenBy.emplace(*identity, b);
     }
   }
   return result;

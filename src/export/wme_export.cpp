@@ -1,8 +1,8 @@
 #include "export/wme_export.h"
 
 #include "export/document_walk.h"
+#include "export/export_file.h"
 #include "export/visibility_suffix.h"
-#include "os/atomic_write.h"
 
 namespace tellwright {
 
@@ -100,7 +100,7 @@ class WmeExport : public DocumentWalk<WmeExport> {
 std::string ExportWmeScriptBytes(const DialogueDocument& document) { return WmeExport(document).run(); }
 
 Status ExportWmeScript(const DialogueDocument& document, const std::string& path) {
-  return WriteFileAtomically(path, ExportWmeScriptBytes(document));
+  return WriteExportFile(document, path, ExportWmeScriptBytes(document));
 }
 
 }  // namespace tellwright

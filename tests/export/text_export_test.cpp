@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "export/sample_documents.h"
+#include "export/wme_export.h"
 #include "support/temp_dir.h"
 
 namespace tellwright {
@@ -70,6 +71,23 @@ TEST(TextExportTest, WritesTheFileAndReportsOneThatCannotBeWritten) {
   ASSERT_TRUE(ExportText(document, dir.file("out.txt")).ok);
   EXPECT_EQ(ReadBytes(dir.file("out.txt")), ExportTextBytes(document));
   EXPECT_FALSE(ExportText(document, dir.file("missing/out.txt")).ok);
+}
+
+// An export over the project it comes from would destroy it, under any
+// name the project goes by.
+TEST(TextExportTest, ExportsNeverReplaceTheirOwnProject) {
+  TempDir dir;
+  DialogueDocument document = WorkedExample();
+  document.currentFile = dir.file("p.tlwdlg");
+  WriteBytes(document.currentFile, "the project");
+  dir.folder("sub");
+  for (const std::string& path : {document.currentFile, dir.file("sub/../p.tlwdlg")}) {
+    for (Status status : {ExportText(document, path), ExportWmeScript(document, path)}) {
+      EXPECT_FALSE(status.ok) << path;
+      EXPECT_NE(status.message.find("the file is the project itself"), std::string::npos) << status.message;
+    }
+  }
+  EXPECT_EQ(ReadBytes(document.currentFile), "the project");
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ namespace {
 
 using namespace testing;
 
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(FileNameString(entry.path().filename()));
+  return names;
+}
+
 TEST(VexaExportTest, WorkedExampleComesOutByteForByte) {
   const std::string expected =
       "StartDialogue \"dlg_Start\"\r\n"
@@ -211,6 +218,52 @@ TEST(VexaExportTest, FileThatCannotBeWrittenIsReportedAndTheRestWritten) {
   VexaExportResult missing = ExportVexaScript(document, dir.file("no/such/folder/dlg"));
   EXPECT_EQ(missing.written, 0);
   EXPECT_EQ(missing.skipped.size(), 3u);
+}
+
+// In one run no file is written twice, and none over the project: a second
+// branch of the same name (or, where the folder ignores letter case, of the
+// same name but for it) and a branch whose file is the project itself are
+// reported like a file that cannot be written.
+TEST(VexaExportTest, NoBranchOverwritesAnotherOrTheProject) {
+  TempDir dir;
+  std::string base = dir.file("dlg");
+  DialogueDocument document;
+  SetBranch(document, 0, "Intro", {Remark("first")});
+  SetBranch(document, 1, "Intro", {Remark("second")});
+  SetBranch(document, 2, "Project");
+  SetBranch(document, 3, "Outro");
+  document.currentFile = base + "_Project.script";
+  WriteBytes(document.currentFile, "the project");
+
+  VexaExportResult result = ExportVexaScript(document, base);
+  EXPECT_EQ(result.written, 2);
+  ASSERT_EQ(result.skipped.size(), 2u);
+  EXPECT_EQ(result.skipped[0].branch, 1);
+  EXPECT_EQ(result.skipped[0].reason, "branch \"Intro\" was written to this file already");
+  EXPECT_EQ(result.skipped[1].branch, 2);
+  EXPECT_EQ(result.skipped[1].reason, "the file is the project itself");
+  EXPECT_NE(ReadBytes(base + "_Intro.script").find("; first"), std::string::npos);
+  EXPECT_EQ(ReadBytes(document.currentFile), "the project");
+  EXPECT_TRUE(std::filesystem::exists(base + "_Outro.script"));
+
+  // A second run writes every file again.
+  EXPECT_EQ(ExportVexaScript(document, base).written, 2);
+}
+
+// Branch names are Windows-1252 text; file names are what the system takes
+// (UTF-8 here), so the file of "Café" is named as the user reads it.
+TEST(VexaExportTest, FileNamesCarryTheBranchNameAsTheSystemSpellsIt) {
+  TempDir dir;
+  DialogueDocument document;
+  SetBranch(document, 0, "Caf\xE9");
+  std::string base = dir.file("dlg");
+  VexaExportResult result = ExportVexaScript(document, base);
+  EXPECT_TRUE(result.ok());
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"dlg_Caf\xC3\xA9.script"}));
+  std::vector<VexaFile> files = ExportVexaScriptFiles(document, base);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].path, base + "_Caf\xC3\xA9.script");
+  EXPECT_NE(files[0].bytes.find("StartDialogue \"dlg_Caf\xE9\""), std::string::npos) << "the script keeps its bytes";
 }
 
 }  // namespace
