@@ -42,6 +42,15 @@ Utf8Char DecodeUtf8At(std::string_view text, size_t at) {
   return {code, length};
 }
 
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    size_t length = DecodeUtf8At(text, i).length;
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
 std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());

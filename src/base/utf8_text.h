@@ -19,6 +19,9 @@ struct Utf8Char {
 };
 Utf8Char DecodeUtf8At(std::string_view text, size_t at);
 
+// True when `text` is well-formed UTF-8 throughout.
+bool IsUtf8(std::string_view text);
+
 // UTF-8 text as Windows-1252; nothing when it is no valid UTF-8 or holds a
 // character Windows-1252 has no byte for.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);

@@ -40,6 +40,16 @@ std::optional<std::string> EditorProgram(const AssociateOptions& options) {
 }
 
 int RunAssociate(const AssociateOptions& options) {
+  AssociationRequest request;
+  request.registry = !options.noRegistry;
+  request.desktop = request.desktop && !options.noDesktop;
+  if (!request.registry && !request.desktop) {
+    std::cerr << "tellwright-cli: error: nothing to associate: --no-registry leaves out the file type keys, and "
+              << (kDesktopIntegrationByDefault ? "--no-desktop the freedesktop registration"
+                                               : "this system has no freedesktop registration")
+              << "\n";
+    return kExitError;
+  }
   std::optional<std::string> program = EditorProgram(options);
   if (!program) {
     std::cerr << "tellwright-cli: error: cannot tell where this program lies; name the editor with --program\n";
@@ -48,10 +58,7 @@ int RunAssociate(const AssociateOptions& options) {
   ConsoleReporter reporter;
   std::unique_ptr<RegistryBackend> backend = MakeSystemRegistryBackend();
   Registry registry(*backend, reporter);
-  AssociationRequest request;
   request.program = *program;
-  request.registry = !options.noRegistry;
-  request.desktop = request.desktop && !options.noDesktop;
   Status status = AssociateProjectFiles(request, registry, reporter);
   if (!status) {
     std::cerr << "tellwright-cli: error: " << status.message << '\n';
@@ -70,7 +77,7 @@ void AddAssociateCommand(CLI::App& app, int& exitCode) {
   associate->footer(
       "Writes the file type keys of the settings and, on freedesktop systems, a MIME type, an icon and a\n"
       "desktop entry under $XDG_DATA_HOME (else ~/.local/share), then updates the desktop's databases.\n"
-      "Exit code 2 when any step failed; the other steps still run.\n");
+      "Exit code 2 when any step failed (the other steps still run), or when the options leave no step to do.\n");
   associate->add_option("--program", options->program, "The editor to start (default: tellwright beside this tool)")
       ->type_name("PATH");
   associate->add_flag("--no-registry", options->noRegistry, "Leave the file type keys of the settings alone");

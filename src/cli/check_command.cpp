@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "export/dialogue_check.h"
@@ -26,7 +27,7 @@ int RunCheck(const CheckOptions& options) {
       continue;
     }
     if (CheckResult result = CheckDialogue(*document); !result) {
-      PrintDiagnostic(project, "error", result.message);
+      PrintDiagnostic(project, "error", Cp1252ToUtf8(result.message));
       exitCode = std::max<int>(exitCode, kExitCheckFault);
     }
   }

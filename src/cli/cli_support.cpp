@@ -1,43 +1,91 @@
 #include "cli/cli_support.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "base/path_names.h"
 #include "base/utf8_text.h"
 #include "document/project_file.h"
 #include "os/atomic_write.h"
+#include "os/file_identity.h"
+#include "os/file_names.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace tellwright::cli {
 
+std::string FileName(std::string_view path) { return IsUtf8(path) ? std::string(path) : Cp1252ToUtf8(path); }
+
 void PrintDiagnostic(std::string_view file, std::string_view severity, std::string_view message, int line) {
-  std::cerr << file;
+  std::cerr << FileName(file);
   if (line > 0) std::cerr << ':' << line;
   std::cerr << ": " << severity << ": " << message << '\n';
 }
 
+void PrintLoadWarnings(std::string_view file, const LoadResult& result) {
+  for (const FileWarning& warning : result.warnings) PrintDiagnostic(file, "warning", warning.message, warning.line);
+}
+
 std::optional<DialogueDocument> LoadProjectFile(const std::string& path) {
   DialogueDocument document;
-  if (Status status = LoadProject(path, document); !status) {
-    PrintDiagnostic(path, "error", status.message, status.line);
+  LoadResult result = LoadProject(path, document);
+  if (!result) {
+    PrintDiagnostic(path, "error", result.message, result.line);
     return std::nullopt;
   }
+  PrintLoadWarnings(path, result);
   return document;
 }
+
+void KeepStandardStreamsApart() {
+#ifndef _WIN32
+  for (int stream = 0; stream <= 2; ++stream)
+    if (::fcntl(stream, F_GETFD) == -1 && errno == EBADF) {
+      int held = ::open("/dev/null", O_RDONLY);
+      if (held >= 0 && held != stream) {
+        ::dup2(held, stream);
+        ::close(held);
+      }
+    }
+#endif
+}
+
+bool OutputArrived() {
+  static bool reported = false;
+  errno = 0;
+  bool flushed = std::fflush(stdout) == 0;
+  int reason = errno;
+  bool arrived = flushed && !std::ferror(stdout) && !std::cout.fail();
+  if (!arrived && !reported) {
+    reported = true;
+    std::string message = "cannot write to standard output";
+    if (!flushed && reason != 0) message += std::string(": ") + std::strerror(reason);
+    PrintDiagnostic("<stdout>", "error", message);
+  }
+  std::cerr.flush();
+  bool diagnosticsArrived = !std::cerr.fail() && !std::ferror(stderr);
+  return arrived && diagnosticsArrived;
+}
+
+int WithOutputChecked(int exitCode) { return OutputArrived() ? exitCode : std::max<int>(exitCode, kExitError); }
 
 namespace {
 bool WriteStandardOutput(std::string_view bytes) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);  // CR LF must reach the pipe as it is
 #endif
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
-  if (!written) PrintDiagnostic("<stdout>", "error", "cannot write to standard output");
-  return written;
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  return OutputArrived();
 }
 }  // namespace
 
@@ -48,18 +96,26 @@ bool WriteOutput(const std::string& target, std::string_view bytes) {
   return status.ok;
 }
 
-namespace {
-bool IsUtf8(std::string_view text) {
-  for (size_t at = 0; at < text.size();) {
-    size_t length = DecodeUtf8At(text, at).length;
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
+std::string OutputNameFault(const std::string& output) {
+  if (output == kStandardOutput) return "";
+  if (output.empty()) return "the file name is empty";
+  std::string_view name = FileNamePart(output);
+  std::error_code ec;
+  if (name.empty() || name == "." || name == ".." || std::filesystem::is_directory(FileSystemPath(output), ec))
+    return "\"" + FileName(output) + "\" is a folder; name a file";
+  return "";
 }
-}  // namespace
 
-std::string FileName(const std::string& path) { return IsUtf8(path) ? path : Cp1252ToUtf8(path); }
+std::optional<std::string> OutputTarget(const std::string& output, std::string_view extension,
+                                        const std::string& input) {
+  if (output == kStandardOutput) return output;
+  std::string target = WithExtension(output, extension);
+  if (SameFile(target, input)) {
+    PrintDiagnostic(target, "error", "not written: it is the project " + FileName(input) + " itself");
+    return std::nullopt;
+  }
+  return target;
+}
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
@@ -84,11 +140,6 @@ std::string JsonString(std::string_view text) {
     }
   }
   return out + "\"";
-}
-
-std::string OutputPath(const std::string& path, std::string_view extension) {
-  if (path == kStandardOutput) return path;
-  return WithExtension(path, extension);
 }
 
 }  // namespace tellwright::cli

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-
 #include <string>
 
+#include "cli/cli_support.h"
+
 namespace tellwright::cli {
+
+// Refuses an -o value that names no file (OutputNameFault).
+inline const CLI::Validator kOutputName([](const std::string& value) { return OutputNameFault(value); }, "");
 
 // A subcommand adds itself to the parser; when it is chosen, its callback
 // runs it and stores its exit code.
@@ -31,16 +35,8 @@ inline void AddFormatOption(CLI::App* command, std::string& format) {
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
-    AddCheckCommand,
-    AddLintCommand,
-    AddExportCommand,
-    AddResaveCommand,
-    AddPlayCommand,
-    AddStatsCommand,
-    AddShowCommand,
-    AddDiffCommand,
-    AddMergeCommand,
-    AddAssociateCommand,
+    AddCheckCommand, AddLintCommand, AddExportCommand, AddResaveCommand, AddPlayCommand,
+    AddStatsCommand, AddShowCommand, AddDiffCommand,   AddMergeCommand,  AddAssociateCommand,
 };
 
 }  // namespace tellwright::cli

@@ -1,6 +1,7 @@
 #include <memory>
 #include <string>
 
+#include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "export/dialogue_check.h"
@@ -25,21 +26,28 @@ struct ExportOptions {
 bool ConfirmedByCheck(const DialogueDocument& document, const ExportOptions& options) {
   CheckResult result = CheckDialogue(document);
   if (result) return true;
+  std::string message = Cp1252ToUtf8(result.message);
   if (options.force) {
-    PrintDiagnostic(options.project, "warning", result.message);
+    PrintDiagnostic(options.project, "warning", message);
     return true;
   }
-  PrintDiagnostic(options.project, "error", result.message);
+  PrintDiagnostic(options.project, "error", message);
   PrintDiagnostic(options.project, "note", "nothing exported; --force exports anyway");
   return false;
+}
+
+// Writes one export file (or standard output), never over the project.
+int WriteExport(const ExportOptions& options, std::string_view extension, std::string_view bytes) {
+  std::optional<std::string> target = OutputTarget(options.output, extension, options.project);
+  if (!target) return kExitError;
+  return WriteOutput(*target, bytes) ? kExitOk : kExitError;
 }
 
 int RunWme(const ExportOptions& options) {
   std::optional<DialogueDocument> document = LoadProjectFile(options.project);
   if (!document) return kExitError;
   if (!ConfirmedByCheck(*document, options)) return kExitCheckFault;
-  std::string target = OutputPath(options.output, kScriptExtension);
-  return WriteOutput(target, ExportWmeScriptBytes(*document)) ? kExitOk : kExitError;
+  return WriteExport(options, kScriptExtension, ExportWmeScriptBytes(*document));
 }
 
 int RunVexa(const ExportOptions& options) {
@@ -48,16 +56,16 @@ int RunVexa(const ExportOptions& options) {
   if (!ConfirmedByCheck(*document, options)) return kExitCheckFault;
   VexaExportResult result = ExportVexaScript(*document, options.output);
   for (const VexaSkippedBranch& skipped : result.skipped)
-    PrintDiagnostic(skipped.path, "error",
-                    "branch \"" + document->branch(skipped.branch).name + "\" not written: " + skipped.reason);
+    PrintDiagnostic(
+        skipped.path, "error",
+        "branch \"" + Cp1252ToUtf8(document->branch(skipped.branch).name) + "\" not written: " + skipped.reason);
   return result.ok() ? kExitOk : kExitError;
 }
 
 int RunText(const ExportOptions& options) {
   std::optional<DialogueDocument> document = LoadProjectFile(options.project);
   if (!document) return kExitError;
-  std::string target = OutputPath(options.output, kTextExtension);
-  return WriteOutput(target, ExportTextBytes(*document)) ? kExitOk : kExitError;
+  return WriteExport(options, kTextExtension, ExportTextBytes(*document));
 }
 
 // The sound files are looked up under the engine project's folder when it
@@ -65,8 +73,7 @@ int RunText(const ExportOptions& options) {
 int RunVoiceOver(const ExportOptions& options) {
   std::optional<DialogueDocument> document = LoadProjectFile(options.project);
   if (!document) return kExitError;
-  std::string target = OutputPath(options.output, kRecordingScriptExtension);
-  return WriteOutput(target, WriteRecordingScript(*document)) ? kExitOk : kExitError;
+  return WriteExport(options, kRecordingScriptExtension, WriteRecordingScript(*document));
 }
 
 using Run = int (*)(const ExportOptions&);
@@ -102,7 +109,8 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   wme->add_option("-o,--output", options->output,
                   "Script file; \".script\" is appended when missing; - for standard output")
       ->type_name("OUT")
-      ->required();
+      ->required()
+      ->check(kOutputName);
   AddForce(*wme, options);
   wme->footer("Runs the dialogue check first: on a fault nothing is written (exit 1) unless --force is given.\n");
 
@@ -111,26 +119,30 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   vexa->add_option("-o,--output", options->output, "Base path, used as it is (nothing is appended)")
       ->type_name("BASE")
       ->required()
-      ->check(kNotStandardOutput);
+      ->check(kNotStandardOutput)
+      ->check(kOutputName);
   AddForce(*vexa, options);
   vexa->footer(
       "Runs the dialogue check first: on a fault nothing is written (exit 1) unless --force is given.\n"
       "A branch whose file cannot be written, or whose name would put the file outside the folder of BASE,\n"
-      "is reported and skipped; the others are written, and the exit code is 2.\n");
+      "or whose file another branch of the same name (or the project) is, is reported and skipped; the others\n"
+      "are written, and the exit code is 2.\n");
 
   CLI::App* text =
       AddFormat(*exporter, "text", "A screenplay-like text listing (no dialogue check).", RunText, exitCode, options);
   text->add_option("-o,--output", options->output,
                    "Text file; \".txt\" is appended when missing; - for standard output")
       ->type_name("OUT")
-      ->required();
+      ->required()
+      ->check(kOutputName);
 
   CLI::App* vo =
       AddFormat(*exporter, "vo", "A voice-over recording script: every spoken line as CSV (no dialogue check).",
                 RunVoiceOver, exitCode, options);
   vo->add_option("-o,--output", options->output, "CSV file; \".csv\" is appended when missing; - for standard output")
       ->type_name("OUT")
-      ->required();
+      ->required()
+      ->check(kOutputName);
   vo->footer(
       "Columns: Branch, Line, Response, Character, Entity, Text, Sound file, Words, Sound file exists.\n"
       "UTF-8 with a byte-order mark, rows ended by CR LF. Sound files are looked for when the engine project's\n"

@@ -21,8 +21,18 @@ int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
   // An unknown subcommand would otherwise read as a missing one.
   const CLI::App* chosen = &app;
   while (!chosen->get_subcommands().empty()) chosen = chosen->get_subcommands().front();
-  if (chosen->get_require_subcommand_min() > 0 && !chosen->remaining().empty())
-    message = "unknown subcommand \"" + chosen->remaining().front() + "\"";
+  std::vector<std::string> unused = chosen->remaining();
+  if (chosen->get_require_subcommand_min() > 0 && !unused.empty()) {
+    message = "unknown subcommand \"" + unused.front() + "\"";
+  } else if (dynamic_cast<const CLI::RequiredError*>(&error)) {
+    // An unknown option is set aside before the missing argument is
+    // noticed; it is the real fault ("check -x.tlwdlg").
+    for (const std::string& argument : unused)
+      if (argument.size() > 1 && argument[0] == '-') {
+        message = "unknown option \"" + argument + "\"; a file whose name starts with \"-\" goes after \"--\"";
+        break;
+      }
+  }
   std::cerr << "tellwright-cli: error: " << message << "\n"
             << "Run with --help for more information.\n";
   return tellwright::cli::kExitError;
@@ -31,6 +41,7 @@ int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tellwright::cli::KeepStandardStreamsApart();
   CLI::App app(kDescription, "tellwright-cli");
   app.set_version_flag("--version", "tellwright-cli " TELLWRIGHT_VERSION);
   app.require_subcommand(1);
@@ -46,7 +57,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& error) {
-    return ReportParseError(app, error);
+    exitCode = ReportParseError(app, error);
   }
-  return exitCode;
+  // Whatever ran, a failed write of its output is reported and fails the run.
+  return tellwright::cli::WithOutputChecked(exitCode);
 }

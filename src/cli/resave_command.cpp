@@ -17,8 +17,9 @@ struct ResaveOptions {
 int RunResave(const ResaveOptions& options) {
   std::optional<DialogueDocument> document = LoadProjectFile(options.project);
   if (!document) return kExitError;
-  std::string target = OutputPath(options.output, kProjectExtension);
-  return WriteOutput(target, WriteProject(*document)) ? kExitOk : kExitError;
+  std::optional<std::string> target = OutputTarget(options.output, kProjectExtension, options.project);
+  if (!target) return kExitError;
+  return WriteOutput(*target, WriteProject(*document)) ? kExitOk : kExitError;
 }
 
 }  // namespace
@@ -31,8 +32,11 @@ void AddResaveCommand(CLI::App& app, int& exitCode) {
       ->add_option("-o,--output", options->output,
                    "Project file; \".tlwdlg\" is appended when missing; - for standard output")
       ->type_name("OUT")
-      ->required();
-  resave->footer("A file the editor wrote comes out byte for byte the same.\n");
+      ->required()
+      ->check(kOutputName);
+  resave->footer(
+      "A file the editor wrote comes out byte for byte the same. The project itself is never written over: name\n"
+      "another file.\n");
   resave->callback([options, &exitCode] { exitCode = RunResave(*options); });
 }
 

@@ -47,6 +47,17 @@ TEST(CliAssociateTest, OptionsChooseTheProgramAndLeaveStepsOut) {
   EXPECT_TRUE(std::filesystem::exists(other.file("store/registry")));
 }
 
+// Leaving every part out does nothing, which is not success.
+TEST(CliAssociateTest, LeavingEveryPartOutIsAUsageError) {
+  TempDir home;
+  CliRun run = RunAssociate(home, {"--no-registry", "--no-desktop"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("tellwright-cli: error: nothing to associate", 0), 0u) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(home.file("data")));
+  EXPECT_FALSE(std::filesystem::exists(home.file("store/registry")));
+}
+
 TEST(CliAssociateTest, AStepThatFailsIsReportedWithExitCodeTwo) {
   TempDir home;
   // The data folder is a file, so nothing can be installed below it.

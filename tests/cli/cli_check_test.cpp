@@ -45,6 +45,18 @@ TEST(CliCheckTest, UnreadableInputExitsWithTwo) {
   }
 }
 
+// Projects hold Windows-1252 text; a terminal shows UTF-8.
+TEST(CliCheckTest, TextsArePrintedInUtf8) {
+  TempDir dir;
+  std::string project = kFaultyProject;
+  project.replace(project.find("Bad-name"), 8, "Caf\xE9-bar");
+  WriteBytes(dir.file("caf\xC3\xA9.tlwdlg"), project);
+  CliRun run = RunCli(dir, {"check", "caf\xC3\xA9.tlwdlg"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err.rfind("caf\xC3\xA9.tlwdlg: error: The dialogue branch name 'Caf\xC3\xA9-bar' contains", 0), 0u)
+      << run.err;
+}
+
 TEST(CliCheckTest, SeveralProjectsGiveTheWorstOutcome) {
   TempDir dir;
   WriteBytes(dir.file("good.tlwdlg"), kGoodProject);

@@ -29,9 +29,10 @@ inline std::string ShellQuoted(const std::string& text) {
 
 // Runs the program in `folder` with `args`, standard input `input` (a file,
 // not a terminal); `environment` (NAME=value words for env(1)) changes its
-// environment.
+// environment; `redirections` (">/dev/full", ">&-") replace the files that
+// take its output.
 inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args, const std::string& environment = "",
-                     const std::string& input = "") {
+                     const std::string& input = "", const std::string& redirections = "") {
   std::string inPath = (folder.path() / ".stdin").string();
   std::string outPath = (folder.path() / ".stdout").string();
   std::string errPath = (folder.path() / ".stderr").string();
@@ -40,7 +41,7 @@ inline CliRun RunCli(const TempDir& folder, const std::vector<std::string>& args
                         (environment.empty() ? "" : "env " + environment + " ") + ShellQuoted(CliBinary());
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
   command += " <" + (input.empty() ? std::string("/dev/null") : ShellQuoted(inPath)) + " >" + ShellQuoted(outPath) +
-             " 2>" + ShellQuoted(errPath);
+             " 2>" + ShellQuoted(errPath) + " " + redirections;
   int status = std::system(command.c_str());
   CliRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -44,12 +44,16 @@ TEST(CliUsageTest, UsageErrorsExitWithTwo) {
       {{"bogus"}, "unknown subcommand \"bogus\""},
       {{"export", "pdf", "p.tlwdlg"}, "unknown subcommand \"pdf\""},
       {{"check"}, "PROJECT is required"},
+      {{"check", "-x.tlwdlg"}, "unknown option \"-x.tlwdlg\""},
       {{"check", "p.tlwdlg", "--frob"}, "The following argument was not expected: --frob"},
       {{"export", "wme", "p.tlwdlg"}, "--output is required"},
       {{"export", "vexa", "p.tlwdlg", "-o", "-"}, "--output: the Vexa export writes a file per branch, not one stream"},
       {{"resave", "p.tlwdlg", "-o"}, "--output: 1 required OUT missing"},
       {{"diff", "p.tlwdlg"}, "FILES: At least 2 required but received 1"},
       {{"merge", "b.tlwdlg", "o.tlwdlg", "t.tlwdlg"}, "--output is required"},
+      {{"resave", "p.tlwdlg", "-o", ""}, "--output: the file name is empty"},
+      {{"export", "text", "p.tlwdlg", "-o", "out/"}, "--output: \"out/\" is a folder; name a file"},
+      {{"export", "vexa", "p.tlwdlg", "-o", "."}, "--output: \".\" is a folder; name a file"},
   };
   for (const UsageCase& c : cases) {
     TempDir dir;
