@@ -77,6 +77,16 @@ TEST(FindMatchesTest, FindsEveryMatchInDocumentOrder) {
   for (const Case& c : cases) EXPECT_EQ(Found(d, c.query), c.expected) << c.query.text;
 }
 
+// A whole word ends at a digit no more than at a letter: "met" is not
+// found inside "met2", where replacing it would break the code.
+TEST(FindMatchesTest, WholeWordsCountDigitsAsWordCharacters) {
+  DialogueDocument d;
+  SetBranch(d, 0, "Start", {Code("met2 = 2met + met;")});
+  std::vector<Match> matches = FindMatches(d, {.text = "met", .wholeWords = true});
+  ASSERT_EQ(matches.size(), 1u);
+  EXPECT_EQ(matches[0].offset, 14u);
+}
+
 TEST(FindMatchesTest, GivesTheTextAroundEachMatch) {
   DialogueDocument d;
   const std::string x(40, 'x'), y(40, 'y');
@@ -209,6 +219,7 @@ TEST(ReplaceTest, ReplacesInPlaceOrRefusesChangingNothing) {
        After("Start", "StartStart"),
        3},
       {"AllSpeakers", {.text = "u", .fields = kFieldCharacterName}, -1, "uu", {true}, "", After("Guy", "Guuy"), 1},
+      {"AllKeepSpeakers", {.text = "u", .fields = kFieldCharacterName}, -1, "uu", {}, "", After("<Guy/", "<Guuy/"), 1},
       {"AllOrNothing", {"bye"}, -1, "", {}, std::string(kEmptyResponseMessage), ""},
       {"AllTakenRealName",
        {.text = "\xC9lise", .fields = kFieldCharacterName},
