@@ -127,8 +127,9 @@ expect "check the example" 0 "$wine" "$cli" check "$root/examples/lighthouse.tlw
 # command line as Windows passes it (UTF-16).
 cp "$root/examples/lighthouse.tlwdlg" "$work/Leuchtturm Ä 灯台.tlwdlg"
 expect "check a project whose name is not ASCII" 0 "$wine" "$cli" check "$work/Leuchtturm Ä 灯台.tlwdlg"
-expect "resave it in place" 0 "$wine" "$cli" resave "$work/Leuchtturm Ä 灯台.tlwdlg" -o "$work/Leuchtturm Ä 灯台.tlwdlg"
-if ! cmp -s "$root/examples/lighthouse.tlwdlg" "$work/Leuchtturm Ä 灯台.tlwdlg" || [ -n "$(ls "$work" | grep -v '^out$' | grep -v '^Leuchtturm Ä 灯台.tlwdlg$')" ]; then
+expect "resave it under another such name" 0 "$wine" "$cli" resave "$work/Leuchtturm Ä 灯台.tlwdlg" -o "$work/Phare é 灯台.tlwdlg"
+expect "resave over itself is refused" 2 "$wine" "$cli" resave "$work/Leuchtturm Ä 灯台.tlwdlg" -o "$work/Leuchtturm Ä 灯台.tlwdlg"
+if ! cmp -s "$root/examples/lighthouse.tlwdlg" "$work/Phare é 灯台.tlwdlg" || ! cmp -s "$root/examples/lighthouse.tlwdlg" "$work/Leuchtturm Ä 灯台.tlwdlg" || [ -n "$(ls "$work" | grep -v '^out$' | grep -v '^Leuchtturm Ä 灯台.tlwdlg$' | grep -v '^Phare é 灯台.tlwdlg$')" ]; then
   echo "FAILED: the resaved project differs from the example, or a temporary file was left: $(ls "$work")"
   cli_failures=$((cli_failures + 1))
 fi
