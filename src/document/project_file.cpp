@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "base/decimal.h"
@@ -160,6 +161,19 @@ class ProjectReader {
     return Status::Ok();
   }
 
+  // The first line of the next record of a table, or nothing where the
+  // table ends: at its end marker, or at the end of the file, which then
+  // ends early.
+  std::optional<std::string_view> nextRecord(std::string_view endMarker) {
+    if (reader_.atEnd()) {
+      endsEarly_ = true;
+      return std::nullopt;
+    }
+    std::string_view first = reader_.next();
+    if (first == endMarker) return std::nullopt;
+    return first;
+  }
+
   std::string countedBranches() const {
     return "announced on line " + std::to_string(branchCountLine_) + " (last branch index " +
            std::to_string(branchCount_ - 1) + ")";
@@ -175,14 +189,10 @@ class ProjectReader {
       return status;
     branch.lines.reserve(branch.lineCount);
     for (int j = 0; j < kLinesPerBranch; ++j) {
-      if (reader_.atEnd()) {
-        endsEarly_ = true;
-        return Status::Ok();
-      }
-      std::string_view kind = reader_.next();
-      if (kind == kEndBranch) return Status::Ok();
+      std::optional<std::string_view> kind = nextRecord(kEndBranch);
+      if (!kind) return Status::Ok();
       // Braced initialisation reads the five lines in order.
-      branch.lines.slot(j) = DialogueLine{std::string(kind), std::string(reader_.next()), std::string(reader_.next()),
+      branch.lines.slot(j) = DialogueLine{std::string(*kind), std::string(reader_.next()), std::string(reader_.next()),
                                           std::string(reader_.next()), ParseDecimal(reader_.next())};
     }
     fullTableBefore_ =
@@ -208,18 +218,11 @@ class ProjectReader {
       return status;
     block.id = ParseDecimal(reader_.next());
     for (int l = 0; l < kResponsesPerBlock; ++l) {
-      if (reader_.atEnd()) {
-        endsEarly_ = true;
-        return Status::Ok();
-      }
-      std::string_view text = reader_.next();
-      if (text == kEndResponse) return Status::Ok();
-      block.responses.slot(l) = Response{std::string(text),
-                                         std::string(reader_.next()),
-                                         std::string(reader_.next()),
-                                         ParseDecimal(reader_.next()),
-                                         ParseDecimal(reader_.next()),
-                                         ParseDecimal(reader_.next())};
+      std::optional<std::string_view> text = nextRecord(kEndResponse);
+      if (!text) return Status::Ok();
+      block.responses.slot(l) =
+          Response{std::string(*text),           std::string(reader_.next()),  std::string(reader_.next()),
+                   ParseDecimal(reader_.next()), ParseDecimal(reader_.next()), ParseDecimal(reader_.next())};
     }
     fullTableBefore_ = "response block " + std::to_string(block.id) + " holds more than " +
                        std::to_string(kResponsesPerBlock) + " responses";

@@ -1,14 +1,9 @@
 #include "os/file_identity.h"
 
 #include "os/file_names.h"
+#include "os/windows_api.h"
 
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 #endif
 

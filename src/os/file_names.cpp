@@ -1,11 +1,8 @@
 #include "os/file_names.h"
 
+#include "os/windows_api.h"
+
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 #endif

@@ -5,11 +5,7 @@
 
 #include "base/path_names.h"
 #include "os/file_names.h"
-
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#endif
+#include "os/windows_api.h"
 
 namespace tellwright {
 
