@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
