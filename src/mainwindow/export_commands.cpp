@@ -2,13 +2,13 @@
 
 #include "base/path_names.h"
 #include "export/dialogue_check.h"
+#include "export/export_file.h"
 #include "export/file_extensions.h"
 #include "export/text_export.h"
 #include "export/vexa_export.h"
 #include "export/wme_export.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
-#include "os/atomic_write.h"
 #include "tools/recording_script.h"
 #include "ui/document_text.h"
 #include "ui/user_dialogs.h"
@@ -69,7 +69,7 @@ void ExportCommands::exportRecordingScript() {
       QStringLiteral("Export recording script"), QString(), QStringLiteral("Recording script (CSV)|*.csv"));
   if (!chosen) return;
   std::string path = WithExtension(PathFromQString(*chosen), kRecordingScriptExtension);
-  Status status = WriteFileAtomically(path, WriteRecordingScript(session_.document()));
+  Status status = WriteExportFile(session_.document(), path, WriteRecordingScript(session_.document()));
   if (!status) session_.showError(FileFaultMessage(FileFault::ExportRecordingScript, status, path));
 }
 

@@ -57,12 +57,15 @@ bool FileCommands::openProject(const std::string& path, bool addToRecentFiles) {
   DialogueDocument loaded;
   // A file without the version line keeps the current project path.
   loaded.engineProjectPath = session_.document().engineProjectPath;
-  Status status = LoadProject(path, loaded);
-  if (!status) {
-    session_.showError(FileFaultMessage(FileFault::LoadProject, status, path));
+  LoadResult result = LoadProject(path, loaded);
+  if (!result) {
+    session_.showError(FileFaultMessage(FileFault::LoadProject, result, path));
     return false;
   }
   session_.replaceDocument(std::move(loaded));
+  // A file that loaded only in part is shown, and the writer told where.
+  if (!result.warnings.empty())
+    session_.dialogs().showMessage(QStringLiteral("Warning"), FileWarningsMessage(path, result.warnings));
   if (addToRecentFiles) {
     AddRecentFile(session_.state().recentFiles, path);
     session_.window().rebuildMainMenu(session_.state().recentFiles);

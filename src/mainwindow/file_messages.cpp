@@ -26,13 +26,28 @@ QString WhatFailed(FileFault fault) {
   return {};
 }
 
+// `message` about file `path`, with the file and the line where one is known.
+QString AtLine(const std::string& path, int line, const std::string& message) {
+  // File messages name paths, which are in the system's encoding.
+  QString text = PathToQString(message);
+  if (line <= 0) return text;
+  return QStringLiteral("\"%1\", line %2: %3").arg(PathToQString(path)).arg(line).arg(text);
+}
+
 }  // namespace
 
 QString FileFaultMessage(FileFault fault, const Status& status, const std::string& path) {
-  // File messages name paths, which are in the system's encoding.
-  QString reason = PathToQString(status.message);
-  if (status.line > 0) reason = QStringLiteral("\"%1\", line %2: %3").arg(PathToQString(path)).arg(status.line).arg(reason);
-  return WhatFailed(fault) + QStringLiteral("\n\n") + reason;
+  return WhatFailed(fault) + QStringLiteral("\n\n") + AtLine(path, status.line, status.message);
+}
+
+QString FileWarningsMessage(const std::string& path, const std::vector<FileWarning>& warnings) {
+  QString text = QStringLiteral("The dialogue project was loaded, but:\n");
+  for (const FileWarning& warning : warnings) {
+    QString said = AtLine(path, warning.line, warning.message);
+    if (warning.line <= 0) said = QStringLiteral("\"%1\": %2").arg(PathToQString(path), said);
+    text += QStringLiteral("\n") + said;
+  }
+  return text;
 }
 
 }  // namespace tellwright

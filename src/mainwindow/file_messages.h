@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "base/status.h"
+#include "document/load_result.h"
 
 namespace tellwright {
 
@@ -21,5 +23,9 @@ enum class FileFault {
 // what failed, and the system's reason (which names the file) or, for a
 // damaged file, the file and the line.
 QString FileFaultMessage(FileFault fault, const Status& status, const std::string& path);
+
+// What the "Warning" box says of file `path` that loaded with `warnings`
+// (a file that ends early, say): each with the file and its line.
+QString FileWarningsMessage(const std::string& path, const std::vector<FileWarning>& warnings);
 
 }  // namespace tellwright

@@ -229,6 +229,35 @@ INSTANTIATE_TEST_SUITE_P(RecentFiles, RecentMenuTest,
                                            MenuCase{"AllFive", {"/1", "/2", "/3", "/4", "/5"}, {17, 18, 19, 20, 21}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file cut short loads, as far as it goes, and the writer is told where
+// it ends.
+TEST_F(SessionTest, AProjectCutShortLoadsWithAWarningNamingTheFileAndLine) {
+  std::string bytes = ReadBytes(ExampleProject());
+  std::string cut = temp.file("cut.tlwdlg");
+  WriteBytes(cut, bytes.substr(0, bytes.size() / 2));
+  Start({QString::fromStdString(cut)});
+  ASSERT_EQ(dialogs.messages().size(), 1u) << dialogs.trace();
+  EXPECT_EQ(dialogs.messages()[0].title, "Warning");
+  QString text = dialogs.messages()[0].text;
+  EXPECT_TRUE(text.contains("cut.tlwdlg\", line ")) << text.toStdString();
+  EXPECT_TRUE(text.contains("ends early")) << text.toStdString();
+  EXPECT_EQ(document().branch(0).name, "Lighthouse_Greeting");
+  EXPECT_EQ(title(), "Tellwright - cut.tlwdlg");
+}
+
+// The recording script never goes over the project it comes from, even a
+// project whose file name ends as a recording script's does.
+TEST_F(SessionTest, TheRecordingScriptRefusesToOverwriteTheProject) {
+  std::string project = temp.file("own.csv");
+  WriteBytes(project, ReadBytes(ExampleProject()));
+  Start({QString::fromStdString(project)});
+  dialogs.files.push_back(QString::fromStdString(project));
+  Trigger(kCommandExportRecordingScript);
+  ASSERT_EQ(dialogs.messages().size(), 1u) << dialogs.trace();
+  EXPECT_EQ(dialogs.messages()[0].title, "Error");
+  EXPECT_EQ(ReadBytes(project), ReadBytes(ExampleProject()));
+}
+
 TEST_F(SessionTest, RecentFilesFollowWhatWasOpened) {
   ASSERT_TRUE(SaveProject(DialogueDocument(), temp.file("other.tlwdlg")));
   StoreSettings("", {temp.file("other.tlwdlg"), ExampleProject()});
