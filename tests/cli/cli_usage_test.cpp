@@ -20,7 +20,7 @@ TEST(CliUsageTest, VersionNamesTheProductVersion) {
 TEST(CliUsageTest, EverySubcommandHasHelp) {
   const std::vector<std::vector<std::string>> commands = {
       {},         {"check"}, {"export"}, {"export", "wme"}, {"export", "vexa"}, {"export", "text"}, {"export", "vo"},
-      {"resave"}, {"play"},  {"stats"},  {"show"},          {"diff"},           {"merge"}};
+      {"resave"}, {"play"},  {"stats"},  {"show"},          {"diff"},           {"merge"},          {"graph"}};
   for (std::vector<std::string> args : commands) {
     std::string usage = "Usage: tellwright-cli";
     for (const std::string& arg : args) usage += " " + arg;
