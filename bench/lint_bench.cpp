@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
 
@@ -24,9 +23,7 @@ using Clock = std::chrono::steady_clock;
 const DialogueDocument& Example() {
   static const DialogueDocument document = [] {
     DialogueDocument d;
-    // Beside this file's folder in the source tree.
-    std::filesystem::path example = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-    if (!LoadProject((example / "lighthouse.tlwdlg").string(), d)) std::abort();
+    if (!LoadProject(TELLWRIGHT_SOURCE_DIR "/examples/lighthouse.tlwdlg", d)) std::abort();
     return d;
   }();
   return document;

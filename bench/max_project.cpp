@@ -14,9 +14,9 @@ class Words {
  public:
   std::string sentence(int minWords, int maxWords) {
     static const char* const kWords[] = {
-        "the", "old",  "captain", "said", "we",     "should", "never", "have", "left",  "island",
-        "monkey", "grog", "treasure", "map", "ghost", "ship",  "sword", "fight", "insult", "voodoo",
-        "lady", "door", "key",     "under", "bridge", "troll", "fish",  "rubber", "chicken", "pulley"};
+        "the",    "old",  "captain",  "said",  "we",     "should", "never", "have",   "left",    "island",
+        "monkey", "grog", "treasure", "map",   "ghost",  "ship",   "sword", "fight",  "insult",  "voodoo",
+        "lady",   "door", "key",      "under", "bridge", "troll",  "fish",  "rubber", "chicken", "pulley"};
     int count = minWords + static_cast<int>(next() % static_cast<uint32_t>(maxWords - minWords + 1));
     std::string text;
     for (int i = 0; i < count; ++i) {
@@ -64,11 +64,12 @@ DialogueLine MakeLine(Words& words, int branch, int index, int32_t blockId) {
   return line;
 }
 
-Response MakeResponse(Words& words, int block, int index) {
+Response MakeResponse(Words& words, int block, int index, int linksPerBlock) {
   Response response;
   response.text = words.sentence(3, 9);
   if (index % 4 == 1) response.conditions = "Game.GetGlobal(\"asked_" + std::to_string(index) + "\") == false";
-  if (index % 5 == 2) response.linkBranch = "Branch_" + std::to_string((block + index) % 500);
+  if (index % 5 == 2 && index / 5 < linksPerBlock)
+    response.linkBranch = "Branch_" + std::to_string((block + index) % 500);
   response.visibility = index % 3;
   response.leaveLoop = index == 99 ? 1 : 0;
   response.sayResponse = index % 2;
@@ -77,7 +78,7 @@ Response MakeResponse(Words& words, int block, int index) {
 
 }  // namespace
 
-DialogueDocument MakeMaxProject() {
+DialogueDocument MakeMaxProject(const MaxProjectShape& shape) {
   Words words;
   DialogueDocument document;
   document.engineProjectPath = "C:\\Games\\Caribbean\\caribbean.wpr";
@@ -94,7 +95,8 @@ DialogueDocument MakeMaxProject() {
     ResponseBlock& block = document.responseBlocks.slot(k);
     block.id = k + 1;
     block.responses.reserve(kResponsesPerBlock);
-    for (int r = 0; r < kResponsesPerBlock; ++r) block.responses.slot(r) = MakeResponse(words, k, r);
+    for (int r = 0; r < kResponsesPerBlock; ++r)
+      block.responses.slot(r) = MakeResponse(words, k, r, shape.linksPerBlock);
   }
   return document;
 }

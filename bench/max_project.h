@@ -4,9 +4,15 @@
 
 namespace tellwright::bench {
 
+struct MaxProjectShape {
+  // Responses of each block that link to a branch (0 to 20), each to
+  // another branch.
+  int linksPerBlock = 20;
+};
+
 // The largest project the editor holds: 500 branches of 1000 lines each (all
 // four kinds, realistic text lengths), 500 response blocks of 100 responses,
-// and a cast of 40 characters. Deterministic.
-DialogueDocument MakeMaxProject();
+// and a cast of 40 characters. Branch i runs block i + 1. Deterministic.
+DialogueDocument MakeMaxProject(const MaxProjectShape& shape = {});
 
 }  // namespace tellwright::bench
