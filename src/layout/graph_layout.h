@@ -79,6 +79,7 @@ struct LayoutRequest {
   bool geometry = true;
   bool svg = false;
   bool png = false;
+  friend bool operator==(const LayoutRequest&, const LayoutRequest&) = default;
 };
 
 struct LayoutResult {

@@ -35,9 +35,18 @@ void LayoutWorker::run() {
       job = std::move(*waiting_);
       waiting_.reset();
     }
-    LayoutResult result = LayOutGraph(job.dot, job.what);
+    LayoutResult result = layOut(job);
     if (job.done) job.done(job.ticket, std::move(result));
   }
+}
+
+LayoutResult LayoutWorker::layOut(const Job& job) {
+  if (lastWhat_ == job.what && lastDot_ == job.dot) return lastResult_;
+  lastResult_ = LayOutGraph(job.dot, job.what);
+  ++layoutsRun_;
+  lastDot_ = job.dot;
+  lastWhat_ = job.what;
+  return lastResult_;
 }
 
 }  // namespace tellwright

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -15,8 +16,10 @@ namespace tellwright {
 // Lays out graphs on a thread of its own, one at a time, so that a window
 // never waits for Graphviz. Only the newest request counts: one asked for
 // while a layout runs waits, and replaces any other still waiting, so a
-// burst of edits costs at most one layout beyond the one running. The
-// window keeps showing the old picture until a result arrives.
+// burst of edits costs at most one layout beyond the one running. A graph
+// the same as the last one laid out (an edit that changed nothing on the
+// map) gets the last result again without Graphviz. The window keeps
+// showing the old picture until a result arrives.
 class LayoutWorker {
  public:
   // Runs on the worker's thread with the request's ticket and its result; a
@@ -33,6 +36,9 @@ class LayoutWorker {
   // A request replaced before it started never calls `done`.
   uint64_t request(std::string dot, const LayoutRequest& what, Done done);
 
+  // How many layouts Graphviz ran (results given again not counted).
+  int layoutsRun() const { return layoutsRun_; }
+
  private:
   struct Job {
     uint64_t ticket = 0;
@@ -41,12 +47,18 @@ class LayoutWorker {
     Done done;
   };
   void run();
+  LayoutResult layOut(const Job& job);
 
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<Job> waiting_;
   uint64_t lastTicket_ = 0;
   bool stopping_ = false;
+  std::atomic<int> layoutsRun_ = 0;
+  // The last layout, used on the worker's thread only.
+  std::string lastDot_;
+  std::optional<LayoutRequest> lastWhat_;
+  LayoutResult lastResult_;
   std::thread thread_;  // last: starts once the members above exist
 };
 

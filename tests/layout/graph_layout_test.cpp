@@ -10,9 +10,9 @@
 #include <mutex>
 #include <thread>
 
+#include "base/utf8_text.h"
 #include "document/project_file.h"
 #include "layout/layout_worker.h"
-#include "base/utf8_text.h"
 #include "tools/graph_dot.h"
 #include "tools/graph_fixture.h"
 
@@ -94,7 +94,8 @@ TEST(GraphLayoutTest, GraphvizReadsTheDotOfEveryNameAndShowsTheNames) {
   ASSERT_NE(parsed, nullptr) << dot;
   EXPECT_EQ(agnnodes(parsed), static_cast<int>(graph.nodes.size()));
   EXPECT_EQ(agnedges(parsed), static_cast<int>(graph.edges.size()));
-  for (const GraphNode& node : graph.nodes) EXPECT_NE(agnode(parsed, const_cast<char*>(node.id.c_str()), 0), nullptr) << node.id;
+  for (const GraphNode& node : graph.nodes)
+    EXPECT_NE(agnode(parsed, const_cast<char*>(node.id.c_str()), 0), nullptr) << node.id;
   int edges = 0;
   for (Agnode_t* node = agfstnode(parsed); node; node = agnxtnode(parsed, node))
     for (Agedge_t* edge = agfstout(parsed, node); edge; edge = agnxtout(parsed, edge)) {
@@ -211,24 +212,43 @@ std::string Chain(int count) {
   return dot + " }";
 }
 
+// What a worker delivered, in order: tickets and the nodes laid out.
+class Inbox {
+ public:
+  LayoutWorker::Done receiver() {
+    return [this](uint64_t ticket, LayoutResult result) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      delivered_.emplace_back(ticket, result.geometry.nodes.size());
+      arrived_.notify_all();
+    };
+  }
+  // Waits until `ticket` arrived; false after two minutes.
+  bool waitFor(uint64_t ticket) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return arrived_.wait_for(lock, std::chrono::minutes(2),
+                             [&] { return !delivered_.empty() && delivered_.back().first == ticket; });
+  }
+  std::vector<std::pair<uint64_t, size_t>> delivered() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return delivered_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<std::pair<uint64_t, size_t>> delivered_;
+};
+
 TEST(LayoutWorkerTest, TheNewestRequestIsAlwaysLaidOutAndOlderOnesNeverAfterIt) {
-  std::mutex mutex;
-  std::condition_variable arrived;
-  std::vector<std::pair<uint64_t, size_t>> delivered;  // ticket, nodes laid out
+  Inbox inbox;
   std::vector<uint64_t> tickets;
   {
     LayoutWorker worker;
-    for (int count = 2; count <= 9; ++count)
-      tickets.push_back(worker.request(Chain(count), {}, [&](uint64_t ticket, LayoutResult result) {
-        std::lock_guard<std::mutex> lock(mutex);
-        delivered.emplace_back(ticket, result.geometry.nodes.size());
-        arrived.notify_all();
-      }));
-    std::unique_lock<std::mutex> lock(mutex);
-    ASSERT_TRUE(arrived.wait_for(lock, std::chrono::minutes(2),
-                                 [&] { return !delivered.empty() && delivered.back().first == tickets.back(); }));
+    for (int count = 2; count <= 9; ++count) tickets.push_back(worker.request(Chain(count), {}, inbox.receiver()));
+    ASSERT_TRUE(inbox.waitFor(tickets.back()));
   }
   for (size_t i = 1; i < tickets.size(); ++i) EXPECT_GT(tickets[i], tickets[i - 1]);
+  std::vector<std::pair<uint64_t, size_t>> delivered = inbox.delivered();
   for (size_t i = 0; i < delivered.size(); ++i) {
     auto [ticket, nodes] = delivered[i];
     if (i > 0) {
@@ -237,6 +257,20 @@ TEST(LayoutWorkerTest, TheNewestRequestIsAlwaysLaidOutAndOlderOnesNeverAfterIt) 
     size_t asked = std::find(tickets.begin(), tickets.end(), ticket) - tickets.begin();
     EXPECT_EQ(nodes, asked + 2) << "ticket " << ticket;  // its own graph
   }
+}
+
+TEST(LayoutWorkerTest, AnUnchangedGraphIsNotLaidOutAgain) {
+  Inbox inbox;
+  LayoutWorker worker;
+  ASSERT_TRUE(inbox.waitFor(worker.request(Chain(3), {}, inbox.receiver())));
+  ASSERT_TRUE(inbox.waitFor(worker.request(Chain(3), {}, inbox.receiver())));
+  EXPECT_EQ(worker.layoutsRun(), 1);
+  ASSERT_TRUE(inbox.waitFor(worker.request(Chain(3), {.svg = true}, inbox.receiver())));
+  ASSERT_TRUE(inbox.waitFor(worker.request(Chain(4), {}, inbox.receiver())));
+  EXPECT_EQ(worker.layoutsRun(), 3);
+  std::vector<size_t> nodes;
+  for (auto [ticket, count] : inbox.delivered()) nodes.push_back(count);
+  EXPECT_EQ(nodes, (std::vector<size_t>{3, 3, 3, 4}));
 }
 
 }  // namespace
