@@ -78,12 +78,5 @@ TEST_F(CliGraphTest, FaultsAreReportedAndNothingIsWritten) {
   EXPECT_EQ(FilesIn(dir_), (std::vector<std::string>{"damaged.tlwdlg", "good.tlwdlg"}));
 }
 
-TEST_F(CliGraphTest, HelpNamesTheDefaults) {
-  CliRun run = RunCli(dir_, {"graph", "--help"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("- or no -o: standard output"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("dot: Graphviz DOT text"), std::string::npos) << run.out;
-}
-
 }  // namespace
 }  // namespace tellwright
