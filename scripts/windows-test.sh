@@ -136,6 +136,10 @@ fi
 expect "a missing project is a file error" 2 "$wine" "$cli" check "$work/missing.tlwdlg"
 expect "export the WME script" 0 "$wine" "$cli" export wme "$root/examples/lighthouse.tlwdlg" -o "$work/lighthouse.script"
 [ -s "$work/lighthouse.script" ] || { echo "FAILED: no script written"; cli_failures=$((cli_failures + 1)); }
+# The branch map as DOT; this build has no Graphviz to lay it out as SVG.
+expect "the branch map as DOT" 0 "$wine" "$cli" graph "$root/examples/lighthouse.tlwdlg" -o "$work/lighthouse.dot"
+grep -q '^  b0 -> b1 \[id="e0"' "$work/lighthouse.dot" || { echo "FAILED: no map written"; cli_failures=$((cli_failures + 1)); }
+expect "the branch map as SVG needs Graphviz" 2 "$wine" "$cli" graph "$root/examples/lighthouse.tlwdlg" --format svg
 
 # The association, read back from Wine's registry by its own reg.exe.
 program='C:\Program Files\Tellwright\tellwright.exe'
