@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "document/project_file.h"
 #include "layout/graph_layout.h"
 #include "max_project.h"
 #include "tools/branch_graph.h"
@@ -25,15 +24,6 @@ namespace {
 
 using namespace tellwright;
 using Clock = std::chrono::steady_clock;
-
-const DialogueDocument& Example() {
-  static const DialogueDocument document = [] {
-    DialogueDocument d;
-    if (!LoadProject(TELLWRIGHT_SOURCE_DIR "/examples/lighthouse.tlwdlg", d)) std::abort();
-    return d;
-  }();
-  return document;
-}
 
 const DialogueDocument& MaxProject() {
   static const DialogueDocument document = bench::MakeMaxProject({.linksPerBlock = 5});
@@ -94,7 +84,7 @@ void Map(benchmark::State& state, const DialogueDocument& (*document)(), LayoutR
 // The first map a window shows: Graphviz loads its plugins then.
 void PrintFirstLayout() {
   Clock::time_point start = Clock::now();
-  LayoutResult result = LayOutGraph(WriteGraphDot(BuildBranchGraph(Example())));
+  LayoutResult result = LayOutGraph(WriteGraphDot(BuildBranchGraph(bench::ExampleProject())));
   std::printf("First layout of the example (model, DOT, plugins, layout): %.1f ms%s\n",
               Seconds(Clock::now() - start) * 1000, result.status ? "" : " FAILED");
 }
@@ -103,10 +93,10 @@ void PrintFirstLayout() {
 
 int main(int argc, char** argv) {
   PrintFirstLayout();
-  benchmark::RegisterBenchmark("MapExample", Map, Example, LayoutRequest{})
+  benchmark::RegisterBenchmark("MapExample", Map, bench::ExampleProject, LayoutRequest{})
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  benchmark::RegisterBenchmark("MapExampleSvg", Map, Example, LayoutRequest{.svg = true})
+  benchmark::RegisterBenchmark("MapExampleSvg", Map, bench::ExampleProject, LayoutRequest{.svg = true})
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
   benchmark::RegisterBenchmark("MapMaxProject", Map, MaxProject, LayoutRequest{})

@@ -5,11 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <map>
 #include <string>
 
-#include "document/project_file.h"
 #include "export/dialogue_check.h"
 #include "export/document_index.h"
 #include "lint/lint.h"
@@ -19,15 +17,6 @@ namespace {
 
 using namespace tellwright;
 using Clock = std::chrono::steady_clock;
-
-const DialogueDocument& Example() {
-  static const DialogueDocument document = [] {
-    DialogueDocument d;
-    if (!LoadProject(TELLWRIGHT_SOURCE_DIR "/examples/lighthouse.tlwdlg", d)) std::abort();
-    return d;
-  }();
-  return document;
-}
 
 const DialogueDocument& MaxProject() {
   static const DialogueDocument document = bench::MakeMaxProject();
@@ -99,7 +88,7 @@ void Lint(benchmark::State& state, const DialogueDocument& (*document)(), LintOp
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::RegisterBenchmark("LintExample", Lint, Example, LintOptions{.checkSoundFiles = false})
+  benchmark::RegisterBenchmark("LintExample", Lint, bench::ExampleProject, LintOptions{.checkSoundFiles = false})
       ->Unit(benchmark::kMicrosecond)
       ->UseRealTime();
   benchmark::RegisterBenchmark("LintMaxProject", Lint, MaxProject, LintOptions{.checkSoundFiles = false})

@@ -1,7 +1,10 @@
 #include "max_project.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+
+#include "document/project_file.h"
 
 namespace tellwright::bench {
 
@@ -98,6 +101,15 @@ DialogueDocument MakeMaxProject(const MaxProjectShape& shape) {
     for (int r = 0; r < kResponsesPerBlock; ++r)
       block.responses.slot(r) = MakeResponse(words, k, r, shape.linksPerBlock);
   }
+  return document;
+}
+
+const DialogueDocument& ExampleProject() {
+  static const DialogueDocument document = [] {
+    DialogueDocument d;
+    if (!LoadProject(TELLWRIGHT_SOURCE_DIR "/examples/lighthouse.tlwdlg", d)) std::abort();
+    return d;
+  }();
   return document;
 }
 

@@ -15,4 +15,7 @@ struct MaxProjectShape {
 // and a cast of 40 characters. Branch i runs block i + 1. Deterministic.
 DialogueDocument MakeMaxProject(const MaxProjectShape& shape = {});
 
+// The bundled example (examples/lighthouse.tlwdlg), loaded once.
+const DialogueDocument& ExampleProject();
+
 }  // namespace tellwright::bench
