@@ -43,9 +43,9 @@ std::vector<Step> CompareSequences(const std::vector<int>& a, const std::vector<
     found->second.pop_front();
   }
   std::vector<Step> steps;
-  Match previous{-1, -1};
+  RecordPair previous{-1, -1};
   alignment.push_back({n, m});  // the end closes the last gap
-  for (const Match& match : alignment) {
+  for (const RecordPair& match : alignment) {
     for (int i = previous.a + 1; i < match.a; ++i)
       if (movedTo[i] < 0) steps.push_back({ChangeKind::Removed, i, -1});
     for (int j = previous.b + 1; j < match.b; ++j)
@@ -116,7 +116,7 @@ class ProjectComparison {
     std::unordered_map<int, int> positionA;
     for (int i = 0; i < static_cast<int>(keysA.size()); ++i) positionA[keysA[i]] = i;
     std::set<int> keptA, inOrder;
-    for (const Match& match : AlignKeys(keysA, keysB)) inOrder.insert(match.b);
+    for (const RecordPair& match : AlignKeys(keysA, keysB)) inOrder.insert(match.b);
     for (int j = 0; j < static_cast<int>(keysB.size()); ++j) {
       auto found = positionA.find(keysB[j]);
       if (found == positionA.end()) {
@@ -188,7 +188,7 @@ class ProjectComparison {
     for (int j = 0; j < static_cast<int>(after_.branches.size()); ++j)
       if (pairing.beforeOf[j] >= 0) orderB.push_back(pairing.beforeOf[j]);
     std::set<int> inOrder;
-    for (const Match& match : AlignKeys(orderA, orderB)) inOrder.insert(orderA[match.a]);
+    for (const RecordPair& match : AlignKeys(orderA, orderB)) inOrder.insert(orderA[match.a]);
     for (int j = 0; j < static_cast<int>(after_.branches.size()); ++j) {
       int i = pairing.beforeOf[j];
       BranchChange change = branchChange(i, j);

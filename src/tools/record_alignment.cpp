@@ -43,7 +43,7 @@ void AppendCommonSubsequence(const std::vector<int>& a, const std::vector<int>& 
 }
 
 // The longest increasing run of b-positions over pairs sorted by a-position.
-Alignment LongestIncreasingRun(const std::vector<Match>& pairs) {
+Alignment LongestIncreasingRun(const std::vector<RecordPair>& pairs) {
   std::vector<int> tails;                      // index into pairs of the smallest tail of each run length
   std::vector<int> previous(pairs.size(), -1);
   for (int p = 0; p < static_cast<int>(pairs.size()); ++p) {
@@ -67,11 +67,11 @@ void AppendUniqueMatches(const std::vector<int>& a, const std::vector<int>& b, c
   std::unordered_map<int, int> countA, countB, positionA;
   for (int i = r.a; i < r.aEnd; ++i) ++countA[a[i]], positionA[a[i]] = i;
   for (int j = r.b; j < r.bEnd; ++j) ++countB[b[j]];
-  std::vector<Match> pairs;
+  std::vector<RecordPair> pairs;
   for (int j = r.b; j < r.bEnd; ++j)
     if (countA[b[j]] == 1 && countB[b[j]] == 1) pairs.push_back({positionA[b[j]], j});
-  std::sort(pairs.begin(), pairs.end(), [](const Match& x, const Match& y) { return x.a < y.a; });
-  for (const Match& match : LongestIncreasingRun(pairs)) out.push_back(match);
+  std::sort(pairs.begin(), pairs.end(), [](const RecordPair& x, const RecordPair& y) { return x.a < y.a; });
+  for (const RecordPair& match : LongestIncreasingRun(pairs)) out.push_back(match);
 }
 
 // Pairs of changed records in a stretch without equal ones, with the highest
@@ -123,11 +123,11 @@ Alignment AlignRecords(const std::vector<int>& a, const std::vector<int>& b,
 
   // Changed records are looked for between the equal ones.
   Alignment result;
-  Match previous{-1, -1};
-  auto fillGap = [&](const Match& next) {
+  RecordPair previous{-1, -1};
+  auto fillGap = [&](const RecordPair& next) {
     AppendSimilarPairs({previous.a + 1, next.a, previous.b + 1, next.b}, similarity, result);
   };
-  for (const Match& match : exact) {
+  for (const RecordPair& match : exact) {
     fillGap(match);
     result.push_back(match);
     previous = match;
@@ -139,10 +139,10 @@ Alignment AlignRecords(const std::vector<int>& a, const std::vector<int>& b,
 Alignment AlignKeys(const std::vector<int>& a, const std::vector<int>& b) {
   std::unordered_map<int, int> positionA;
   for (int i = 0; i < static_cast<int>(a.size()); ++i) positionA.emplace(a[i], i);
-  std::vector<Match> pairs;
+  std::vector<RecordPair> pairs;
   for (int j = 0; j < static_cast<int>(b.size()); ++j)
     if (auto found = positionA.find(b[j]); found != positionA.end()) pairs.push_back({found->second, j});
-  std::sort(pairs.begin(), pairs.end(), [](const Match& x, const Match& y) { return x.a < y.a; });
+  std::sort(pairs.begin(), pairs.end(), [](const RecordPair& x, const RecordPair& y) { return x.a < y.a; });
   return LongestIncreasingRun(pairs);
 }
 
@@ -170,13 +170,13 @@ std::vector<MergeChunk> ThreeWayChunks(int baseSize, int oursSize, int theirsSiz
 
 std::vector<int> PartnersOfA(const Alignment& alignment, int sizeA) {
   std::vector<int> partners(sizeA, -1);
-  for (const Match& match : alignment) partners[match.a] = match.b;
+  for (const RecordPair& match : alignment) partners[match.a] = match.b;
   return partners;
 }
 
 std::vector<int> PartnersOfB(const Alignment& alignment, int sizeB) {
   std::vector<int> partners(sizeB, -1);
-  for (const Match& match : alignment) partners[match.b] = match.a;
+  for (const RecordPair& match : alignment) partners[match.b] = match.a;
   return partners;
 }
 

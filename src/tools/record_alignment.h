@@ -8,12 +8,12 @@ namespace tellwright {
 // Which record of one sequence is which record of another: pairs of
 // positions, increasing in both. The shared helper of comparing and merging
 // projects.
-struct Match {
+struct RecordPair {
   int a = 0;
   int b = 0;
-  friend bool operator==(const Match&, const Match&) = default;
+  friend bool operator==(const RecordPair&, const RecordPair&) = default;
 };
-using Alignment = std::vector<Match>;
+using Alignment = std::vector<RecordPair>;
 
 // Aligns two sequences of records given as ids (equal ids: equal records).
 // First the longest common subsequence of equal records; then, between two
