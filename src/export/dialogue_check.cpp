@@ -57,8 +57,10 @@ std::string RestrictedBranchNameMessage(const std::string& name) {
 std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex) {
   std::string message = branchName + " - Line ";
   AppendDecimal(message, lineIndex);
-  return message + ": A talkline needs a character given to work.";
+  return message + ": " + TalklineWithoutCharacterFault();
 }
+
+std::string TalklineWithoutCharacterFault() { return "A talkline needs a character given to work."; }
 
 std::string EndlessLoopMessage(const std::string& branchName) {
   return branchName +

@@ -29,6 +29,9 @@ bool ContainsRestrictedCharacter(std::string_view name);
 std::string BranchWithoutNameMessage();
 std::string RestrictedBranchNameMessage(const std::string& name);
 std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex);
+// The same fault without the branch name and line index in front, for
+// callers that name the place themselves.
+std::string TalklineWithoutCharacterFault();
 std::string EndlessLoopMessage(const std::string& branchName);
 std::string SaidByNobodyMessage(const std::string& branchName);
 

@@ -12,6 +12,35 @@ constexpr int kFirstCharacterLine = 3;
 constexpr int kLinesPerDialogueLine = 5;
 constexpr int kLinesPerResponse = 6;
 
+// Where a field stands in its record, as WriteProject writes the records.
+int CharacterFieldOffset(ProblemField field) { return field == ProblemField::EntityName ? 1 : 0; }
+
+int ResponseFieldOffset(ProblemField field) {
+  switch (field) {
+    case ProblemField::Condition:
+      return 1;
+    case ProblemField::Link:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+int DialogueLineFieldOffset(ProblemField field) {
+  switch (field) {
+    case ProblemField::Character:
+      return 1;
+    case ProblemField::Text:
+      return 2;
+    case ProblemField::SoundFile:
+      return 3;
+    case ProblemField::BlockId:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 ProjectFileLines::ProjectFileLines(const DialogueDocument& document)
@@ -63,11 +92,12 @@ int ProjectFileLines::responseLine(int slot, int response) const {
   return blockStart_[slot] + 2 + kLinesPerResponse * response;
 }
 
-int ProjectFileLines::lineOf(const ProblemPlace& place) const {
-  for (int line : {characterLine(place.character), responseLine(place.blockSlot, place.response),
-                   dialogueLine(place.branch, place.line), blockIdLine(place.blockSlot), branchNameLine(place.branch)})
-    if (line > 0) return line;
-  return 0;
+int ProjectFileLines::lineOf(const ProblemPlace& place, ProblemField field) const {
+  if (int line = characterLine(place.character)) return line + CharacterFieldOffset(field);
+  if (int line = responseLine(place.blockSlot, place.response)) return line + ResponseFieldOffset(field);
+  if (int line = dialogueLine(place.branch, place.line)) return line + DialogueLineFieldOffset(field);
+  if (int line = blockIdLine(place.blockSlot)) return line;
+  return branchNameLine(place.branch);
 }
 
 }  // namespace tellwright

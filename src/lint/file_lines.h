@@ -17,8 +17,10 @@ class ProjectFileLines {
   // The file line of a place: the first of a character's real name, a
   // response's text, a dialogue line's kind, a block's id and a branch's
   // name that the file holds (it keeps no line or response after the first empty
-  // one, and no block out of use); 0 when it holds none of them.
-  int lineOf(const ProblemPlace& place) const;
+  // one, and no block out of use); 0 when it holds none of them. With a
+  // field, the line of that field of the character, response or dialogue
+  // line found.
+  int lineOf(const ProblemPlace& place, ProblemField field = ProblemField::Record) const;
 
  private:
   int characterLine(int character) const;

@@ -27,7 +27,7 @@ void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, const std::st
   message += consequence;
   message += '.';
   run.add(Severity::Warning, place, "character-unknown", std::move(message),
-          "Pick a character of the list, or add " + Quoted(realName) + " to it.");
+          "Pick a character of the list, or add " + Quoted(realName) + " to it.", ProblemField::Character);
 }
 
 // The check's faults of a responseblock line, each once: it examines every
@@ -53,7 +53,8 @@ void LintAsChecked(LintRun& run, int b, int l) {
     if (!saidByNobody && line.character.empty() && AnyResponseSaid(*block)) {
       saidByNobody = true;
       run.add(Severity::Error, place, "response-said-by-nobody", SaidByNobodyMessage(branchName),
-              "Choose the character of the responseblock line, or clear \"Let character say response\".");
+              "Choose the character of the responseblock line, or clear \"Let character say response\".",
+              ProblemField::Character);
     }
   }
 }
@@ -69,13 +70,14 @@ void LintLinks(LintRun& run, const ResponseBlock& block, int offered, ProblemPla
               "The response links to " + Quoted(link) + ", but the branch is named " + Quoted(name) +
                   ": script names are case-sensitive, so WME reports \"Function '" + link +
                   "' is referenced but not defined\".",
-              "Link the response to " + Quoted(name) + ".");
+              "Link the response to " + Quoted(name) + ".", ProblemField::Link);
     } else {
       run.add(Severity::Error, place, "link-missing",
               "The response links to " + Quoted(link) +
                   ", but no dialogue branch has this name: WME reports \"Function '" + link +
                   "' is referenced but not defined\" and the whole script fails to compile.",
-              "Link the response to an existing branch, or add a branch named " + Quoted(link) + ".");
+              "Link the response to an existing branch, or add a branch named " + Quoted(link) + ".",
+              ProblemField::Link);
     }
   }
 }
@@ -132,7 +134,7 @@ void LintBlock(LintRun& run, int slot, const ProblemPlace& at) {
   LintConflictMarkerResponses(run, block, offered, at);
   for (int r = 0; r < offered; ++r) {
     place.response = r;
-    LintStringLiteral(run, block.responses[r].text, place, "response text");
+    LintStringLiteral(run, block.responses[r].text, place, ProblemField::Text, "response text");
   }
   LintLinks(run, block, offered, at);
   LintLoop(run, block, offered, at);
@@ -160,12 +162,14 @@ void LintTalkline(LintRun& run, int b, int l) {
   const DialogueLine& line = branch.lines[l];
   ProblemPlace place{.branch = b, .line = l};
   if (line.character.empty()) {
-    run.add(Severity::Error, place, "talkline-no-character", TalklineWithoutCharacterMessage(branch.name, l),
-            "Choose the character who says the line.");
+    // The place names the line counted from 1; the check's message would
+    // repeat it counted from 0.
+    run.add(Severity::Error, place, "talkline-no-character", TalklineWithoutCharacterFault(),
+            "Choose the character who says the line.", ProblemField::Character);
   }
   LintUnknownCharacter(run, place, line.character, "the script says nothing here");
-  LintStringLiteral(run, line.text, place, "talkline's text");
-  LintStringLiteral(run, line.soundFile, place, "sound file name");
+  LintStringLiteral(run, line.text, place, ProblemField::Text, "talkline's text");
+  LintStringLiteral(run, line.soundFile, place, ProblemField::SoundFile, "sound file name");
 }
 
 void LintResponseLine(LintRun& run, int b, int l) {
@@ -184,7 +188,7 @@ void LintResponseLine(LintRun& run, int b, int l) {
           ", and the next response loop of the branch declares the same variables again (\"Duplicate "
           "declaration of variable\")";
     run.add(Severity::Error, place, "block-missing", message + ".",
-            "Delete the line and insert a new responseblock line.");
+            "Delete the line and insert a new responseblock line.", ProblemField::BlockId);
     return;
   }
   if (AnyOfferedResponseSaid(document.responseBlocks[slot]))
@@ -194,7 +198,7 @@ void LintResponseLine(LintRun& run, int b, int l) {
     run.add(Severity::Warning, place, "block-shared",
             "This line runs the same responseblock as " + RowName(document, first) +
                 ": a change to the responses of one changes the other.",
-            "If the two should differ, delete this line and insert a new responseblock line.");
+            "If the two should differ, delete this line and insert a new responseblock line.", ProblemField::BlockId);
     return;
   }
   LintBlock(run, slot, place);

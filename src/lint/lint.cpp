@@ -39,6 +39,7 @@ std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOp
   using namespace lint;
   LintRun run(document, options);
   SoundFiles sounds(document, options);
+  LintTextEncoding(run);
   LintCharacters(run);
   for (int b = 0; b < BranchesToVisit(document); ++b) {
     LintBranchName(run, b);

@@ -34,12 +34,26 @@ struct ProblemPlace {
   friend bool operator==(const ProblemPlace&, const ProblemPlace&) = default;
 };
 
+// The field of the place that holds the problem; Record when it is the place
+// as a whole (a line, a response, a character, a block, a branch's name).
+enum class ProblemField {
+  Record,
+  Character,   // a line's character
+  Text,        // a line's text, a response's text
+  SoundFile,   // a talkline's sound file
+  BlockId,     // a responseblock line's block id
+  EntityName,  // a character's entity name
+  Condition,   // a response's condition
+  Link,        // a response's link
+};
+
 struct Problem {
   Severity severity = Severity::Error;
   ProblemPlace place;
   std::string rule;     // short kebab-case id, e.g. "branch-name-keyword"
   std::string message;  // what is wrong; Windows-1252 like the document's texts
   std::string hint;     // what to do about it; Windows-1252
+  ProblemField field = ProblemField::Record;
 
   friend bool operator==(const Problem&, const Problem&) = default;
 };
@@ -62,9 +76,9 @@ struct LintOptions {
   FolderLookup listFolder = {};
 };
 
-// Every problem of the document, in document order: the character list,
-// then branch by branch, line by line (a line's responses after it), then
-// the response blocks no line uses. Reads the document only; cheap enough to
+// Every problem of the document, in document order: what concerns the whole
+// file, the character list, then branch by branch, line by line (a line's
+// responses after it), then the response blocks no line uses. Reads the document only; cheap enough to
 // run after every change.
 std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options = {});
 

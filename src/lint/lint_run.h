@@ -27,8 +27,9 @@ class LintRun {
   const DialogueDocument& document() const { return document_; }
   const LintOptions& options() const { return options_; }
 
-  void add(Severity severity, const ProblemPlace& place, std::string_view rule, std::string message, std::string hint) {
-    problems_.push_back({severity, place, std::string(rule), std::move(message), std::move(hint)});
+  void add(Severity severity, const ProblemPlace& place, std::string_view rule, std::string message, std::string hint,
+           ProblemField field = ProblemField::Record) {
+    problems_.push_back({severity, place, std::string(rule), std::move(message), std::move(hint), field});
   }
   std::vector<Problem> takeProblems() { return std::move(problems_); }
 
@@ -103,8 +104,12 @@ void LintConflictMarkerResponses(LintRun& run, const ResponseBlock& block, int o
 
 // Reports a text written into a string literal of the script that would end
 // it early, escape something or exceed the engine's length; `what` names the
-// text ("talkline's text").
-void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, std::string_view what);
+// text ("talkline's text"), `field` holds it.
+void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, ProblemField field,
+                       std::string_view what);
+
+// Warns once when a text of the document looks like UTF-8.
+void LintTextEncoding(LintRun& run);
 
 // Sound files looked up under the engine project's folder, each folder
 // listed once.

@@ -169,7 +169,8 @@ void LintCharacters(LintRun& run) {
               "The WME entity name " + Quoted(character.entityName) + " of the character " +
                   Quoted(character.realName) + " is not a script name: " + *fault +
                   ". The WME script will not compile.",
-              std::string(kIdentifierHint) + " in the entity name, as the game's scripts name the entity.");
+              std::string(kIdentifierHint) + " in the entity name, as the game's scripts name the entity.",
+              ProblemField::EntityName);
     }
   }
 }

@@ -157,7 +157,7 @@ void LintSoundFile(LintRun& run, SoundFiles& sounds, int b, int l) {
   if (sound.empty() || sounds.exists(sound)) return;
   run.add(Severity::Warning, {.branch = b, .line = l}, "sound-file-missing",
           "The sound file " + Quoted(sound) + " is not in the engine project's folder " + Quoted(sounds.folder()) + ".",
-          "Check the file's name and folder, or pick it again with the browse button.");
+          "Check the file's name and folder, or pick it again with the browse button.", ProblemField::SoundFile);
 }
 
 }  // namespace lint

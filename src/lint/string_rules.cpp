@@ -41,7 +41,8 @@ LiteralScan Scan(std::string_view text) {
 
 }  // namespace
 
-void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, std::string_view what) {
+void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, ProblemField field,
+                       std::string_view what) {
   // Two scans for one byte each are much faster than one for either.
   if (text.find('"') == std::string_view::npos && text.find('~') == std::string_view::npos &&
       text.size() <= kLongestString)
@@ -52,27 +53,27 @@ void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& 
   if (scan.quote) {
     run.add(Severity::Error, place, "string-quote",
             subject + " holds a double quote, which ends the script's string early. The script will not compile.",
-            "Write ~\" for a double quote, or use single quotes.");
+            "Write ~\" for a double quote, or use single quotes.", field);
   }
   if (scan.trailingTilde) {
     run.add(Severity::Error, place, "string-tilde-end",
             subject +
                 " ends in '~', which escapes the closing double quote: the string never ends and the "
                 "script will not compile.",
-            "Write ~~ for a tilde.");
+            "Write ~~ for a tilde.", field);
   }
   if (!scan.strayEscape.empty()) {
     run.add(Severity::Warning, place, "string-tilde",
             subject + " holds " + Quoted(scan.strayEscape) +
                 ": in the script '~' starts an escape, so the text is not shown as written.",
-            "Write ~~ for a tilde (~n is a line break, ~\" a double quote).");
+            "Write ~~ for a tilde (~n is a line break, ~\" a double quote).", field);
   }
   if (scan.length > kLongestString) {
     std::string message = subject + " is ";
     AppendDecimal(message, static_cast<int64_t>(scan.length));
     run.add(Severity::Error, place, "string-too-long",
             message + " bytes long in the script; the engine takes at most 4095 (\"String constant too long\").",
-            "Split the text over several lines.");
+            "Split the text over several lines.", field);
   }
 }
 

@@ -60,7 +60,7 @@ TEST_F(ProblemsWindowTest, ListsEveryProblemAfterEachChangeAndGoesToItsPlace) {
   SelectRows({2});
   Click(kGadgetTalkline);  // no character: the check's error, and the script would say nothing
   ASSERT_TRUE(CountsRead("1 error, 0 warnings"));
-  EXPECT_EQ(Rows(), (QStringList{"error | Lighthouse_Greeting, line 3 | Lighthouse_Greeting - Line 2:"}));
+  EXPECT_EQ(Rows(), (QStringList{"error | Lighthouse_Greeting, line 3 | A talkline needs a"}));
 
   // A response that links nowhere: an error in the block, before the warning
   // that the first branch's block can no longer reach Ask_About_Storm.

@@ -19,27 +19,44 @@ std::vector<std::string> FileLines(const std::string& bytes) {
   return lines;
 }
 
-// Every place of the document is found on the file line that holds its text.
+// Every place of the document, and every field a problem can be in, is found
+// on the file line that holds its text.
 void ExpectEveryPlaceOnItsLine(const DialogueDocument& document, const std::string& bytes) {
   std::vector<std::string> file = FileLines(bytes);
   ProjectFileLines lines(document);
-  auto at = [&](const ProblemPlace& place) {
-    int line = lines.lineOf(place);
+  auto at = [&](const ProblemPlace& place, ProblemField field = ProblemField::Record) {
+    int line = lines.lineOf(place, field);
     return line > 0 && line < static_cast<int>(file.size()) ? file[line] : "<line " + std::to_string(line) + ">";
   };
-  for (int c = 0; c < static_cast<int>(document.characters.size()); ++c)
+  for (int c = 0; c < static_cast<int>(document.characters.size()); ++c) {
     EXPECT_EQ(at({.character = c}), document.characters[c].realName);
+    EXPECT_EQ(at({.character = c}, ProblemField::EntityName), document.characters[c].entityName);
+  }
   for (int b = 0; b < document.branchCount(); ++b) {
     const DialogueBranch& branch = document.branch(b);
     EXPECT_EQ(at({.branch = b}), branch.name);
-    for (int l = 0; l < branch.lineCount; ++l) EXPECT_EQ(at({.branch = b, .line = l}), branch.lines[l].kind);
+    for (int l = 0; l < branch.lineCount; ++l) {
+      const DialogueLine& line = branch.lines[l];
+      const ProblemPlace place{.branch = b, .line = l};
+      EXPECT_EQ(at(place), line.kind);
+      EXPECT_EQ(at(place, ProblemField::Character), line.character);
+      EXPECT_EQ(at(place, ProblemField::Text), line.text);
+      EXPECT_EQ(at(place, ProblemField::SoundFile), line.soundFile);
+      EXPECT_EQ(at(place, ProblemField::BlockId), std::to_string(line.blockId));
+    }
   }
   for (int slot = 0; slot < document.responseBlocks.stored(); ++slot) {
     const ResponseBlock& block = document.responseBlocks[slot];
     if (!block.inUse()) continue;
     EXPECT_EQ(at({.blockSlot = slot}), std::to_string(block.id));
-    for (int r = 0; r < block.usedResponses(); ++r)
-      EXPECT_EQ(at({.branch = 0, .line = 0, .response = r, .blockSlot = slot}), block.responses[r].text);
+    for (int r = 0; r < block.usedResponses(); ++r) {
+      const Response& response = block.responses[r];
+      const ProblemPlace place{.branch = 0, .line = 0, .response = r, .blockSlot = slot};
+      EXPECT_EQ(at(place), response.text);
+      EXPECT_EQ(at(place, ProblemField::Text), response.text);
+      EXPECT_EQ(at(place, ProblemField::Condition), response.conditions);
+      EXPECT_EQ(at(place, ProblemField::Link), response.linkBranch);
+    }
   }
 }
 

@@ -104,6 +104,9 @@ const LintCase kCases[] = {
     {"201 characters",
      [](DialogueDocument& d) { RenameBranch(d, 1, std::string(201, 'a')); },
      {{W, "branch-name-long", Branch(1)}}},
+    {"4095 characters are long but still a string",
+     [](DialogueDocument& d) { RenameBranch(d, 1, std::string(4095, 'a')); },
+     {{W, "branch-name-long", Branch(1)}}},
     {"name too long for a string",
      [](DialogueDocument& d) { RenameBranch(d, 1, std::string(4096, 'a')); },
      {{E, "string-too-long", Branch(1)}}},
@@ -180,6 +183,13 @@ const LintCase kCases[] = {
     {"entity name that is no script name",
      [](DialogueDocument& d) { d.characters[0].entityName = "old guy"; },
      {{E, "entity-name-identifier", OfCharacter(0, 0, 0)}}},
+    {"at-sign inside an entity name is valid", [](DialogueDocument& d) { d.characters[0].entityName = "guy@2"; }, {}},
+    {"entity name of a character who speaks only through responses",
+     [](DialogueDocument& d) {
+       d.characters.push_back({"Ann", "old ann"});
+       d.editBranch(0).lines.slot(1).character = "Ann";
+     },
+     {{E, "entity-name-identifier", OfCharacter(1, 0, 1)}}},
     {"entity name of a character who says nothing",
      [](DialogueDocument& d) {
        d.characters.push_back({"Ann", ""});
@@ -192,6 +202,9 @@ const LintCase kCases[] = {
        Who(d).visibility = kAlways;
      },
      {{W, "loop-trap", InBlock(0, 1, 1)}}},
+    {"only way out has a condition, the other response is once",
+     [](DialogueDocument& d) { Bye(d).conditions = "Game.GetGlobal(\"done\")"; },
+     {{W, "loop-trap", InBlock(0, 1, 1)}, {W, "menu-may-run-empty", InBlock(0, 1, 1)}}},
     {"menu that can run empty",
      [](DialogueDocument& d) {
        Bye(d).visibility = kOnceGame;
@@ -260,6 +273,17 @@ const LintCase kCases[] = {
     {"conflict markers in a block no line runs",
      [](DialogueDocument& d) { AddBlock(d, 3, 9, {{.text = "<<<<<<< ours"}, {.text = "Hi"}}); },
      {{E, "merge-conflict", {.response = 0, .blockSlot = 3}}, {N, "block-unused", Block(3)}}},
+    // Texts.
+    {"texts saved as UTF-8, once per project",
+     [](DialogueDocument& d) {
+       d.editBranch(1).lines.slot(0).text = "Caf\xC3\xA9 au lait";
+       Bye(d).text = "Adi\xC3\xA8" "u";
+     },
+     {{W, "text-utf8", Line(1, 0)}},
+     "'\xC3\xA9', which is how UTF-8 writes '\xE9'"},
+    {"accents in Windows-1252 pass",
+     [](DialogueDocument& d) { d.editBranch(1).lines.slot(0).text = "Caf\xE9 cr\xE8me \xC3 la \xA9"; },
+     {}},
     // Everything else.
     {"branch nothing links to",
      [](DialogueDocument& d) { SetBranch(d, 2, "Outro"); },
@@ -312,7 +336,14 @@ TEST_P(LintRuleTest, AgreesWithTheDialogueCheck) {
   CheckResult result = CheckDialogue(document);
   ASSERT_EQ(result.ok, checked.empty()) << result.message;
   if (!result.ok) {
-    EXPECT_EQ(checked.front().message, result.message);
+    // The check counts lines from 0, the lint's places from 1: the lint
+    // keeps the check's words but not its line number.
+    if (checked.front().rule == "talkline-no-character")
+      EXPECT_TRUE(result.message.ends_with(" - Line " + std::to_string(checked.front().place.line) + ": " +
+                                           checked.front().message))
+          << result.message << " / " << checked.front().message;
+    else
+      EXPECT_EQ(checked.front().message, result.message);
     EXPECT_EQ(checked.front().severity, E);
   }
 }
@@ -334,6 +365,17 @@ TEST(LintPlaceTest, DescribedAsAWriterCountsRows) {
   for (const auto& [place, text] : cases) EXPECT_EQ(DescribePlace(d, place), text);
   d.editBranch(0).name = "";
   EXPECT_EQ(DescribePlace(d, Line(0, 4)), "branch 1 (no name), line 5");
+}
+
+// Every message is shown after a place counted from 1, so none may carry the
+// check's line counted from 0.
+TEST(LintPlaceTest, MessagesCarryNoLineCountedFromZero) {
+  DialogueDocument d = Clean();
+  SetBranch(d, 1, "Intro", {Talk("Guy", "a"), Talk("", "b")});
+  std::vector<Problem> problems = LintDialogue(d, {.checkSoundFiles = false});
+  ASSERT_EQ(problems.size(), 1u) << Describe(problems);
+  EXPECT_EQ(DescribePlace(d, problems[0].place) + ": " + problems[0].message,
+            "Intro, line 2: A talkline needs a character given to work.");
 }
 
 TEST(LintCountTest, CountsBySeverity) {

@@ -45,6 +45,7 @@ TEST(LintSoundFileTest, LooksUnderTheEngineProjectIgnoringCase) {
       {"C:\\Game\\game.wpr", "Sounds/Hello.OGG", false},
       {"C:\\Game\\game.wpr", ".\\Sounds\\\\Hello.OGG", false},
       {"C:\\Game\\game.wpr", "C:\\Game\\Sounds\\Hello.OGG", false},
+      {"C:\\Game\\game.wpr", "c:\\GAME\\sounds\\Hello.OGG", false},
       {"C:\\Game\\game.wpr", "Sounds\\Bye.ogg", true},
       {"C:\\Game\\game.wpr", "Music\\Hello.OGG", true},
       {"C:\\Game\\game.wpr", "Hello.OGG", true},
