@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,9 @@ struct LintCommandOptions {
 };
 
 // One problem as both formats print it; texts in UTF-8, numbers counted
-// from 1 as a writer counts rows, 0 where they do not apply.
+// from 1 as a writer counts rows, 0 where they do not apply. The character
+// is the one the place names: an entry of the list, or a line's character
+// when the problem is in that field (one not in the list, too).
 struct Report {
   std::string file;
   int fileLine = 0;
@@ -34,7 +37,7 @@ struct Report {
   int line = 0;
   int response = 0;
   int block = 0;
-  std::string character;
+  std::optional<std::string> character;
 };
 
 // A file written without the version line is read with everything a line
@@ -50,6 +53,19 @@ bool StartsWithVersionLine(const std::string& path) {
 std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
 std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
 
+// The real name a problem names: a character of the list, or the line's
+// character the problem is in; nothing when it names none.
+std::optional<std::string> CharacterNamed(const DialogueDocument& document, const Problem& problem) {
+  const ProblemPlace& place = problem.place;
+  if (place.character >= 0) return document.characters[place.character].realName;
+  if (problem.field != ProblemField::Character || place.branch < 0 || place.line < 0) return std::nullopt;
+  const std::string& name = document.branch(place.branch).lines[place.line].character;
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+// The reports of a project's problems, in the order of the file (problems
+// of the whole file first).
 std::vector<Report> Reports(const std::string& path, const DialogueDocument& document,
                             const std::vector<Problem>& problems) {
   ProjectFileLines fileLines(document);
@@ -59,7 +75,7 @@ std::vector<Report> Reports(const std::string& path, const DialogueDocument& doc
     const ProblemPlace& place = problem.place;
     Report report;
     report.file = FileName(path);
-    int fileLine = fileLines.lineOf(place);
+    int fileLine = fileLines.lineOf(place, problem.field);
     report.fileLine = fileLine > 0 ? std::max(fileLine + shift, 1) : 0;
     report.problem = &problem;
     report.place = Cp1252ToUtf8(DescribePlace(document, place));
@@ -67,9 +83,12 @@ std::vector<Report> Reports(const std::string& path, const DialogueDocument& doc
     report.line = place.line + 1;
     report.response = place.response + 1;
     if (place.blockSlot >= 0) report.block = document.responseBlocks[place.blockSlot].id;
-    if (place.character >= 0) report.character = Cp1252ToUtf8(document.characters[place.character].realName);
+    if (std::optional<std::string> character = CharacterNamed(document, problem))
+      report.character = Cp1252ToUtf8(*character);
     reports.push_back(std::move(report));
   }
+  std::stable_sort(reports.begin(), reports.end(),
+                   [](const Report& a, const Report& b) { return a.fileLine < b.fileLine; });
   return reports;
 }
 
@@ -90,7 +109,7 @@ std::string JsonProblem(const Report& report) {
          ",\"place\":" + JsonString(report.place) +
          ",\"branch\":" + JsonText(report.branch, problem.place.branch >= 0) + ",\"line\":" + JsonNumber(report.line) +
          ",\"response\":" + JsonNumber(report.response) + ",\"block\":" + JsonNumber(report.block) +
-         ",\"character\":" + JsonText(report.character, problem.place.character >= 0) +
+         ",\"character\":" + (report.character ? JsonString(*report.character) : "null") +
          ",\"message\":" + JsonString(Cp1252ToUtf8(problem.message)) +
          ",\"hint\":" + JsonString(Cp1252ToUtf8(problem.hint)) + "}";
 }
@@ -142,8 +161,7 @@ int RunLint(const LintCommandOptions& options) {
     for (size_t i = 0; i < jsonProblems.size(); ++i) std::cout << (i ? ",\n" : "\n") << jsonProblems[i];
     std::cout << "]}\n";
   }
-  std::cout.flush();
-  return exitCode;
+  return exitCode;  // main flushes and reports output that did not arrive
 }
 
 }  // namespace
@@ -156,7 +174,8 @@ void AddLintCommand(CLI::App& app, int& exitCode) {
       "worth a look.");
   lint->footer(
       "Text: one problem as PROJECT:LINE: SEVERITY: BRANCH, line N: MESSAGE [RULE], its hint on the next line,\n"
-      "lines and responses counted from 1, LINE the project file's line; then a count per project.\n"
+      "lines and responses counted from 1, LINE the project file's line of the field that holds the problem, in\n"
+      "the file's order; then a count per project that has problems, nothing for a project without problems.\n"
       "JSON: {\"files\": [...], \"problems\": [...]} with file, fileLine, severity, rule, place, branch, line,\n"
       "response, block, character, message, hint.\n"
       "Sound files are looked for when the engine project's folder exists on this computer.\n"

@@ -68,6 +68,8 @@ TEST(CliFilesTest, OutputThatCannotBeWrittenIsAnError) {
   const std::vector<std::string> commands[] = {
       {"stats", "good.tlwdlg"},
       {"stats", "good.tlwdlg", "--format", "json"},
+      {"lint", "bad.tlwdlg"},
+      {"lint", "bad.tlwdlg", "--format", "json"},
       {"export", "wme", "good.tlwdlg", "-o", "-"},
       {"export", "text", "good.tlwdlg", "-o", "-"},
       {"resave", "good.tlwdlg", "-o", "-"},

@@ -8,10 +8,10 @@ namespace {
 
 using namespace testing;
 
-// Start: a talkline by a character not in the list (file line 10), a loop
-// whose second response links to a missing branch (its text on line 38).
-// Café (line 22): no script name, linked from nowhere; its talkline (line
-// 24) holds a double quote.
+// Start: a talkline by a character not in the list (its character on file
+// line 11), a loop whose second response links to a missing branch (its link
+// on line 40). Café (line 22): no script name, linked from nowhere; its
+// talkline's text (line 26) holds a double quote.
 const std::string kLintProject =
     "V1.2\n\nGuy\nguy\n##ENDCHARLIST##\n1\n"
     "##DIALOGBRANCH##\nStart\n2\n"
@@ -35,6 +35,8 @@ std::vector<std::string> Diagnostics(const std::string& out) {
   return lines;
 }
 
+// Each problem at the line of the field that holds it, in the order of the
+// file.
 TEST(CliLintTest, TextAtTheProjectFileLines) {
   TempDir dir;
   WriteBytes(dir.file("p.tlwdlg"), kLintProject);
@@ -43,11 +45,11 @@ TEST(CliLintTest, TextAtTheProjectFileLines) {
   EXPECT_EQ(run.err, "");
   std::vector<std::string> lines = Diagnostics(run.out);
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"p.tlwdlg:10: warning: Start, line 1: ", "[character-unknown]"},
-      {"p.tlwdlg:38: error: Start, line 2, response 2: ", "[link-missing]"},
+      {"p.tlwdlg:11: warning: Start, line 1: ", "[character-unknown]"},
       {"p.tlwdlg:22: error: Caf\xC3\xA9: ", "[branch-name-identifier]"},
       {"p.tlwdlg:22: note: Caf\xC3\xA9: ", "[branch-unreachable]"},
-      {"p.tlwdlg:24: error: Caf\xC3\xA9, line 1: ", "[string-quote]"},
+      {"p.tlwdlg:26: error: Caf\xC3\xA9, line 1: ", "[string-quote]"},
+      {"p.tlwdlg:40: error: Start, line 2, response 2: ", "[link-missing]"},
   };
   ASSERT_EQ(lines.size(), expected.size() + 1) << run.out;
   for (size_t i = 0; i < expected.size(); ++i) {
@@ -55,7 +57,7 @@ TEST(CliLintTest, TextAtTheProjectFileLines) {
     EXPECT_EQ(lines[i].substr(lines[i].size() - expected[i].second.size()), expected[i].second) << lines[i];
   }
   EXPECT_EQ(lines[0],
-            "p.tlwdlg:10: warning: Start, line 1: The character 'Gyu' is not in the character list, so the script "
+            "p.tlwdlg:11: warning: Start, line 1: The character 'Gyu' is not in the character list, so the script "
             "says nothing here. [character-unknown]");
   EXPECT_NE(run.out.find("\n    hint: Pick a character of the list, or add 'Gyu' to it.\n"), std::string::npos);
   EXPECT_EQ(lines.back(), "p.tlwdlg: 3 errors, 1 warning, 1 note");
@@ -89,6 +91,7 @@ TEST(CliLintTest, ExitCodes) {
   CliRun help = RunCli(dir, {"lint", "--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("Usage: tellwright-cli lint [OPTIONS] PROJECT..."), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("nothing for a project without problems"), std::string::npos) << help.out;
 }
 
 // The JSON is read back by Python's own parser, which prints one line per
@@ -112,11 +115,11 @@ TEST(CliLintTest, JsonForTools) {
   EXPECT_EQ(ReadBytes(dir.file("parsed.txt")),
             "p.tlwdlg 3 1 1 False\n"
             "missing.tlwdlg None None None True\n"
-            "p.tlwdlg 10 warning character-unknown Start 1 None None None The character 'Gyu' is n True\n"
-            "p.tlwdlg 38 error link-missing Start 2 2 1 None The response links to 'I True\n"
+            "p.tlwdlg 11 warning character-unknown Start 1 None None Gyu The character 'Gyu' is n True\n"
             "p.tlwdlg 22 error branch-name-identifier Caf\xC3\xA9 None None None None The dialogue branch name True\n"
             "p.tlwdlg 22 note branch-unreachable Caf\xC3\xA9 None None None None No response of another b True\n"
-            "p.tlwdlg 24 error string-quote Caf\xC3\xA9 1 None None None The talkline's text hold True\n");
+            "p.tlwdlg 26 error string-quote Caf\xC3\xA9 1 None None None The talkline's text hold True\n"
+            "p.tlwdlg 40 error link-missing Start 2 2 1 None The response links to 'I True\n");
   EXPECT_NE(run.out.find("holds a double quote"), std::string::npos);
 }
 
