@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "play/dialogue_player.h"
@@ -61,6 +63,39 @@ class ScriptedAnswers {
   size_t used_ = 0;
 };
 
+// No menu number is this long; an answer that is stops being read, so an
+// endless input without line ends cannot fill the memory.
+constexpr size_t kLongestAnswer = 64;
+// How much of a wrong answer a message repeats.
+constexpr size_t kAnswerShown = 20;
+
+// A line of standard input without its line end, at most kLongestAnswer
+// characters of it; nothing at the end of the input.
+struct InputLine {
+  std::string text;
+  bool tooLong = false;  // the line went on; its rest is skipped only when asked to
+};
+
+std::optional<InputLine> ReadInputLine(bool skipRest) {
+  InputLine line;
+  std::istream::int_type c;
+  while ((c = std::cin.get()) != std::istream::traits_type::eof() && c != '\n') {
+    if (line.text.size() < kLongestAnswer) {
+      line.text += static_cast<char>(c);
+      continue;
+    }
+    line.tooLong = true;
+    if (!skipRest) return line;
+  }
+  if (c == std::istream::traits_type::eof() && line.text.empty()) return std::nullopt;
+  return line;
+}
+
+std::string Shown(const std::string& answer, bool tooLong) {
+  if (!tooLong && answer.size() <= kAnswerShown) return answer;
+  return answer.substr(0, kAnswerShown) + "...";
+}
+
 std::string Trimmed(const std::string& text) {
   size_t first = text.find_first_not_of(" \t\r");
   if (first == std::string::npos) return "";
@@ -77,27 +112,41 @@ int EntryNumber(const std::string& text, int count) {
 }
 
 // Answers read from standard input, a line each. On a terminal a prompt
-// asks, and asks again after an answer that names no entry; from a pipe or
-// file such an answer ends the play.
+// asks, and asks again after an answer that names no entry, saying which
+// are valid; from a pipe or file such an answer ends the play.
 Answer ReadAnswer(int count) {
   bool terminal = TELLWRIGHT_ISATTY(0);
   for (;;) {
     if (terminal) std::cout << "Choose " << EntryRange(count) << " (q quits): " << std::flush;
-    std::string line;
-    if (!std::getline(std::cin, line)) return {Answer::kQuit, 0, "(end of input: stopped at a menu)"};
-    std::string text = Trimmed(line);
+    std::optional<InputLine> line = ReadInputLine(terminal);
+    if (!line) return {Answer::kQuit, 0, "(end of input: stopped at a menu)"};
+    std::string text = Trimmed(line->text);
+    if (line->tooLong && !terminal) {
+      std::string longest = std::to_string(kLongestAnswer);
+      return {Answer::kFault, 0,
+              "the answer is longer than " + longest + " characters, so it names no entry of the menu (" +
+                  EntryRange(count) + ")"};
+    }
     if (text == "q" || text == "Q") return {Answer::kQuit, 0, "(quit at a menu)"};
-    if (int number = EntryNumber(text, count)) return {Answer::kEntry, number - 1, ""};
+    if (int number = EntryNumber(text, count); number && !line->tooLong) return {Answer::kEntry, number - 1, ""};
     if (!terminal)
       return {Answer::kFault, 0, "the answer \"" + text + "\" names no entry of the menu (" + EntryRange(count) + ")"};
+    if (!text.empty())
+      std::cout << "There is no entry " << Shown(text, line->tooLong) << " in this menu: choose " << EntryRange(count)
+                << ", or q to quit.\n";
   }
 }
 
+// A name or condition typed on the command line (UTF-8) as the document
+// writes it (Windows-1252); as typed when Windows-1252 cannot hold it.
+std::string AsDocumentText(const std::string& typed) { return Utf8ToCp1252(typed).value_or(typed); }
+
 void SwitchOffConditions(DialoguePlayer& player, const PlayOptions& options) {
   std::vector<std::pair<std::string, bool>> known = player.conditions();
-  for (const std::string& condition : options.assumeFalse) {
+  for (const std::string& typed : options.assumeFalse) {
+    std::string condition = AsDocumentText(typed);
     bool found = std::any_of(known.begin(), known.end(), [&](const auto& c) { return c.first == condition; });
-    if (!found) PrintDiagnostic(options.project, "warning", "no response has the condition \"" + condition + "\"");
+    if (!found) PrintDiagnostic(options.project, "warning", "no response has the condition \"" + typed + "\"");
     player.setCondition(condition, false);
   }
 }
@@ -108,7 +157,7 @@ int RunPlay(const PlayOptions& options) {
   DialoguePlayer player(*document);
   int branch = 0;
   if (!options.branch.empty()) {
-    branch = player.findBranch(options.branch);
+    branch = player.findBranch(AsDocumentText(options.branch));
     if (branch < 0) {
       PrintDiagnostic(options.project, "error", "there is no branch named \"" + options.branch + "\"");
       return kExitError;
@@ -116,20 +165,21 @@ int RunPlay(const PlayOptions& options) {
   }
   SwitchOffConditions(player, options);
   if (Status status = player.start(branch); !status) {
-    PrintDiagnostic(options.project, "error", status.message);
+    PrintDiagnostic(options.project, "error", Cp1252ToUtf8(status.message));
     return kExitError;
   }
   ScriptedAnswers scripted(options.answers);
   for (;;) {
     PlayEvent event = player.step();
-    std::cout << TranscriptText({event}, !options.noRemarks) << std::flush;
+    std::cout << Cp1252ToUtf8(TranscriptText({event}, !options.noRemarks));
+    if (!OutputArrived()) return kExitError;  // nobody sees the play go on
     if (event.kind == PlayEventKind::End) return kExitOk;
     if (event.kind == PlayEventKind::Stop) return kExitPlayFault;
     if (event.kind != PlayEventKind::Menu) continue;
     int count = static_cast<int>(event.menu.size());
     Answer answer = options.scripted ? scripted.next(count) : ReadAnswer(count);
     if (answer.kind == Answer::kQuit) {
-      std::cout << answer.text << '\n' << std::flush;
+      std::cout << answer.text << '\n';
       return kExitOk;
     }
     if (answer.kind == Answer::kFault) {
@@ -137,7 +187,7 @@ int RunPlay(const PlayOptions& options) {
       return kExitError;
     }
     if (Status status = player.choose(answer.entry); !status) {
-      PrintDiagnostic(options.project, "error", status.message);
+      PrintDiagnostic(options.project, "error", Cp1252ToUtf8(status.message));
       return kExitError;
     }
   }
@@ -152,7 +202,7 @@ void AddPlayCommand(CLI::App& app, int& exitCode) {
   play->add_option("-b,--branch", options->branch, "Branch to start at (default: the first)")->type_name("NAME");
   CLI::Option* choose =
       play->add_option("-c,--choose", options->answers, "Answers for the menus, in order, as numbered: e.g. 2,1,1")
-          ->type_name("N,...")
+          ->option_text("N[,N...]")
           ->delimiter(',');
   play->add_option("--assume-false", options->assumeFalse,
                    "Take a response condition, as written, not to hold (repeatable)")
@@ -160,7 +210,8 @@ void AddPlayCommand(CLI::App& app, int& exitCode) {
   play->add_flag("--no-remarks", options->noRemarks, "Leave remarks out of the transcript");
   play->footer(
       "Prints what the game would do, event by event. Without --choose it asks at every menu on standard input\n"
-      "(a number picks an entry, q or the end of input quits). Conditions are taken to hold unless switched off.\n"
+      "(a number picks an entry, q or the end of input quits; at a terminal a wrong answer is asked again).\n"
+      "Conditions are taken to hold unless switched off. Texts are printed in UTF-8.\n"
       "Exit code 0 when the dialogue ends (or is quit, or the answers run out), 1 when it stops where the game\n"
       "would break, 2 when it cannot start or an answer names no entry.\n");
   play->callback([options, choose, &exitCode] {

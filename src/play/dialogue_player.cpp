@@ -348,9 +348,10 @@ void DialoguePlayer::finish(PlayEvent event) {
   post(std::move(event));
 }
 
+// Named as the line list and the lint name lines: counted from 1.
 void DialoguePlayer::stopAt(const Frame& frame, int response, const std::string& why) {
   finish(Event(PlayEventKind::Stop, {frame.branch, frame.line, response},
-               branchName(frame) + " - Line " + std::to_string(frame.line) + ": " + why));
+               branchName(frame) + ", line " + std::to_string(frame.line + 1) + ": " + why));
 }
 
 std::string DialoguePlayer::branchName(const Frame& frame) const {

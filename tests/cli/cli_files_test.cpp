@@ -70,6 +70,7 @@ TEST(CliFilesTest, OutputThatCannotBeWrittenIsAnError) {
       {"stats", "good.tlwdlg", "--format", "json"},
       {"lint", "bad.tlwdlg"},
       {"lint", "bad.tlwdlg", "--format", "json"},
+      {"play", "good.tlwdlg", "--choose", "1"},
       {"export", "wme", "good.tlwdlg", "-o", "-"},
       {"export", "text", "good.tlwdlg", "-o", "-"},
       {"resave", "good.tlwdlg", "-o", "-"},

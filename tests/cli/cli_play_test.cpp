@@ -46,7 +46,7 @@ TEST(CliPlayTest, ScriptedAnswersPlayTheExampleToItsEnd) {
             "  3. I'll be going.\n"
             "> Do you know a fisherman called Tobin?\n"
             "Ada: Do you know a fisherman called Tobin?\n"
-            "Tobin: Fresh herring, three for a copper. Or a caf\xE9 au lait, if you have beans. "
+            "Tobin: Fresh herring, three for a copper. Or a caf\xC3\xA9 au lait, if you have beans. "
             "[voice\\tobin_trade_01.ogg]\n"
             "Ada: Just one herring, please.\n"
             "(code) actor_ada.TakeItem(\"herring\");\n"
@@ -66,6 +66,14 @@ const std::string kBrokenLinkProject =
     "##DIALOGBRANCH##\nStart\n1\nResponseblock\nGuy\n\n\n1\n##ENDBRANCH##\n"
     "##RESPONSEBLOCK##\n1\nSail away\n\nShip\n0\n1\n1\n##ENDRESPONSE##\n";
 
+// Branch Café runs a loop offering Thé if a condition about an é holds, and
+// Bye.
+const std::string kAccentsProject =
+    "V1.2\n\nGuy\nguy\n##ENDCHARLIST##\n1\n"
+    "##DIALOGBRANCH##\nStart\n0\n##ENDBRANCH##\n"
+    "##DIALOGBRANCH##\nCaf\xE9\n1\nResponseblock\nGuy\n\n\n1\n##ENDBRANCH##\n"
+    "##RESPONSEBLOCK##\n1\nTh\xE9\nx == \"\xE9\"\n\n0\n0\n0\nBye\n\n\n0\n1\n0\n##ENDRESPONSE##\n";
+
 struct PlayCase {
   const char* name;
   std::vector<std::string> args;  // after "play"
@@ -79,6 +87,7 @@ TEST(CliPlayTest, ExitCodeTellsHowThePlayEnded) {
   TempDir dir;
   WriteBytes(dir.file("broken.tlwdlg"), kBrokenLinkProject);
   WriteBytes(dir.file("damaged.tlwdlg"), "V1.2\n\n##ENDCHARLIST##\n0\n##DIALOGBRANCH##\nX\n5000\n");
+  WriteBytes(dir.file("accents.tlwdlg"), kAccentsProject);
   const std::string heardOfTobin = "Game.GetGlobal(\"heard_of_tobin\")";
   const PlayCase cases[] = {
       {"AnswersRunOut",
@@ -111,7 +120,7 @@ TEST(CliPlayTest, ExitCodeTellsHowThePlayEnded) {
        {"broken.tlwdlg", "--choose", "1"},
        "",
        1,
-       "> Sail away\nGuy: Sail away\n!! Stopped: Start - Line 0: The response \"Sail away\" links to the branch "
+       "> Sail away\nGuy: Sail away\n!! Stopped: Start, line 1: The response \"Sail away\" links to the branch "
        "\"Ship\", which does not exist: the script would not compile.\n",
        ""},
       {"AnswerNamesNoEntry",
@@ -126,6 +135,12 @@ TEST(CliPlayTest, ExitCodeTellsHowThePlayEnded) {
        2,
        "  4. I'll be going.\n",
        "lighthouse.tlwdlg: error: the answer \"one\" names no entry of the menu (1-4)\n"},
+      {"BranchAndConditionAsTypedInUtf8",
+       {"accents.tlwdlg", "--branch", "Caf\xC3\xA9", "--assume-false", "x == \"\xC3\xA9\"", "--choose", "1"},
+       "",
+       0,
+       "  1. Bye\n> Bye\n-- The end.\n",
+       ""},
       {"NoSuchBranch",
        {kLighthouse, "--branch", "Attic"},
        "",
@@ -150,6 +165,42 @@ TEST(CliPlayTest, ExitCodeTellsHowThePlayEnded) {
       EXPECT_EQ(run.err, "") << c.name;
     }
   }
+}
+
+TEST(CliPlayTest, HelpShowsHowAnswersAreWritten) {
+  TempDir dir;
+  CliRun help = RunCli(dir, {"play", "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("  -c,--choose N[,N...]  "), std::string::npos) << help.out;
+}
+
+// An input without line ends (here an endless one) is not read forever: an
+// answer longer than any menu number ends the play.
+TEST(CliPlayTest, EndlessInputEndsThePlay) {
+  TempDir dir;
+  CliRun run = RunCli(dir, {"play", kLighthouse}, "", "", "</dev/zero");
+  EXPECT_EQ(run.exitCode, 2) << run.err;
+  EXPECT_NE(run.err.find("lighthouse.tlwdlg: error: the answer is longer than"), std::string::npos) << run.err;
+  EXPECT_LT(run.err.size(), 300u) << run.err;
+}
+
+// At a terminal a wrong answer is asked again, saying what is valid. The
+// terminal is the one script(1) gives the program.
+TEST(CliPlayTest, AtATerminalAWrongAnswerSaysWhatIsValid) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "script(1) is not installed";
+  TempDir dir;
+  WriteBytes(dir.file("answers"), "7\n" + std::string(200, '9') + "\nq\n");
+  std::string command = "cd " + ShellQuoted(dir.path().string()) + " && timeout 60 script -qec " +
+                        ShellQuoted(ShellQuoted(CliBinary()) + " play " + ShellQuoted(kLighthouse)) +
+                        " /dev/null <answers >out 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(dir.file("out"));
+  // The terminal echoes the answers whenever they arrive, so only the
+  // program's own lines are looked for.
+  std::string out = ReadBytes(dir.file("out"));
+  for (const char* said : {"There is no entry 7 in this menu: choose 1-4, or q to quit.\r\n",
+                           "There is no entry 99999999999999999999... in this menu: choose 1-4, or q to quit.\r\n",
+                           "Choose 1-4 (q quits): ", "(quit at a menu)\r\n"})
+    EXPECT_NE(out.find(said), std::string::npos) << said << " in:\n" << out;
 }
 
 }  // namespace

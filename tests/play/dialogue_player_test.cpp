@@ -65,7 +65,8 @@ struct Session {
   }
 
   // `actions`, a word each: a number chooses that menu entry (1-based), R
-  // restarts keeping the Once Game choices and r without them, off:COND
+  // restarts keeping the Once Game choices and r without them, S starts
+  // afresh at branch 0, off:COND
   // switches a condition off, E applies `edit` to `document`.
   std::string play(const std::string& actions, DialogueDocument* document = nullptr, const Edit& edit = nullptr) {
     std::istringstream words(actions);
@@ -73,6 +74,10 @@ struct Session {
       if (word == "R" || word == "r") {
         mark("== restart");
         player.restart(word == "R");
+        shown = 0;
+      } else if (word == "S") {
+        mark("== start");
+        EXPECT_TRUE(player.start(0));
         shown = 0;
       } else if (word.starts_with("off:")) {
         player.setCondition(word.substr(4), false);
@@ -173,6 +178,16 @@ TEST(DialoguePlayerTest, ResponseLoopsOfferChooseCallAndLeaveAsTheScriptDoes) {
        "  1. Secret\n  2. Go\n> Secret\n  1. Go\n> Go\n-- The end.\n== restart\n"
        "  1. Go\n> Go\n-- The end.\n== restart\n"
        "  1. Secret\n  2. Go\n> Secret\n  1. Go\n> Go\n-- The end.\n"},
+      {"OnceGameIsForgottenWhenStartingAgain",
+       Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Secret", "G"), R("Go", "L")}}}), "1 1 S 1 1",
+       "  1. Secret\n  2. Go\n> Secret\n  1. Go\n> Go\n-- The end.\n== start\n"
+       "  1. Secret\n  2. Go\n> Secret\n  1. Go\n> Go\n-- The end.\n"},
+      {"OnceIsForgottenWhenTheOutermostBranchEndsAfterALinkReturnedIntoItsLoop",
+       Doc({{"Start", {Menu("Ada", 1), Menu("Ada", 1)}}, {"Cave", {Menu("Ada", 2)}}},
+           {{1, {R("Ask", "O"), R("Visit", "", "Cave"), R("Go", "L")}}, {2, {R("Back", "L")}}}),
+       "1 1 1 2 1 2",
+       "  1. Ask\n  2. Visit\n  3. Go\n> Ask\n  1. Visit\n  2. Go\n> Visit\n  1. Back\n> Back\n"
+       "  1. Visit\n  2. Go\n> Go\n  1. Ask\n  2. Visit\n  3. Go\n> Ask\n  1. Visit\n  2. Go\n> Go\n-- The end.\n"},
       {"ConditionSwitchedOffStaysOffAcrossRestarts",
        Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Ask", "", "", "knows"), R("Bribe", "", "", "rich"), R("Go", "L")}}}),
        "off:knows 2 2 r 2",
@@ -181,7 +196,7 @@ TEST(DialoguePlayerTest, ResponseLoopsOfferChooseCallAndLeaveAsTheScriptDoes) {
   };
   for (LoopCase& c : cases) EXPECT_EQ(Play(c.document, c.actions), c.transcript) << c.name;
 
-  DialoguePlayer player(cases[6].document);
+  DialoguePlayer player(cases[8].document);
   player.setCondition("knows", false);
   using Conditions = std::vector<std::pair<std::string, bool>>;
   EXPECT_EQ(player.conditions(), (Conditions{{"knows", false}, {"rich", true}}));
@@ -202,37 +217,37 @@ TEST(DialoguePlayerTest, PlayStopsAndStaysStoppedWhereTheGameWouldBreak) {
       {"EverythingUsedUp",
        Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Ask", "O")}}}),
        "1",
-       "!! Stopped: Start - Line 0: Nothing can be offered here: every response of responseblock 1 is used up or "
+       "!! Stopped: Start, line 1: Nothing can be offered here: every response of responseblock 1 is used up or "
        "switched off, so the game would wait here forever.",
        {0, 0, -1}},
       {"EmptyBlock",
        Doc({{"Start", {Talk("Ada", "Hm."), Menu("Ada", 1)}}}, {{1, {}}}),
        "",
-       "!! Stopped: Start - Line 1: Nothing can be offered here: responseblock 1 has no responses, so the game would "
+       "!! Stopped: Start, line 2: Nothing can be offered here: responseblock 1 has no responses, so the game would "
        "wait here forever.",
        {0, 1, -1}},
       {"MissingLink",
        Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Sail", "SL", "Ship")}}}),
        "1",
-       "!! Stopped: Start - Line 0: The response \"Sail\" links to the branch \"Ship\", which does not exist: the "
+       "!! Stopped: Start, line 1: The response \"Sail\" links to the branch \"Ship\", which does not exist: the "
        "script would not compile.",
        {0, 0, 0}},
       {"MissingBlock",
        Doc({{"Start", {Menu("Ada", 7)}}}, {{1, {R("Go", "L")}}}),
        "",
-       "!! Stopped: Start - Line 0: No responseblock has the id 7, so its loop never asks for a response and the "
+       "!! Stopped: Start, line 1: No responseblock has the id 7, so its loop never asks for a response and the "
        "game would hang here.",
        {0, 0, -1}},
       {"LineWithoutBlock",
        Doc({{"Start", {Menu("Ada", 0)}}}),
        "",
-       "!! Stopped: Start - Line 0: No responseblock has the id 0, so its loop never asks for a response and the "
+       "!! Stopped: Start, line 1: No responseblock has the id 0, so its loop never asks for a response and the "
        "game would hang here.",
        {0, 0, -1}},
       {"CallsTooDeep",
        Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Again", "", "Start")}}}),
        hundredAnswers,
-       "!! Stopped: Start - Line 0: The response \"Again\" calls the branch \"Start\" while 100 branches are already "
+       "!! Stopped: Start, line 1: The response \"Again\" calls the branch \"Start\" while 100 branches are already "
        "running, none of them returning: a link cycle without a way out?",
        {0, 0, 0}},
   };
@@ -282,7 +297,7 @@ TEST(DialoguePlayerTest, EditsWhilePlayingAreReadAtTheNextStep) {
       {"BlockFreedWhileItsMenuWaits", Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Go", "L")}}}), "E 1",
        [&](DialogueDocument& d) { blockOne(d).id = 0; },
        "  1. Go\n?? The response \"Go\" is no longer in its block; the menu is offered again as it is now.\n"
-       "!! Stopped: Start - Line 0: No responseblock has the id 1, so its loop never asks for a response and the "
+       "!! Stopped: Start, line 1: No responseblock has the id 1, so its loop never asks for a response and the "
        "game would hang here.\n"},
       {"LinkedBranchDeletedWhileRunning",
        Doc({{"Start", {Menu("Ada", 1)}}, {"Cave", {Menu("Ada", 2), Talk("Mara", "Gone.")}}},
