@@ -1,10 +1,12 @@
 // Talklines and responseblock lines: their characters, texts and blocks, and
 // the response loops the blocks become.
+#include <optional>
 #include <string>
 
 #include "base/decimal.h"
 #include "export/dialogue_check.h"
 #include "export/document_index.h"
+#include "export/engine_text.h"
 #include "lint/lint_run.h"
 
 namespace tellwright::lint {
@@ -82,33 +84,66 @@ void LintLinks(LintRun& run, const ResponseBlock& block, int offered, ProblemPla
   }
 }
 
+// How the game takes a response's condition: none (or a constant true), a
+// constant false, or one that reads the game's state.
+enum class Offer { Always, Never, Sometimes };
+
+Offer OfferOf(const Response& response) {
+  if (response.conditions.empty()) return Offer::Always;
+  std::optional<bool> constant = ConstantConditionValue(response.conditions);
+  if (!constant) return Offer::Sometimes;
+  return *constant ? Offer::Always : Offer::Never;
+}
+
 // A response that stays on the menu until the loop ends: no condition, and
 // offered always, or once when it leaves the loop (once-offered responses
 // come back when the loop runs again).
 bool StaysOffered(const Response& response) {
-  if (!response.conditions.empty()) return false;
+  if (OfferOf(response) != Offer::Always) return false;
   if (response.visibility == kOnce) return FlagSet(response.leaveLoop);
   return response.visibility != kOnceGame;
 }
 
 // A leaving response offered every time the loop runs.
 bool SureWayOut(const Response& response) {
-  return FlagSet(response.leaveLoop) && response.conditions.empty() && response.visibility != kOnceGame;
+  return FlagSet(response.leaveLoop) && OfferOf(response) == Offer::Always && response.visibility != kOnceGame;
+}
+
+void LintConstantCondition(LintRun& run, const Response& response, const ProblemPlace& place) {
+  Offer offer = OfferOf(response);
+  if (response.conditions.empty() || offer == Offer::Sometimes) return;
+  std::string message = "The response's condition " + Quoted(response.conditions);
+  if (offer == Offer::Never)
+    run.add(Severity::Note, place, "condition-always-false",
+            message + " is always false in the game, so the response is never offered.",
+            "Delete the response, or give it the condition it was meant to have.", ProblemField::Condition);
+  else
+    run.add(Severity::Note, place, "condition-always-true",
+            message + " is always true in the game: the response is always offered.",
+            "Clear the condition; it changes nothing.", ProblemField::Condition);
 }
 
 void LintLoop(LintRun& run, const ResponseBlock& block, int offered, const ProblemPlace& place) {
   bool leaves = false;
+  bool switchedOffWayOut = false;
   bool sureWayOut = false;
   bool staysOffered = false;
   for (int r = 0; r < offered; ++r) {
     const Response& response = block.responses[r];
-    leaves = leaves || FlagSet(response.leaveLoop);
+    bool leaving = FlagSet(response.leaveLoop);
+    leaves = leaves || (leaving && OfferOf(response) != Offer::Never);
+    switchedOffWayOut = switchedOffWayOut || leaving;
     sureWayOut = sureWayOut || SureWayOut(response);
     staysOffered = staysOffered || StaysOffered(response);
   }
   if (!leaves) {
+    if (switchedOffWayOut)
+      run.add(Severity::Error, place, "loop-exit-never-offered",
+              "Every response that leaves the loop has a condition that is always false, so none of them is ever "
+              "offered: the loop never ends.",
+              "Give a leaving response a condition that can hold, or none.");
     // The check sees a leaving response only when one stands after the end.
-    if (AnyResponseLeaves(block))
+    else if (AnyResponseLeaves(block))
       run.add(Severity::Error, place, "loop-exit-after-end",
               "The only responses that leave the loop come after the first empty response and are never offered: "
               "the loop never ends.",
@@ -135,6 +170,7 @@ void LintBlock(LintRun& run, int slot, const ProblemPlace& at) {
   for (int r = 0; r < offered; ++r) {
     place.response = r;
     LintStringLiteral(run, block.responses[r].text, place, ProblemField::Text, "response text");
+    LintConstantCondition(run, block.responses[r], place);
   }
   LintLinks(run, block, offered, at);
   LintLoop(run, block, offered, at);

@@ -7,6 +7,7 @@
 
 #include "base/decimal.h"
 #include "export/dialogue_check.h"
+#include "export/engine_objects.h"
 #include "lint/lint_run.h"
 
 namespace tellwright::lint {
@@ -143,8 +144,9 @@ void LintBranchName(LintRun& run, int b) {
   if (alike != b) {
     run.add(Severity::Warning, place, "branch-name-case",
             "The dialogue branch names " + Quoted(run.document().branch(alike).name) + " and " + Quoted(name) +
-                " differ only in letter case: their Vexa script files get the same name on Windows, and one "
-                "overwrites the other.",
+                " differ only in letter case: the game keys Once and Once Game choices by the branch's name "
+                "regardless of case, so the two share them, and their Vexa script files get the same name on "
+                "Windows, one overwriting the other.",
             "Rename one of the two branches.");
   }
 }
@@ -164,7 +166,15 @@ void LintCharacters(LintRun& run) {
               "Give each character a real name of its own.");
     }
     if (spoken.branch < 0) continue;
-    if (std::optional<std::string> fault = IdentifierFault(character.entityName)) {
+    if (IsEngineGlobalObject(character.entityName)) {
+      run.add(Severity::Warning, place, "entity-cannot-talk",
+              "The WME entity name " + Quoted(character.entityName) + " of the character " +
+                  Quoted(character.realName) +
+                  " is one of the engine's global objects, which cannot talk: the script compiles, but the game "
+                  "ignores every line " +
+                  Quoted(character.realName) + " says.",
+              "Use the entity name of an actor or entity of the game.", ProblemField::EntityName);
+    } else if (std::optional<std::string> fault = IdentifierFault(character.entityName)) {
       run.add(Severity::Error, place, "entity-name-identifier",
               "The WME entity name " + Quoted(character.entityName) + " of the character " +
                   Quoted(character.realName) + " is not a script name: " + *fault +

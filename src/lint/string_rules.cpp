@@ -1,10 +1,12 @@
 // Texts the exports write between double quotes: the script's string
 // literals, where '~' escapes the next character ('~"' a double quote, '~n'
-// a line break, '~~' a tilde) and the engine takes at most 4095 bytes.
+// a line break, '~~' a tilde; see export/engine_text.h) and the engine takes
+// at most 4095 bytes.
 #include <string>
 #include <string_view>
 
 #include "base/decimal.h"
+#include "export/engine_text.h"
 #include "lint/lint_run.h"
 
 namespace tellwright::lint {
@@ -12,32 +14,6 @@ namespace tellwright::lint {
 namespace {
 
 constexpr size_t kLongestString = 4095;
-
-struct LiteralScan {
-  bool quote = false;            // an unescaped double quote
-  bool trailingTilde = false;    // a last '~' that escapes the closing quote
-  std::string_view strayEscape;  // the first '~' with a character it has no meaning for
-  size_t length = 0;             // bytes after escapes
-};
-
-LiteralScan Scan(std::string_view text) {
-  LiteralScan scan;
-  for (size_t i = 0; i < text.size(); ++i) {
-    ++scan.length;
-    if (text[i] == '"') {
-      scan.quote = true;
-    } else if (text[i] == '~') {
-      if (i + 1 == text.size()) {
-        scan.trailingTilde = true;
-        break;
-      }
-      char next = text[i + 1];
-      if (next != '"' && next != '~' && next != 'n' && scan.strayEscape.empty()) scan.strayEscape = text.substr(i, 2);
-      ++i;
-    }
-  }
-  return scan;
-}
 
 }  // namespace
 
@@ -47,7 +23,7 @@ void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& 
   if (text.find('"') == std::string_view::npos && text.find('~') == std::string_view::npos &&
       text.size() <= kLongestString)
     return;
-  LiteralScan scan = Scan(text);
+  ScriptStringScan scan = ScanScriptString(text);
   std::string subject = "The ";
   subject += what;
   if (scan.quote) {

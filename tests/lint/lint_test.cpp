@@ -116,7 +116,8 @@ const LintCase kCases[] = {
     {"names differing in case",
      [](DialogueDocument& d) { SetBranch(d, 2, "INTRO"); },
      {{W, "branch-name-case", Branch(2)}, {N, "branch-unreachable", Branch(2)}},
-     "'Intro' and 'INTRO'"},
+     "'Intro' and 'INTRO' differ only in letter case: the game keys Once and Once Game choices by the branch's name "
+     "regardless of case, so the two share them"},
     // Links.
     {"link to a missing branch",
      [](DialogueDocument& d) { Who(d).linkBranch = "Outro"; },
@@ -190,6 +191,17 @@ const LintCase kCases[] = {
        d.editBranch(0).lines.slot(1).character = "Ann";
      },
      {{E, "entity-name-identifier", OfCharacter(1, 0, 1)}}},
+    {"entity that cannot talk",
+     [](DialogueDocument& d) { d.characters[0].entityName = "Game"; },
+     {{W, "entity-cannot-talk", OfCharacter(0, 0, 0)}},
+     "the game ignores every line 'Guy' says"},
+    {"entity that cannot talk, speaking only through responses",
+     [](DialogueDocument& d) {
+       d.characters.push_back({"Me", "self"});
+       d.editBranch(0).lines.slot(1).character = "Me";
+     },
+     {{W, "entity-cannot-talk", OfCharacter(1, 0, 1)}}},
+    {"entity names are case-sensitive", [](DialogueDocument& d) { d.characters[0].entityName = "game"; }, {}},
     {"entity name of a character who says nothing",
      [](DialogueDocument& d) {
        d.characters.push_back({"Ann", ""});
@@ -211,6 +223,19 @@ const LintCase kCases[] = {
        Who(d).conditions = "x";
      },
      {{W, "loop-trap", InBlock(0, 1, 1)}, {W, "menu-may-run-empty", InBlock(0, 1, 1)}}},
+    {"condition that is always false",
+     [](DialogueDocument& d) { Who(d).conditions = "false"; },
+     {{N, "condition-always-false", InBlock(0, 1, 1, 1)}},
+     "'false' is always false in the game"},
+    {"condition that is always true counts as none",
+     [](DialogueDocument& d) {
+       Who(d).conditions = " (\"Yes\") ";
+       Bye(d).conditions = "1";
+     },
+     {{N, "condition-always-true", InBlock(0, 1, 1, 0)}, {N, "condition-always-true", InBlock(0, 1, 1, 1)}}},
+    {"only way out switched off for good",
+     [](DialogueDocument& d) { Bye(d).conditions = "0"; },
+     {{N, "condition-always-false", InBlock(0, 1, 1, 0)}, {E, "loop-exit-never-offered", InBlock(0, 1, 1)}}},
     {"once-offered way out stays until it is taken", [](DialogueDocument& d) { Bye(d).visibility = kOnce; }, {}},
     {"only way out after the end",
      [](DialogueDocument& d) {
