@@ -142,11 +142,16 @@ Answer ReadAnswer(int count) {
 std::string AsDocumentText(const std::string& typed) { return Utf8ToCp1252(typed).value_or(typed); }
 
 void SwitchOffConditions(DialoguePlayer& player, const PlayOptions& options) {
-  std::vector<std::pair<std::string, bool>> known = player.conditions();
+  std::vector<PlayCondition> known = player.conditions();
   for (const std::string& typed : options.assumeFalse) {
     std::string condition = AsDocumentText(typed);
-    bool found = std::any_of(known.begin(), known.end(), [&](const auto& c) { return c.first == condition; });
-    if (!found) PrintDiagnostic(options.project, "warning", "no response has the condition \"" + typed + "\"");
+    auto found = std::find_if(known.begin(), known.end(), [&](const PlayCondition& c) { return c.text == condition; });
+    if (found == known.end())
+      PrintDiagnostic(options.project, "warning", "no response has the condition \"" + typed + "\"");
+    else if (found->constant)
+      PrintDiagnostic(options.project, "warning",
+                      "the condition \"" + typed + "\" is always " + (found->holds ? "true" : "false") +
+                          " in the game; it cannot be switched");
     player.setCondition(condition, false);
   }
 }

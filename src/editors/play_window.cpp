@@ -174,8 +174,8 @@ QListWidgetItem* PlayWindow::itemFor(const PlayEvent& event) const {
       text = Said(event);
       break;
     case PlayEventKind::Silent:
-      text = QStringLiteral("%1 is not in the character list; the game says nothing here:  %2")
-                 .arg(TextToQString(event.speaker), TextToQString(event.text));
+      text = QStringLiteral("%1; the game says nothing here:  %2")
+                 .arg(TextToQString(SilenceReason(event)), TextToQString(event.text));
       item->setForeground(kWarningColour);
       break;
     case PlayEventKind::Code:
@@ -233,20 +233,22 @@ void PlayWindow::showMenu(const PlayEvent& event) {
 }
 
 void PlayWindow::showConditions() {
-  std::vector<std::pair<std::string, bool>> conditions = player_->conditions();
+  std::vector<PlayCondition> conditions = player_->conditions();
   QList<QCheckBox*> switches = conditionSwitches();
   bool same = switches.size() == static_cast<qsizetype>(conditions.size());
   for (qsizetype i = 0; same && i < switches.size(); ++i)
-    same = switches[i]->text() == TextToQString(conditions[i].first).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    same = switches[i]->text() == TextToQString(conditions[i].text).replace(QLatin1Char('&'), QStringLiteral("&&"));
   conditionsBox_->setVisible(!conditions.empty());
   if (same) return;
   for (QCheckBox* old : switches) delete old;
-  for (const auto& [condition, holds] : conditions) {
-    QString text = TextToQString(condition);
+  for (const PlayCondition& condition : conditions) {
+    QString text = TextToQString(condition.text);
     auto* box = new QCheckBox(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
-    box->setChecked(holds);
+    box->setChecked(condition.holds);
+    // A constant has the engine's value: shown, not switchable.
+    box->setEnabled(!condition.constant);
     connect(box, &QCheckBox::toggled, this,
-            [this, condition = condition](bool checked) { player_->setCondition(condition, checked); });
+            [this, text = condition.text](bool checked) { player_->setCondition(text, checked); });
     conditionsLayout_->addWidget(box);
     box->show();
   }

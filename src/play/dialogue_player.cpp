@@ -1,6 +1,9 @@
 #include "play/dialogue_player.h"
 
+#include "base/cp1252_case.h"
 #include "export/document_index.h"
+#include "export/engine_objects.h"
+#include "export/engine_text.h"
 
 namespace tellwright {
 
@@ -16,16 +19,28 @@ PlayEvent Event(PlayEventKind kind, PlayPlace place, std::string text = "") {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+std::string Folded(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = FoldCase1252(c);
+  return folded;
+}
+
+void AppendMenuEntry(std::string& out, size_t number, const MenuEntry& entry) {
+  out += "  " + std::to_string(number) + ". " + entry.text;
+  if (entry.conditionKind == ConditionKind::Switch) out += "  [if " + entry.condition + "]";
+  if (entry.conditionKind == ConditionKind::AlwaysTrue) out += "  [if " + entry.condition + ": always true]";
+}
+
 void AppendEventText(std::string& out, const PlayEvent& event, bool withRemarks) {
   switch (event.kind) {
     case PlayEventKind::Said:
       out += event.speaker + ": " + event.text;
       if (!event.soundFile.empty()) out += " [" + event.soundFile + "]";
+      if (!event.speechKey.empty())
+        out += " [no sound file: the engine plays the speech file named after the key " + event.speechKey + "]";
       break;
     case PlayEventKind::Silent:
-      out += event.speaker.empty() ? "(silent: no character given) "
-                                   : "(silent: " + event.speaker + " is not in the character list) ";
-      out += event.text;
+      out += "(silent: " + SilenceReason(event) + ") " + event.text;
       break;
     case PlayEventKind::Code:
       out += "(code) " + event.text;
@@ -36,9 +51,7 @@ void AppendEventText(std::string& out, const PlayEvent& event, bool withRemarks)
       break;
     case PlayEventKind::Menu:
       for (size_t i = 0; i < event.menu.size(); ++i) {
-        const MenuEntry& entry = event.menu[i];
-        out += "  " + std::to_string(i + 1) + ". " + entry.text;
-        if (!entry.condition.empty()) out += "  [if " + entry.condition + "]";
+        AppendMenuEntry(out, i + 1, event.menu[i]);
         if (i + 1 < event.menu.size()) out += '\n';
       }
       break;
@@ -57,13 +70,28 @@ void AppendEventText(std::string& out, const PlayEvent& event, bool withRemarks)
 
 }  // namespace
 
+ConditionKind KindOfCondition(std::string_view condition) {
+  if (condition.empty()) return ConditionKind::None;
+  std::optional<bool> constant = ConstantConditionValue(condition);
+  if (!constant) return ConditionKind::Switch;
+  return *constant ? ConditionKind::AlwaysTrue : ConditionKind::AlwaysFalse;
+}
+
+std::string SilenceReason(const PlayEvent& event) {
+  if (event.speaker.empty()) return "no character given";
+  if (!event.entity.empty())
+    return event.speaker + " speaks through " + event.entity + ", an engine object that cannot talk";
+  return event.speaker + " is not in the character list";
+}
+
 std::string TranscriptText(const std::vector<PlayEvent>& events, bool withRemarks) {
   std::string out;
   for (const PlayEvent& event : events) AppendEventText(out, event, withRemarks);
   return out;
 }
 
-DialoguePlayer::DialoguePlayer(const DialogueDocument& document) : document_(document) {
+DialoguePlayer::DialoguePlayer(const DialogueDocument& document, PlayerOptions options)
+    : document_(document), options_(std::move(options)) {
   over_ = true;
   finished_ = true;
   final_ = Event(PlayEventKind::Stop, {}, "Nothing is being played: start at a branch first.");
@@ -149,32 +177,46 @@ Status DialoguePlayer::choose(int entry) {
   }
   frame.chosen = offered.response;
   frame.choice = block->responses[offered.response];
-  OnceKey key{frame.chosen, innermostDialogueBranch()};
+  OnceKey key = onceKey(frame.chosen);
   if (frame.choice.visibility == kOnce) onceChosen_.insert(key);
   if (frame.choice.visibility == kOnceGame) onceGameChosen_.insert(key);
   frame.stage = Stage::Handle;
   waiting_ = false;
-  post(Event(PlayEventKind::Chosen, {frame.branch, frame.line, frame.chosen}, frame.choice.text));
+  post(Event(PlayEventKind::Chosen, {frame.branch, frame.line, frame.chosen}, gameText(frame.choice.text).shown));
   return Status::Ok();
 }
 
-std::vector<std::pair<std::string, bool>> DialoguePlayer::conditions() const {
-  std::vector<std::pair<std::string, bool>> found;
+std::vector<PlayCondition> DialoguePlayer::conditions() const {
+  std::vector<PlayCondition> found;
   std::set<std::string> seen;
   const auto& blocks = document_.responseBlocks;
   for (int slot = 0; slot < blocks.stored(); ++slot) {
     const ResponseBlock& block = blocks[slot];
     if (!block.inUse()) continue;
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
-      const std::string& condition = block.responses[r].conditions;
-      if (!condition.empty() && seen.insert(condition).second)
-        found.emplace_back(condition, !switchedOff_.contains(condition));
+      const Response& response = block.responses[r];
+      if (response.conditions.empty() || !seen.insert(response.conditions).second) continue;
+      ConditionKind kind = KindOfCondition(response.conditions);
+      bool constant = kind == ConditionKind::AlwaysTrue || kind == ConditionKind::AlwaysFalse;
+      found.push_back({response.conditions, holds(response), constant});
     }
   }
   return found;
 }
 
+bool DialoguePlayer::holds(const Response& response) const {
+  switch (KindOfCondition(response.conditions)) {
+    case ConditionKind::Switch:
+      return !switchedOff_.contains(response.conditions);
+    case ConditionKind::AlwaysFalse:
+      return false;
+    default:
+      return true;
+  }
+}
+
 void DialoguePlayer::setCondition(const std::string& condition, bool holds) {
+  if (KindOfCondition(condition) != ConditionKind::Switch) return;
   if (holds)
     switchedOff_.erase(condition);
   else
@@ -254,17 +296,18 @@ void DialoguePlayer::offerMenu(Frame& frame) {
   if (!block)
     return stopAt(frame, -1,
                   "No responseblock has the id " + std::to_string(frame.blockId) +
-                      ", so its loop never asks for a response and the game would hang here.");
+                      ": the export writes an empty response loop here, which never offers a response and never "
+                      "ends, so the game would hang here.");
   PlayEvent menu = Event(PlayEventKind::Menu, {frame.branch, frame.line});
-  std::string dialogueBranch = innermostDialogueBranch();
   int used = block->usedResponses();
   for (int r = 0; r < used; ++r) {
     const Response& response = block->responses[r];
-    if (!response.conditions.empty() && switchedOff_.contains(response.conditions)) continue;
-    OnceKey key{r, dialogueBranch};
+    if (!holds(response)) continue;
+    OnceKey key = onceKey(r);
     if (response.visibility == kOnce && onceChosen_.contains(key)) continue;
     if (response.visibility == kOnceGame && onceGameChosen_.contains(key)) continue;
-    menu.menu.push_back(MenuEntry{r, response.text, response.conditions});
+    menu.menu.push_back(
+        MenuEntry{r, gameText(response.text).shown, response.conditions, KindOfCondition(response.conditions)});
   }
   if (menu.menu.empty()) {
     std::string id = std::to_string(frame.blockId);
@@ -322,22 +365,44 @@ void DialoguePlayer::returnFromBranch() {
   if (frames_.empty()) finish(Event(PlayEventKind::End, {}, "The end."));
 }
 
+// Talk(text) on the entity of every character with the speaker's real name;
+// without a sound file the engine plays the speech file named after the
+// text's string-table key, if it has one.
 void DialoguePlayer::say(const std::string& speaker, const std::string& text, const std::string& soundFile,
                          PlayPlace place) {
-  bool said = false;
+  GameText said = gameText(text);
+  bool found = false;
   for (const Character& character : document_.characters) {
     if (character.realName != speaker) continue;
-    PlayEvent event = Event(PlayEventKind::Said, place, text);
+    found = true;
+    PlayEvent event = Event(IsEngineGlobalObject(character.entityName) ? PlayEventKind::Silent : PlayEventKind::Said,
+                            place, said.shown);
     event.speaker = character.realName;
     event.entity = character.entityName;
-    event.soundFile = soundFile;
+    if (event.kind == PlayEventKind::Said) {
+      event.soundFile = UnescapedScriptString(soundFile);
+      if (soundFile.empty()) event.speechKey = said.key;
+    }
     post(std::move(event));
-    said = true;
   }
-  if (said) return;
-  PlayEvent event = Event(PlayEventKind::Silent, place, text);
+  if (found) return;
+  PlayEvent event = Event(PlayEventKind::Silent, place, said.shown);
   event.speaker = speaker;
   post(std::move(event));
+}
+
+DialoguePlayer::GameText DialoguePlayer::gameText(const std::string& written) const {
+  std::string text = UnescapedScriptString(written);
+  std::optional<StringTableText> fromTable = SplitStringTableText(text);
+  if (!fromTable) return {std::move(text), ""};
+  std::string key(fromTable->key);
+  if (options_.lookupString)
+    if (std::optional<std::string> entry = options_.lookupString(key)) return {std::move(*entry), std::move(key)};
+  return {std::string(fromTable->rest), std::move(key)};
+}
+
+DialoguePlayer::OnceKey DialoguePlayer::onceKey(int response) const {
+  return {response, Folded(innermostDialogueBranch())};
 }
 
 void DialoguePlayer::post(PlayEvent event) { queue_.push_back(std::move(event)); }

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,7 +18,7 @@ namespace tellwright {
 // What playing a dialogue brings next.
 enum class PlayEventKind {
   Said,    // a character says a text (a talkline, or a response with the say flag)
-  Silent,  // a talkline whose character is not in the character list: the game says nothing
+  Silent,  // a text nobody says: no character, one not in the list, or one whose entity cannot talk
   Code,    // a codeline, shown and not run
   Remark,  // a remark
   Menu,    // responses offered; the player waits for choose()
@@ -31,25 +34,64 @@ struct PlayPlace {
   int response = -1;  // response index in the line's block, for menu entries, choices and said responses
 };
 
+// How the player takes a response's condition.
+enum class ConditionKind {
+  None,         // no condition: always offered
+  Switch,       // reads the game's state: taken to hold until the writer switches it off
+  AlwaysTrue,   // a constant the engine takes as true: always offered, not switchable
+  AlwaysFalse,  // a constant the engine takes as false: never offered, not switchable
+};
+ConditionKind KindOfCondition(std::string_view condition);
+
 struct MenuEntry {
-  int response = 0;  // index of the response in its block: its id in the script
-  std::string text;
-  std::string condition;  // "" when always offered
+  int response = 0;       // index of the response in its block: its id in the script
+  std::string text;       // as the game shows it
+  std::string condition;  // as written; "" when there is none
+  ConditionKind conditionKind = ConditionKind::None;  // never AlwaysFalse: such a response is not offered
 };
 
+// A distinct condition text of the document's responses.
+struct PlayCondition {
+  std::string text;       // as written
+  bool holds = true;      // taken to hold now
+  bool constant = false;  // the engine's own value, which setCondition() does not change
+
+  friend bool operator==(const PlayCondition&, const PlayCondition&) = default;
+};
+
+// Texts said, shown and offered are shown as the game gets them: the
+// script's escapes read ("~n" a line break) and a "/KEY/rest" text as the
+// string table's entry for KEY or, without one, as rest. Codelines and
+// remarks are shown as written.
 struct PlayEvent {
   PlayEventKind kind = PlayEventKind::End;
   PlayPlace place;
   std::string speaker;          // Said: the character's real name; Silent: the line's character
-  std::string entity;           // Said: the character's WME entity name
+  std::string entity;           // Said: the character's WME entity name; Silent: one that cannot talk, or ""
   std::string text;             // the text said, the code, the remark, the chosen response, or why it stopped
   std::string soundFile;        // Said by a talkline: its sound file
+  std::string speechKey;        // Said without a sound file, its text a string-table text: the key after
+                                // which the engine names the speech file it plays
   std::vector<MenuEntry> menu;  // Menu: the responses offered, in order
 };
+
+// Why a Silent event says nothing, such as "Nell is not in the character
+// list".
+std::string SilenceReason(const PlayEvent& event);
 
 // One line of plain text per event; a menu lists its entries numbered from
 // 1. Remarks are left out when `withRemarks` is false.
 std::string TranscriptText(const std::vector<PlayEvent>& events, bool withRemarks = true);
+
+// The string table's entry for a key, or nothing when it has none. The key
+// is given as written; the engine compares keys without letter case.
+using StringLookup = std::function<std::optional<std::string>(std::string_view key)>;
+
+struct PlayerOptions {
+  // The string table the game has loaded; empty for none, so that a
+  // "/KEY/rest" text shows rest.
+  StringLookup lookupString;
+};
 
 // Plays a dialogue the way the exported WME script runs it: a branch's lines
 // in order; a talkline said by every character of the list with its real
@@ -59,8 +101,10 @@ std::string TranscriptText(const std::vector<PlayEvent>& events, bool withRemark
 // loop. Once responses are not offered again until the outermost open
 // dialogue branch ends, Once Game responses not again in this play session;
 // both are keyed by the response's index and the innermost open branch's
-// name, as the engine keys them. Conditions cannot be evaluated: each
-// distinct condition text holds until the writer switches it off.
+// name regardless of letter case, as the engine keys them. A condition the
+// engine evaluates without the game (a constant such as false or 1) has the
+// engine's value; every other distinct condition text holds until the
+// writer switches it off. Codelines are shown, not run.
 //
 // The document is read as it is at each step, so edits made while playing
 // show on the next step; it must outlive the player.
@@ -68,7 +112,7 @@ class DialoguePlayer {
  public:
   static constexpr int kMaxCallDepth = 100;
 
-  explicit DialoguePlayer(const DialogueDocument& document);
+  explicit DialoguePlayer(const DialogueDocument& document, PlayerOptions options = {});
 
   // Starts afresh at line `line` of branch `branch` (Once Game choices are
   // kept only by restart()). Refused when there is no such branch.
@@ -90,8 +134,9 @@ class DialoguePlayer {
   void restart(bool keepGameState);
 
   // Every distinct condition text of the document's responses, in the order
-  // first found, and whether it is taken to hold.
-  std::vector<std::pair<std::string, bool>> conditions() const;
+  // first found, whether it is taken to hold and whether it is constant.
+  std::vector<PlayCondition> conditions() const;
+  // Switches a condition on or off; a constant one keeps its value.
   void setCondition(const std::string& condition, bool holds);
 
   // Every event step() has returned since the last start or restart, menus
@@ -128,9 +173,18 @@ class DialoguePlayer {
 
   struct OnceKey {
     int response;
-    std::string branch;
+    std::string branch;  // letter case folded
     friend auto operator<=>(const OnceKey&, const OnceKey&) = default;
   };
+
+  // A text as the game shows it, and its string-table key ("" for none).
+  struct GameText {
+    std::string shown;
+    std::string key;
+  };
+  GameText gameText(const std::string& written) const;
+  bool holds(const Response& response) const;
+  OnceKey onceKey(int response) const;
 
   static Frame EnteredAt(int branch, int line);
   void begin();
@@ -151,6 +205,7 @@ class DialoguePlayer {
   const ResponseBlock* findBlock(int32_t id) const;
 
   const DialogueDocument& document_;
+  PlayerOptions options_;
   int startBranch_ = -1;
   int startLine_ = 0;
   std::vector<Frame> frames_;

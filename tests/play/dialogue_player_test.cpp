@@ -66,7 +66,7 @@ struct Session {
 
   // `actions`, a word each: a number chooses that menu entry (1-based), R
   // restarts keeping the Once Game choices and r without them, S starts
-  // afresh at branch 0, off:COND
+  // afresh at branch 0, off:COND and on:COND
   // switches a condition off, E applies `edit` to `document`.
   std::string play(const std::string& actions, DialogueDocument* document = nullptr, const Edit& edit = nullptr) {
     std::istringstream words(actions);
@@ -81,6 +81,8 @@ struct Session {
         shown = 0;
       } else if (word.starts_with("off:")) {
         player.setCondition(word.substr(4), false);
+      } else if (word.starts_with("on:")) {
+        player.setCondition(word.substr(3), true);
       } else if (word == "E") {
         edit(*document);
       } else if (Status status = player.choose(std::stoi(word) - 1); !status) {
@@ -198,8 +200,80 @@ TEST(DialoguePlayerTest, ResponseLoopsOfferChooseCallAndLeaveAsTheScriptDoes) {
 
   DialoguePlayer player(cases[8].document);
   player.setCondition("knows", false);
-  using Conditions = std::vector<std::pair<std::string, bool>>;
-  EXPECT_EQ(player.conditions(), (Conditions{{"knows", false}, {"rich", true}}));
+  EXPECT_EQ(player.conditions(), (std::vector<PlayCondition>{{"knows", false, false}, {"rich", true, false}}));
+}
+
+// What the engine makes of texts, conditions, names and entities, shown as
+// the game shows it.
+TEST(DialoguePlayerTest, ShowsWhatTheEngineShows) {
+  const std::vector<Character> cast = {
+      {"Ada", "actor_ada"}, {"Mara", "keeper_mara"}, {"Narrator", "Game"}, {"Me", "self"}};
+  LoopCase cases[] = {
+      {"ConstantConditionsHaveTheEnginesValueAndCannotBeSwitched",
+       Doc({{"Start", {Menu("Ada", 1)}}},
+           {{1,
+             {R("Off", "", "", "false"), R("Zero", "", "", " ( 0.0 ) "), R("No", "", "", "\"no\""),
+              R("Null", "", "", "null"), R("On", "", "", "1"), R("Yes", "", "", "\"YES\""),
+              R("Not off", "", "", "!false"), R("Knows", "", "", "knows"), R("Go", "L")}}}),
+       "off:1 on:false off:knows 4 4",
+       "  1. On  [if 1: always true]\n  2. Yes  [if \"YES\": always true]\n  3. Not off  [if !false: always true]\n"
+       "  4. Knows  [if knows]\n  5. Go\n> Knows\n"
+       "  1. On  [if 1: always true]\n  2. Yes  [if \"YES\": always true]\n  3. Not off  [if !false: always true]\n"
+       "  4. Go\n> Go\n-- The end.\n"},
+      {"EscapesInTextsResponsesAndSoundFiles",
+       Doc({{"Start", {Talk("Mara", "Say ~\"hi~\"~nor ~~ not~", "voice\\~~m1.ogg"), Menu("Ada", 1)}}},
+           {{1, {R("Go ~\"now~\"", "SL")}}}, cast),
+       "1",
+       "Mara: Say \"hi\"\nor ~ not~ [voice\\~m1.ogg]\n  1. Go \"now\"\n> Go \"now\"\nAda: Go \"now\"\n-- The end.\n"},
+      {"StringTableTextsShowTheirRestAndNameTheSpeechFile",
+       Doc({{"Start",
+             {Talk("Mara", "/greet01/Welcome.~nSit."), Talk("Mara", "/greet02/Again.", "m2.ogg"),
+              Talk("Mara", "/no key"), Talk("Mara", "~/x/y"), Menu("Ada", 1)}}},
+           {{1, {R("/bye/Bye.", "SL")}}}, cast),
+       "1",
+       "Mara: Welcome.\nSit. [no sound file: the engine plays the speech file named after the key greet01]\n"
+       "Mara: Again. [m2.ogg]\nMara: /no key\nMara: y [no sound file: the engine plays the speech file named after "
+       "the key x]\n  1. Bye.\n> Bye.\nAda: Bye. [no sound file: the engine plays the speech file named after the key "
+       "bye]\n-- The end.\n"},
+      {"OnceIsKeyedByTheBranchNameWithoutCase",
+       Doc({{"Start", {Menu("Ada", 1)}}, {"START", {Menu("Ada", 2)}}},
+           {{1, {R("Ask", "O"), R("Visit", "", "START"), R("Go", "L")}}, {2, {R("Ask too", "O"), R("Back", "L")}}}),
+       "1 1 1 2",
+       "  1. Ask\n  2. Visit\n  3. Go\n> Ask\n  1. Visit\n  2. Go\n> Visit\n"
+       "  1. Back\n> Back\n  1. Visit\n  2. Go\n> Go\n-- The end.\n"},
+      {"EntitiesThatCannotTalk",
+       Doc({{"Start", {Talk("Narrator", "Once upon a time."), Talk("Me", "Hm."), Menu("Me", 1)}}},
+           {{1, {R("Bye", "SL")}}}, cast),
+       "1",
+       "(silent: Narrator speaks through Game, an engine object that cannot talk) Once upon a time.\n"
+       "(silent: Me speaks through self, an engine object that cannot talk) Hm.\n"
+       "  1. Bye\n> Bye\n(silent: Me speaks through self, an engine object that cannot talk) Bye\n-- The end.\n"},
+  };
+  for (LoopCase& c : cases) EXPECT_EQ(Play(c.document, c.actions), c.transcript) << c.name;
+
+  DialoguePlayer player(cases[0].document);
+  std::vector<PlayCondition> conditions = player.conditions();
+  ASSERT_EQ(conditions.size(), 8u);
+  EXPECT_EQ(conditions[0], (PlayCondition{"false", false, true}));
+  EXPECT_EQ(conditions[4], (PlayCondition{"1", true, true}));
+  EXPECT_EQ(conditions[7], (PlayCondition{"knows", true, false}));
+}
+
+// A string table plugged in: its entry for the key, compared as the table
+// compares keys; the text's rest where it has none.
+TEST(DialoguePlayerTest, StringTableEntriesReplaceTheRest) {
+  DialogueDocument document = Doc({{"Start", {Talk("Mara", "/GREET01/Welcome."), Talk("Mara", "/other/Hm.")}}});
+  PlayerOptions options;
+  options.lookupString = [](std::string_view key) -> std::optional<std::string> {
+    if (key == "GREET01") return "Willkommen.";
+    return std::nullopt;
+  };
+  DialoguePlayer player(document, options);
+  ASSERT_TRUE(player.start(0));
+  EXPECT_EQ(player.step().text, "Willkommen.");
+  PlayEvent second = player.step();
+  EXPECT_EQ(second.text, "Hm.");
+  EXPECT_EQ(second.speechKey, "other");
 }
 
 struct StopCase {
@@ -235,14 +309,20 @@ TEST(DialoguePlayerTest, PlayStopsAndStaysStoppedWhereTheGameWouldBreak) {
       {"MissingBlock",
        Doc({{"Start", {Menu("Ada", 7)}}}, {{1, {R("Go", "L")}}}),
        "",
-       "!! Stopped: Start, line 1: No responseblock has the id 7, so its loop never asks for a response and the "
-       "game would hang here.",
+       "!! Stopped: Start, line 1: No responseblock has the id 7: the export writes an empty response loop here, "
+       "which never offers a response and never ends, so the game would hang here.",
        {0, 0, -1}},
       {"LineWithoutBlock",
        Doc({{"Start", {Menu("Ada", 0)}}}),
        "",
-       "!! Stopped: Start, line 1: No responseblock has the id 0, so its loop never asks for a response and the "
-       "game would hang here.",
+       "!! Stopped: Start, line 1: No responseblock has the id 0: the export writes an empty response loop here, "
+       "which never offers a response and never ends, so the game would hang here.",
+       {0, 0, -1}},
+      {"OnlyConstantFalseResponses",
+       Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Go", "L", "", "false")}}}),
+       "",
+       "!! Stopped: Start, line 1: Nothing can be offered here: every response of responseblock 1 is used up or "
+       "switched off, so the game would wait here forever.",
        {0, 0, -1}},
       {"CallsTooDeep",
        Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Again", "", "Start")}}}),
@@ -297,8 +377,8 @@ TEST(DialoguePlayerTest, EditsWhilePlayingAreReadAtTheNextStep) {
       {"BlockFreedWhileItsMenuWaits", Doc({{"Start", {Menu("Ada", 1)}}}, {{1, {R("Go", "L")}}}), "E 1",
        [&](DialogueDocument& d) { blockOne(d).id = 0; },
        "  1. Go\n?? The response \"Go\" is no longer in its block; the menu is offered again as it is now.\n"
-       "!! Stopped: Start, line 1: No responseblock has the id 1, so its loop never asks for a response and the "
-       "game would hang here.\n"},
+       "!! Stopped: Start, line 1: No responseblock has the id 1: the export writes an empty response loop here, "
+       "which never offers a response and never ends, so the game would hang here.\n"},
       {"LinkedBranchDeletedWhileRunning",
        Doc({{"Start", {Menu("Ada", 1)}}, {"Cave", {Menu("Ada", 2), Talk("Mara", "Gone.")}}},
            {{1, {R("Visit", "", "Cave"), R("Go", "L")}}, {2, {R("Back", "L")}}}),
