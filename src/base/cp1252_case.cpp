@@ -23,6 +23,12 @@ char FoldCase1252(char c) {
   }
 }
 
+std::string FoldedCase1252(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = FoldCase1252(c);
+  return folded;
+}
+
 bool EqualsIgnoringCase1252(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase1252(x) == FoldCase1252(y); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tellwright {
@@ -10,6 +11,7 @@ namespace tellwright {
 // and the capitals 0x8A, 0x8C, 0x8E, 0x9F have a small letter; every other
 // byte is its own folded form.
 char FoldCase1252(char c);
+std::string FoldedCase1252(std::string_view text);
 
 bool EqualsIgnoringCase1252(std::string_view a, std::string_view b);
 

@@ -15,12 +15,6 @@ bool AnyOfferedResponseSaid(const ResponseBlock& block) {
   return false;
 }
 
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = FoldCase1252(c);
-  return folded;
-}
-
 std::string Quoted(std::string_view text) {
   std::string quoted = "'";
   quoted += text;
@@ -35,7 +29,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
     const std::string& name = document.branch(b).name;
     if (name.empty()) continue;
     branchByName_.emplace(name, b);
-    branchByFoldedName_.emplace(Folded(name), b);
+    branchByFoldedName_.emplace(FoldedCase1252(name), b);
   }
 
   const auto& blocks = document.responseBlocks;
@@ -93,7 +87,7 @@ int LintRun::branchNamed(std::string_view name) const {
 }
 
 int LintRun::branchNamedIgnoringCase(std::string_view name) const {
-  auto it = branchByFoldedName_.find(Folded(name));
+  auto it = branchByFoldedName_.find(FoldedCase1252(name));
   return it == branchByFoldedName_.end() ? -1 : it->second;
 }
 

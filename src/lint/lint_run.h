@@ -84,9 +84,6 @@ int ResponsesOffered(const ResponseBlock& block);
 // True when some response offered by `block` has the say flag.
 bool AnyOfferedResponseSaid(const ResponseBlock& block);
 
-// Letter case folded in Windows-1252.
-std::string Folded(std::string_view text);
-
 // `text` in single quotes, as the messages name things.
 std::string Quoted(std::string_view text);
 

@@ -91,7 +91,7 @@ const SoundFiles::Listing& SoundFiles::list(const std::string& folder) {
       Listing& listing = it->second;
       listing.exists = true;
       listing.byFoldedName.reserve(names->size());
-      for (std::string& name : *names) listing.byFoldedName.emplace(Folded(name), std::move(name));
+      for (std::string& name : *names) listing.byFoldedName.emplace(FoldedCase1252(name), std::move(name));
     }
   }
   return it->second;
@@ -121,7 +121,7 @@ std::optional<std::string> SoundFiles::resolve(std::string_view soundPath) {
     }
     const Listing& listing = list(current);
     if (!listing.exists) return std::nullopt;
-    auto alike = listing.byFoldedName.find(Folded(part));
+    auto alike = listing.byFoldedName.find(FoldedCase1252(part));
     if (alike == listing.byFoldedName.end()) return std::nullopt;
     current = Joined(current, alike->second);
   }

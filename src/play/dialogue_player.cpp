@@ -19,12 +19,6 @@ PlayEvent Event(PlayEventKind kind, PlayPlace place, std::string text = "") {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = FoldCase1252(c);
-  return folded;
-}
-
 void AppendMenuEntry(std::string& out, size_t number, const MenuEntry& entry) {
   out += "  " + std::to_string(number) + ". " + entry.text;
   if (entry.conditionKind == ConditionKind::Switch) out += "  [if " + entry.condition + "]";
@@ -402,7 +396,7 @@ DialoguePlayer::GameText DialoguePlayer::gameText(const std::string& written) co
 }
 
 DialoguePlayer::OnceKey DialoguePlayer::onceKey(int response) const {
-  return {response, Folded(innermostDialogueBranch())};
+  return {response, FoldedCase1252(innermostDialogueBranch())};
 }
 
 void DialoguePlayer::post(PlayEvent event) { queue_.push_back(std::move(event)); }
