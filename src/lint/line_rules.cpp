@@ -98,15 +98,15 @@ Offer OfferOf(const Response& response) {
 // A response that stays on the menu until the loop ends: no condition, and
 // offered always, or once when it leaves the loop (once-offered responses
 // come back when the loop runs again).
-bool StaysOffered(const Response& response) {
-  if (OfferOf(response) != Offer::Always) return false;
+bool StaysOffered(const Response& response, Offer offer) {
+  if (offer != Offer::Always) return false;
   if (response.visibility == kOnce) return FlagSet(response.leaveLoop);
   return response.visibility != kOnceGame;
 }
 
 // A leaving response offered every time the loop runs.
-bool SureWayOut(const Response& response) {
-  return FlagSet(response.leaveLoop) && OfferOf(response) == Offer::Always && response.visibility != kOnceGame;
+bool SureWayOut(const Response& response, Offer offer) {
+  return FlagSet(response.leaveLoop) && offer == Offer::Always && response.visibility != kOnceGame;
 }
 
 void LintConstantCondition(LintRun& run, const Response& response, const ProblemPlace& place) {
@@ -130,11 +130,12 @@ void LintLoop(LintRun& run, const ResponseBlock& block, int offered, const Probl
   bool staysOffered = false;
   for (int r = 0; r < offered; ++r) {
     const Response& response = block.responses[r];
-    bool leaving = FlagSet(response.leaveLoop);
-    leaves = leaves || (leaving && OfferOf(response) != Offer::Never);
+    const Offer offer = OfferOf(response);
+    const bool leaving = FlagSet(response.leaveLoop);
+    leaves = leaves || (leaving && offer != Offer::Never);
     switchedOffWayOut = switchedOffWayOut || leaving;
-    sureWayOut = sureWayOut || SureWayOut(response);
-    staysOffered = staysOffered || StaysOffered(response);
+    sureWayOut = sureWayOut || SureWayOut(response, offer);
+    staysOffered = staysOffered || StaysOffered(response, offer);
   }
   if (!leaves) {
     if (switchedOffWayOut)
