@@ -2,6 +2,8 @@
 // in a UTF-8 text editor holds "cafÃ©" where "café" was meant, and the game
 // shows it so.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +16,58 @@ namespace tellwright::lint {
 
 namespace {
 
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// The bytes of `text` ORed into `bits`, eight at a time and without a branch
+// per byte (the last word overlaps the one before it, which ORing does not
+// mind): the lint runs after every change, and almost every text is ASCII, so
+// a branch whose texts have no byte above 0x7F is passed over at little cost.
+void OrBytes(uint64_t& bits, std::string_view text) {
+  const char* bytes = text.data();
+  const size_t size = text.size();
+  if (size >= 8) {
+    uint64_t word;
+    for (size_t i = 0; i + 8 < size; i += 8) {
+      std::memcpy(&word, bytes + i, 8);
+      bits |= word;
+    }
+    std::memcpy(&word, bytes + size - 8, 8);
+    bits |= word;
+  } else if (size >= 4) {
+    uint32_t first, last;
+    std::memcpy(&first, bytes, 4);
+    std::memcpy(&last, bytes + size - 4, 4);
+    bits |= first | last;
+  } else {
+    for (size_t i = 0; i < size; ++i) bits |= static_cast<unsigned char>(bytes[i]);
+  }
+}
+
+bool IsAscii(std::string_view text) {
+  uint64_t bits = 0;
+  OrBytes(bits, text);
+  return (bits & kHighBits) == 0;
+}
+
+// True when some text of the branch has a byte above 0x7F.
+bool AnyHighByte(const DialogueBranch& branch) {
+  uint64_t bits = 0;
+  OrBytes(bits, branch.name);
+  for (int l = 0; l < LinesToVisit(branch); ++l) {
+    const DialogueLine& line = branch.lines[l];
+    OrBytes(bits, line.character);
+    OrBytes(bits, line.text);
+    OrBytes(bits, line.soundFile);
+  }
+  return (bits & kHighBits) != 0;
+}
+
 // The first character of `text` that UTF-8 writes in several bytes, when the
 // whole text is well-formed UTF-8; "" otherwise. Windows-1252 text with
 // accents is almost never well-formed UTF-8 (its 'é' is one byte above 0x7F
 // between ASCII letters), so such a character is a strong sign.
 std::string_view Utf8Sign(std::string_view text) {
+  if (IsAscii(text)) return {};
   std::string_view first;
   for (size_t i = 0; i < text.size();) {
     if (static_cast<unsigned char>(text[i]) < 0x80) {
@@ -33,86 +82,68 @@ std::string_view Utf8Sign(std::string_view text) {
   return first;
 }
 
-// Looks at the texts in the order of the file and reports the first that
-// looks like UTF-8.
-class EncodingScan {
- public:
-  explicit EncodingScan(LintRun& run) : run_(run) {}
+}  // namespace
 
-  // True once a text has been reported.
-  bool found(std::string_view text, const ProblemPlace& place, ProblemField field, std::string_view what) {
-    std::string_view sign = Utf8Sign(text);
-    if (sign.empty()) return false;
-    std::optional<std::string> meant = Utf8ToCp1252(sign);
-    std::string message = "The ";
-    message += what;
-    message += " holds " + Quoted(sign) + ", which is how UTF-8 writes " +
-               (meant ? Quoted(*meant) : std::string("a character Windows-1252 does not have")) +
-               ": the project looks saved as UTF-8, but the engines read Windows-1252 and show " + Quoted(sign) +
-               ". Other texts of the file are likely the same.";
-    run_.add(Severity::Warning, place, "text-utf8", std::move(message),
-             "Convert the project file from UTF-8 to Windows-1252 (e.g. iconv -f UTF-8 -t WINDOWS-1252) and open it "
-             "again.",
-             field);
-    return true;
-  }
-
- private:
-  LintRun& run_;
-};
-
-bool ScanCharacters(LintRun& run, EncodingScan& scan) {
+TextEncodingWatch::TextEncodingWatch(LintRun& run) : run_(run) {
   const std::vector<Character>& characters = run.document().characters;
-  for (int c = 0; c < static_cast<int>(characters.size()); ++c) {
+  for (int c = 0; c < static_cast<int>(characters.size()) && !hit_; ++c) {
     const ProblemPlace place{.character = c};
-    if (scan.found(characters[c].realName, place, ProblemField::Record, "character's real name") ||
-        scan.found(characters[c].entityName, place, ProblemField::EntityName, "character's entity name"))
-      return true;
+    if (!look(characters[c].realName, place, ProblemField::Record, "character's real name"))
+      look(characters[c].entityName, place, ProblemField::EntityName, "character's entity name");
   }
-  return false;
 }
 
-bool ScanBranches(LintRun& run, EncodingScan& scan) {
-  const DialogueDocument& document = run.document();
-  for (int b = 0; b < BranchesToVisit(document); ++b) {
-    const DialogueBranch& branch = document.branch(b);
-    if (scan.found(branch.name, {.branch = b}, ProblemField::Record, "dialogue branch name")) return true;
-    for (int l = 0; l < LinesToVisit(branch); ++l) {
-      const DialogueLine& line = branch.lines[l];
-      const ProblemPlace place{.branch = b, .line = l};
-      if (scan.found(line.character, place, ProblemField::Character, "line's character") ||
-          scan.found(line.text, place, ProblemField::Text, "line's text") ||
-          scan.found(line.soundFile, place, ProblemField::SoundFile, "sound file name"))
-        return true;
-    }
-  }
-  return false;
+bool TextEncodingWatch::look(std::string_view text, const ProblemPlace& place, ProblemField field,
+                             std::string_view what) {
+  std::string_view sign = Utf8Sign(text);
+  if (!sign.empty()) hit_ = Hit{place, field, what, sign};
+  return hit_.has_value();
 }
 
-bool ScanBlocks(LintRun& run, EncodingScan& scan) {
-  const auto& blocks = run.document().responseBlocks;
-  for (int slot = 0; slot < std::min(blocks.stored(), kBlockSlots); ++slot) {
+void TextEncodingWatch::lookAtBranch(int b) {
+  const DialogueBranch& branch = run_.document().branch(b);
+  if (hit_ || !AnyHighByte(branch)) return;
+  if (look(branch.name, {.branch = b}, ProblemField::Record, "dialogue branch name")) return;
+  for (int l = 0; l < LinesToVisit(branch); ++l) {
+    const DialogueLine& line = branch.lines[l];
+    const ProblemPlace place{.branch = b, .line = l};
+    if (look(line.character, place, ProblemField::Character, "line's character") ||
+        look(line.text, place, ProblemField::Text, "line's text") ||
+        look(line.soundFile, place, ProblemField::SoundFile, "sound file name"))
+      return;
+  }
+}
+
+void TextEncodingWatch::lookAtBlocks() {
+  const auto& blocks = run_.document().responseBlocks;
+  for (int slot = 0; slot < std::min(blocks.stored(), kBlockSlots) && !hit_; ++slot) {
     const ResponseBlock& block = blocks[slot];
     if (!block.inUse()) continue;
-    LineRef user = run.firstUserOf(slot);
+    LineRef user = run_.firstUserOf(slot);
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       const ProblemPlace place{.branch = user.branch, .line = user.line, .response = r, .blockSlot = slot};
-      if (scan.found(response.text, place, ProblemField::Text, "response text") ||
-          scan.found(response.conditions, place, ProblemField::Condition, "response's condition") ||
-          scan.found(response.linkBranch, place, ProblemField::Link, "response's link"))
-        return true;
+      if (look(response.text, place, ProblemField::Text, "response text") ||
+          look(response.conditions, place, ProblemField::Condition, "response's condition") ||
+          look(response.linkBranch, place, ProblemField::Link, "response's link"))
+        return;
     }
   }
-  return false;
 }
 
-}  // namespace
-
-void LintTextEncoding(LintRun& run) {
-  EncodingScan scan(run);
-  if (ScanCharacters(run, scan) || ScanBranches(run, scan)) return;
-  ScanBlocks(run, scan);
+void TextEncodingWatch::report() {
+  if (!hit_) return;
+  std::optional<std::string> meant = Utf8ToCp1252(hit_->sign);
+  std::string message = "The ";
+  message += hit_->what;
+  message += " holds " + Quoted(hit_->sign) + ", which is how UTF-8 writes " +
+             (meant ? Quoted(*meant) : std::string("a character Windows-1252 does not have")) +
+             ": the project looks saved as UTF-8, but the engines read Windows-1252 and show " + Quoted(hit_->sign) +
+             ". Other texts of the file are likely the same.";
+  run_.addBeforeAll(Severity::Warning, hit_->place, "text-utf8", std::move(message),
+                    "Convert the project file from UTF-8 to Windows-1252 (e.g. iconv -f UTF-8 -t WINDOWS-1252) and "
+                    "open it again.",
+                    hit_->field);
 }
 
 }  // namespace tellwright::lint

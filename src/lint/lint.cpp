@@ -39,7 +39,7 @@ std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOp
   using namespace lint;
   LintRun run(document, options);
   SoundFiles sounds(document, options);
-  LintTextEncoding(run);
+  TextEncodingWatch encoding(run);
   LintCharacters(run);
   for (int b = 0; b < BranchesToVisit(document); ++b) {
     LintBranchName(run, b);
@@ -67,8 +67,11 @@ std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOp
           break;
       }
     }
+    encoding.lookAtBranch(b);
   }
   LintUnusedBlocks(run);
+  encoding.lookAtBlocks();
+  encoding.report();
   return run.takeProblems();
 }
 

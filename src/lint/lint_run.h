@@ -31,6 +31,12 @@ class LintRun {
            ProblemField field = ProblemField::Record) {
     problems_.push_back({severity, place, std::string(rule), std::move(message), std::move(hint), field});
   }
+  // Adds a problem of the whole file, before every other problem.
+  void addBeforeAll(Severity severity, const ProblemPlace& place, std::string_view rule, std::string message,
+                    std::string hint, ProblemField field) {
+    problems_.insert(problems_.begin(),
+                     {severity, place, std::string(rule), std::move(message), std::move(hint), field});
+  }
   std::vector<Problem> takeProblems() { return std::move(problems_); }
 
   // The first branch with `name`, exactly or regardless of letter case; -1
@@ -105,8 +111,31 @@ void LintConflictMarkerResponses(LintRun& run, const ResponseBlock& block, int o
 void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, ProblemField field,
                        std::string_view what);
 
-// Warns once when a text of the document looks like UTF-8.
-void LintTextEncoding(LintRun& run);
+// Warns once when the texts look like UTF-8, at the first such text of the
+// file. Each branch is looked at right after its rules ran, while its texts
+// are still in the processor's cache: on the largest projects a pass of its
+// own would cost as much as all the other rules.
+class TextEncodingWatch {
+ public:
+  // Looks at the character list.
+  explicit TextEncodingWatch(LintRun& run);
+  void lookAtBranch(int branch);  // its name and lines
+  void lookAtBlocks();            // the responses of every block in use
+  void report();
+
+ private:
+  struct Hit {
+    ProblemPlace place;
+    ProblemField field;
+    std::string_view what;
+    std::string_view sign;  // the first character that UTF-8 writes in several bytes
+  };
+  // True once a text has been found.
+  bool look(std::string_view text, const ProblemPlace& place, ProblemField field, std::string_view what);
+
+  LintRun& run_;
+  std::optional<Hit> hit_;
+};
 
 // Sound files looked up under the engine project's folder, each folder
 // listed once.

@@ -306,6 +306,12 @@ const LintCase kCases[] = {
      },
      {{W, "text-utf8", Line(1, 0)}},
      "'\xC3\xA9', which is how UTF-8 writes '\xE9'"},
+    {"UTF-8 only in a response, reported before the other problems",
+     [](DialogueDocument& d) {
+       Who(d).text = "Qui \xC3\xAAtes-vous?";
+       RenameBranch(d, 1, "while");
+     },
+     {{W, "text-utf8", InBlock(0, 1, 1, 1)}, {E, "branch-name-keyword", Branch(1)}}},
     {"accents in Windows-1252 pass",
      [](DialogueDocument& d) { d.editBranch(1).lines.slot(0).text = "Caf\xE9 cr\xE8me \xC3 la \xA9"; },
      {}},
