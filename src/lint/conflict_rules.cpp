@@ -20,7 +20,8 @@ void LintMarker(LintRun& run, std::string_view text, const ProblemPlace& place, 
           : "A merge's conflict marker " + Quoted(text) + " is left here; the exports write it like any other.";
   run.add(Severity::Error, place, kRule, std::move(message),
           "Keep the version you want, then delete the other one and the markers " + Quoted(kOursMarker) + ", " +
-              Quoted(kSeparatorMarker) + " and " + Quoted(kTheirsMarker) + ".");
+              Quoted(kSeparatorMarker) + " and " + Quoted(kTheirsMarker) + ".",
+          ProblemField::Text);
 }
 
 }  // namespace

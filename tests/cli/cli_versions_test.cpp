@@ -142,7 +142,7 @@ TEST_F(CliVersionsTest, MergeWithConflictsKeepsBothAndListsThem) {
       << shown.out;
   CliRun lint = RunCli(dir_, {"lint", "merged.tlwdlg"});
   EXPECT_EQ(lint.exitCode, 1);
-  EXPECT_TRUE(Contains(lint.out, "merged.tlwdlg:10: error: Start, line 1: A merge left a conflict here")) << lint.out;
+  EXPECT_TRUE(Contains(lint.out, "merged.tlwdlg:12: error: Start, line 1: A merge left a conflict here")) << lint.out;
 }
 
 TEST_F(CliVersionsTest, MergeBeyondTheTablesWritesNothing) {
