@@ -132,13 +132,15 @@ int RunLint(const LintCommandOptions& options) {
   std::vector<std::string> jsonProblems;
   for (const std::string& path : options.projects) {
     DialogueDocument document;
-    if (Status status = LoadProject(path, document); !status) {
-      PrintDiagnostic(path, "error", status.message, status.line);
+    LoadResult loaded = LoadProject(path, document);
+    if (!loaded) {
+      PrintDiagnostic(path, "error", loaded.message, loaded.line);
       jsonFiles.push_back("{\"file\":" + JsonString(FileName(path)) +
-                          ",\"loadError\":" + JsonString(Cp1252ToUtf8(status.message)) + "}");
+                          ",\"loadError\":" + JsonString(loaded.message) + "}");
       exitCode = std::max<int>(exitCode, kExitError);
       continue;
     }
+    PrintLoadWarnings(path, loaded);
     std::vector<Problem> problems = LintDialogue(document);
     ProblemCounts counts = CountProblems(problems);
     for (const Report& report : Reports(path, document, problems)) {
