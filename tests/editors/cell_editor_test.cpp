@@ -141,7 +141,9 @@ TEST_F(CellEditorTest, LineCommandsFromTheMenuCommitTheEditThenAct) {
     std::vector<DialogueLine> lines;
     for (int row = 0; row < LinesInUse(document().branch(0)); ++row) lines.push_back(Line(row));
     EXPECT_EQ(lines, c.lines) << c.command;
-    if (c.command == kCommandCut) EXPECT_EQ(session->state().clipboard.lines, std::vector<DialogueLine>{typed});
+    if (c.command == kCommandCut) {
+      EXPECT_EQ(session->state().clipboard.lines, std::vector<DialogueLine>{typed});
+    }
     ReplaceDocument([&start](DialogueDocument& document) { document.editBranch(0) = start; });
     window().RefreshLineList(0, {0});
   }
