@@ -35,6 +35,7 @@ enum CommandId : int {
   kCommandFindPrevious = 110,
   kCommandExportRecordingScript = 111,
   kCommandStatistics = 112,
+  kCommandBranchMap = 113,
 };
 
 // The gadgets of the main window, by their ids.

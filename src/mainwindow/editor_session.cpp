@@ -7,6 +7,7 @@
 #include <QTreeView>
 
 #include "base/path_names.h"
+#include "editors/branch_map_window.h"
 #include "editors/cell_editor.h"
 #include "editors/editor_commands.h"
 #include "editors/find_window.h"
@@ -158,6 +159,7 @@ void EditorSession::connectCommands() {
   on(kCommandPlay, [this] { play(); });
   on(kCommandProblems, [this] { showProblems(); });
   on(kCommandStatistics, [this] { showStatistics(); });
+  on(kCommandBranchMap, [this] { showBranchMap(); });
   on(kCommandFind, [this] { showFind(false); });
   on(kCommandReplace, [this] { showFind(true); });
   on(kCommandFindNext, [this] { findNext(true); });
@@ -235,12 +237,14 @@ bool EditorSession::apply(const DocumentChange& change) {
   recovery_->scheduleWrite();
   problems_->schedule();
   DocumentDelta delta = recorder.finish(document_);
-  if (!delta.empty()) {
+  const bool content = !delta.empty();
+  if (content) {
     history_->record(change.name, std::move(delta), std::move(rowsBefore), window_->selectedLineRows(),
                      !change.setsChangedFlag);
   } else if (change.setsChangedFlag) {
     history_->mark();  // another branch shown: no step, but unsaved
   }
+  followDocument(content);
   updateActions();
   return true;
 }
@@ -264,6 +268,7 @@ void EditorSession::showHistoryStep(const DocumentDelta& delta, bool forward, co
   refresh(PartsOf(delta), rows);
   recovery_->scheduleWrite();
   problems_->schedule();
+  followDocument(true);
   updateActions();
 }
 
@@ -276,6 +281,7 @@ void EditorSession::replaceDocument(DialogueDocument document, bool restoredWork
   showDocument();
   showTitle();
   problems_->schedule();
+  followDocument(true);
 }
 
 void EditorSession::documentSaved(const std::string& path) {
@@ -339,6 +345,22 @@ void EditorSession::showStatistics() {
     return std::make_unique<StatisticsWindow>(document_);
   }).refresh();
   RaiseWindow(statisticsWindow_.get());
+}
+
+void EditorSession::showBranchMap() {
+  ToolWindow(branchMapWindow_, window_.get(), ToolWindowSide::Right, [this] {
+    return std::make_unique<BranchMapWindow>(*this, *problems_);
+  });
+  RaiseWindow(branchMapWindow_.get());
+}
+
+void EditorSession::showBranch(int branch) {
+  if (!commitOpenEdits()) return;
+  goToPlace(branch, -1);
+}
+
+void EditorSession::followDocument(bool content) {
+  if (branchMapWindow_) branchMapWindow_->followDocument(content);
 }
 
 void EditorSession::goToProblem(const ProblemPlace& place) {

@@ -20,6 +20,7 @@ class EditHistory;
 class FindWindow;
 class PlayWindow;
 class StatisticsWindow;
+class BranchMapWindow;
 class ProblemsMonitor;
 class ProblemsWindow;
 struct ProblemPlace;
@@ -125,6 +126,10 @@ class EditorSession : public QObject, public EditorContext {
   // Dialogue > Statistics.
   void showStatistics();
   StatisticsWindow* statisticsWindow() const { return statisticsWindow_.get(); }
+  // Dialogue > Branch map.
+  void showBranchMap();
+  BranchMapWindow* branchMapWindow() const { return branchMapWindow_.get(); }
+  void showBranch(int branch) override;
 
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
@@ -151,6 +156,9 @@ class EditorSession : public QObject, public EditorContext {
   void refresh(unsigned parts, const std::vector<int>& selectRows);
   void showHistoryStep(const DocumentDelta& delta, bool forward, const RowSelection& rows);
   void updateHistoryActions();
+  // Tells the windows that follow the current branch that the document
+  // changed (`content`: more than which branch is shown).
+  void followDocument(bool content);
   bool allowClose();
 
   EditorState& state_;
@@ -173,6 +181,7 @@ class EditorSession : public QObject, public EditorContext {
   std::unique_ptr<ProblemsWindow> problemsWindow_;
   std::unique_ptr<FindWindow> findWindow_;
   std::unique_ptr<StatisticsWindow> statisticsWindow_;
+  std::unique_ptr<BranchMapWindow> branchMapWindow_;
   bool committing_ = false;
 };
 

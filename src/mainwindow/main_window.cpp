@@ -75,6 +75,7 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandFindPrevious, -1, {QKeySequence(Qt::SHIFT | Qt::Key_F3)}},
       {kCommandExportRecordingScript, -1, {}},
       {kCommandStatistics, -1, {}},
+      {kCommandBranchMap, -1, {QKeySequence(Qt::Key_F6)}},
   };
 }
 
@@ -187,6 +188,9 @@ void MainWindow::createMenus() {
   action(kCommandStatistics)->setText(QStringLiteral("Statistics"));
   action(kCommandStatistics)->setToolTip(QStringLiteral("Lines and words per character and per branch"));
   dialogue->addAction(action(kCommandStatistics));
+  action(kCommandBranchMap)->setText(QStringLiteral("Branch map"));
+  action(kCommandBranchMap)->setToolTip(QStringLiteral("Every branch and the responses that link them, as a map"));
+  dialogue->addAction(action(kCommandBranchMap));
   action(kCommandExportRecordingScript)->setText(QStringLiteral("Export recording script"));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));

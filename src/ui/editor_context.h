@@ -32,6 +32,8 @@ class EditorContext {
   virtual QWidget* mainWindow() = 0;
   // Shows where a problem or a match lives; a response opens in its block.
   virtual void goToProblem(const ProblemPlace& place) = 0;
+  // Shows branch `branch` in the main window, with no line selected.
+  virtual void showBranch(int branch) = 0;
 
  protected:
   ~EditorContext() = default;

@@ -1,0 +1,60 @@
+#include "editors/branch_map_view.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QtMath>
+
+#include "editors/branch_map_scene.h"
+
+namespace tellwright {
+
+namespace {
+
+constexpr double kLeastZoom = 0.02;
+constexpr double kMostZoom = 8;
+// Zoom per eighth of a degree the wheel turns: one notch (15 degrees) zooms
+// by about a fifth.
+constexpr double kWheelZoom = 1.0015;
+
+}  // namespace
+
+BranchMapView::BranchMapView(QWidget* parent) : QGraphicsView(parent) {
+  setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+  setDragMode(QGraphicsView::ScrollHandDrag);
+  setResizeAnchor(QGraphicsView::AnchorViewCenter);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+// Keys and buttons zoom around the middle of the view, the wheel around the
+// mouse.
+void BranchMapView::zoomIn() { zoomBy(kZoomStep, AnchorViewCenter); }
+
+void BranchMapView::zoomOut() { zoomBy(1 / kZoomStep, AnchorViewCenter); }
+
+void BranchMapView::fit() {
+  if (!scene()) return;
+  fitInView(sceneRect(), Qt::KeepAspectRatio);
+  if (zoom() > kFitMostZoom) setTransform(QTransform::fromScale(kFitMostZoom, kFitMostZoom));
+  centerOn(sceneRect().center());
+}
+
+void BranchMapView::zoomBy(double factor, ViewportAnchor anchor) {
+  double wanted = qBound(kLeastZoom, zoom() * factor, kMostZoom);
+  setTransformationAnchor(anchor);
+  scale(wanted / zoom(), wanted / zoom());
+}
+
+void BranchMapView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QGraphicsView::wheelEvent(event);
+  zoomBy(qPow(kWheelZoom, event->angleDelta().y()), AnchorUnderMouse);
+  event->accept();
+}
+
+void BranchMapView::mouseDoubleClickEvent(QMouseEvent* event) {
+  MapHit hit = BranchMapScene::hitOf(itemAt(event->position().toPoint()));
+  event->accept();
+  if (hit.kind == MapHit::Kind::Node) emit nodeDoubleClicked(hit.index);
+  if (hit.kind == MapHit::Kind::Edge) emit edgeDoubleClicked(hit.index);
+}
+
+}  // namespace tellwright
