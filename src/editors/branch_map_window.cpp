@@ -70,6 +70,15 @@ std::pair<QString, MapFormat> MapFile(QString name) {
   return {name, MapFormat::Svg};
 }
 
+// The platform's zoom keys and `more`, each once: a key given twice makes
+// its shortcut ambiguous, and then it does nothing.
+QList<QKeySequence> ZoomKeys(QKeySequence::StandardKey standard, std::initializer_list<QKeyCombination> more) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  for (QKeyCombination key : more)
+    if (!keys.contains(QKeySequence(key))) keys << QKeySequence(key);
+  return keys;
+}
+
 }  // namespace
 
 BranchMapWindow::BranchMapWindow(EditorContext& context, ProblemsMonitor& problems)
@@ -161,11 +170,13 @@ void BranchMapWindow::buildControls() {
   setTabOrder(save_, view_);
   setTabOrder(view_, list_);
 
-  // Zoom from anywhere in the window; Ctrl+= for keyboards whose + needs Shift.
+  // Zoom from anywhere in the window. Ctrl+= and Ctrl+Shift++ for keyboards
+  // whose + needs Shift.
   auto* zoomIn = new QAction(QStringLiteral("Zoom in"), this);
-  zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  zoomIn->setShortcuts(ZoomKeys(QKeySequence::ZoomIn, {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal,
+                                                       Qt::CTRL | Qt::SHIFT | Qt::Key_Plus}));
   auto* zoomOut = new QAction(QStringLiteral("Zoom out"), this);
-  zoomOut->setShortcuts({QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+  zoomOut->setShortcuts(ZoomKeys(QKeySequence::ZoomOut, {Qt::CTRL | Qt::Key_Minus}));
   for (QAction* zoom : {zoomIn, zoomOut}) {
     zoom->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(zoom);

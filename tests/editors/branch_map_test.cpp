@@ -79,7 +79,7 @@ class BranchMapTest : public SessionTest {
     QRectF shown = view().mapToScene(view().viewport()->rect()).boundingRect();
     return shown.contains(*scene().nodeBox(node));
   }
-  void PressInMap(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  void PressInMap(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
 };
@@ -129,8 +129,10 @@ TEST_F(BranchMapTest, FollowsARenameAndItsUndoKeepingZoomAndPlaceAndTheCurrentBr
   EXPECT_EQ(scene().model()->graph.nodes[1].name, "Storm_Night");
   EXPECT_EQ(view().zoom(), zoom);
   QPointF after = view().mapToScene(view().viewport()->rect().center());
-  EXPECT_NEAR(after.x(), centre.x(), 2);
-  EXPECT_NEAR(after.y(), centre.y(), 2);
+  // The same part of the map in view: it moves only as far as the map's
+  // size changed (a dimension that fits the view stays centred).
+  EXPECT_NEAR(after.x(), centre.x(), 8);
+  EXPECT_NEAR(after.y(), centre.y(), 8);
 
   shown = map().picturesShown();
   Trigger(kCommandUndo);
@@ -146,16 +148,16 @@ TEST_F(BranchMapTest, FollowsARenameAndItsUndoKeepingZoomAndPlaceAndTheCurrentBr
 
 TEST_F(BranchMapTest, BlockOrderListsTheBlocksOfABranchWithMoreThanOne) {
   OpenMap();
-  const double height = scene().nodeBox(0)->height();
   int shown = map().picturesShown();
   Click(kGadgetResponseblock);  // a second block in the entry branch
   ASSERT_TRUE(NextPicture(shown));
-  EXPECT_EQ(scene().nodeBox(0)->height(), height);
+  const double entryHeight = scene().nodeBox(0)->height();
+  const double otherHeight = scene().nodeBox(1)->height();
   shown = map().picturesShown();
   map().blockOrder()->click();
   ASSERT_TRUE(NextPicture(shown));
-  EXPECT_GT(scene().nodeBox(0)->height(), height);
-  EXPECT_EQ(scene().nodeBox(1)->height(), height);  // one block: nothing to order
+  EXPECT_GT(scene().nodeBox(0)->height(), entryHeight);
+  EXPECT_EQ(scene().nodeBox(1)->height(), otherHeight);  // one block: nothing to order
 }
 
 TEST_F(BranchMapTest, SearchZoomAndTheListWorkFromTheKeyboard) {
@@ -171,10 +173,10 @@ TEST_F(BranchMapTest, SearchZoomAndTheListWorkFromTheKeyboard) {
     PressInMap(Qt::Key_Tab);
   }
 
-  // Zoomed in far enough that the map does not fit.
+  // Zoom by the keys, from any control of the window.
   map().searchField()->setFocus();
   const struct {
-    int key;
+    Qt::Key key;
     Qt::KeyboardModifiers modifiers;
     double factor;
   } zooms[] = {{Qt::Key_Plus, Qt::ControlModifier, 1.25},
@@ -192,7 +194,11 @@ TEST_F(BranchMapTest, SearchZoomAndTheListWorkFromTheKeyboard) {
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(view().viewport(), &wheel);
   EXPECT_GT(view().zoom(), before);
-  for (int i = 0; i < 6; ++i) view().zoomIn();
+  // Zoomed in so that the map is wider than the view but a node is not.
+  view().fit();
+  view().zoomIn();
+  view().zoomIn();
+  ASSERT_FALSE(view().mapToScene(view().viewport()->rect()).boundingRect().contains(scene().sceneRect()));
 
   // Names that start with the text first, then names that hold it; Return
   // goes on to the next.
