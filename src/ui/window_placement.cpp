@@ -28,6 +28,8 @@ void PlaceToolWindow(QWidget* window, QWidget* mainWindow, ToolWindowSide side) 
   MoveToOpeningPosition(window, wanted);
 }
 
+void EndWithMainWindow(QWidget* window) { window->setAttribute(Qt::WA_QuitOnClose, false); }
+
 void RaiseWindow(QWidget* window) {
   window->show();
   window->raise();

@@ -23,6 +23,11 @@ enum class ToolWindowSide { Right, Below };
 
 void PlaceToolWindow(QWidget* window, QWidget* mainWindow, ToolWindowSide side);
 
+// Lets the program end when the main window closes while tool window
+// `window` is still open, as a tool window of the main window does: without
+// it, Quit closed the main window and left the program running.
+void EndWithMainWindow(QWidget* window);
+
 // Shows `window` in front, with the focus.
 void RaiseWindow(QWidget* window);
 
@@ -32,6 +37,7 @@ template <typename Window, typename Make>
 Window& ToolWindow(std::unique_ptr<Window>& window, QWidget* mainWindow, ToolWindowSide side, Make make) {
   if (!window) {
     window = make();
+    EndWithMainWindow(window.get());
     PlaceToolWindow(window.get(), mainWindow, side);
   }
   return *window;

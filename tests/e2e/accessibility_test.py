@@ -13,8 +13,9 @@ saves (the file must hold exactly the example with these changes, the links
 renamed too) and quits without being asked anything. Third
 session: inserts a line and is killed (SIGKILL) once its work is in the
 recovery folder; started again, the editor offers the work, Restore brings the
-line back as an unsaved change, and quitting without saving removes the
-recovery file.
+line back as an unsaved change, F6 opens the branch map, whose list reads the
+branches with their links, and quitting without saving removes the recovery
+file.
 
 Usage: accessibility_test.py PROGRAM EXAMPLE_PROJECT
 
@@ -47,13 +48,18 @@ LEAVE_LOOP = "Leave loop if clicked"
 SAY_RESPONSE = "Let character say response if clicked"
 QUESTION_TITLE = "Project not saved"
 QUESTION_TEXT = "The current project was changed. Do you want to save it first?"
-KEYSYMS = {"Return": 0xFF0D, "End": 0xFF57, "F2": 0xFFBF, "Down": 0xFF54}
+KEYSYMS = {"Return": 0xFF0D, "End": 0xFF57, "F2": 0xFFBF, "F6": 0xFFC3, "Down": 0xFF54}
 # Typed texts with characters that Windows-1252 stores in its 0x80-0x9F range.
 NEW_TALK_TEXT = "Another one for the lamp? Mind the oil \u2013 it\u2019s slick as fish."
 RESPONSE_TEXT = "Who lit the lamp again\u2026?"
 CHARACTER = ("Nell", "actor_nell")
 # The second branch, which responses of the first link to, and its new name.
 LINKED_BRANCH = ("Ask_About_Storm", "Storm_Night")
+MAP_COLUMNS = ["Branch", "Links in", "Links out"]
+# The example's branches on the map once the second session renamed one: the
+# first links to the three others.
+MAP_ROWS = [["Lighthouse_Greeting", "0", "3"], ["Storm_Night", "1", "0"], ["Trade_Fish", "1", "0"],
+            ["Goodbye", "1", "0"]]
 
 
 class Failure(Exception):
@@ -475,6 +481,21 @@ def rename_linked_branch(editor):
     passed(f"the branch field, Down, {new!r} typed, Return: the branch {old!r} is now {new!r}")
 
 
+def branch_map(editor):
+    """F6 opens the window "Branch map", whose list reads the branches with
+    their links."""
+    press_key("F6")
+
+    def map_window():
+        return next((window for window in children(editor.app)
+                     if fresh_name(window) == "Branch map" and has_state(window, pyatspi.STATE_SHOWING)), None)
+    window = wait_for('F6 to open the window "Branch map"', map_window)
+    branches = wait_for('the list "Branches" in the branch map', lambda: find_one(
+        window, [pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TABLE], "Branches"))
+    wait_for(f"the branch map to list {MAP_ROWS}", lambda: read_rows(branches, MAP_COLUMNS) == MAP_ROWS)
+    passed(f'F6 opened the window "Branch map"; its list reads {MAP_ROWS}')
+
+
 def focused_field(name):
     """The text field of this name, once it has taken the keyboard focus."""
     field = focus.latest
@@ -652,6 +673,11 @@ def crash_session(editor, program, project, env, started):
     title = wait_for("the title to mark the unsaved work", lambda: fresh_name(again.frame))
     check(title == f"Tellwright - {os.path.basename(project)} *", f"window title is {title!r}")
     passed(f"started again: asked {RESTORE_TITLE!r}, Restore brought the talkline back; title {title!r}")
+    # The closed question leaves no window with the keyboard focus: a click
+    # on the first line gives it to the main window.
+    click(again.cell(0, 0))
+    wait_for("the line list to take the focus", lambda: has_state(again.line_list, pyatspi.STATE_FOCUSED))
+    branch_map(again)
 
     press(quit_through_menu(again.app, again.frame)["No"], wait_for_reply=False)
     code = again.wait_for_exit("answering No to quit")
