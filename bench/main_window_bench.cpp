@@ -1,12 +1,14 @@
 // The editor's window at full size: each line command on a branch of 1000
 // lines with its list refresh painted, switching to such a branch, and
-// opening the largest project. Each against the same work of the core alone
-// (no window), so the figures read as what the window adds.
+// opening the largest project; the branch map of the example appearing and
+// following an edit. Each against the same work of the core alone (no
+// window), so the figures read as what the window adds.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTreeView>
 #include <filesystem>
@@ -15,6 +17,7 @@
 
 #include "document/project_file.h"
 #include "editing/line_commands.h"
+#include "editors/branch_map_window.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/editor_session.h"
@@ -22,6 +25,7 @@
 #include "mainwindow/main_window.h"
 #include "max_project.h"
 #include "platform/registry_store.h"
+#include "ui/problems_monitor.h"
 #include "ui/user_dialogs.h"
 
 namespace {
@@ -304,6 +308,79 @@ void EmptyEditorMemory(benchmark::State& state) {
   }
 }
 
+// Runs the events until `done`; false when it took more than 30 s.
+template <typename Done>
+bool WaitFor(Done done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > 30000) return false;
+    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+  }
+  return true;
+}
+
+// The example in the window, its branch map about to be opened.
+struct ExampleEditor : Editor {
+  ExampleEditor() : Editor(0) {
+    session->replaceDocument(bench::ExampleProject());
+    session->problems().update();
+    settle();
+  }
+};
+
+// Dialogue > Branch map on the example: from the command until the laid-out
+// map is painted. Each iteration in an editor of its own, so no layout is
+// reused.
+void BranchMapOfExampleAppears(benchmark::State& state) {
+  if (!BranchMapBuilder::layoutAvailable()) return state.SkipWithError("this build has no Graphviz");
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto editor = std::make_unique<ExampleEditor>();
+    state.ResumeTiming();
+    editor->window().action(kCommandBranchMap)->trigger();
+    BranchMapWindow* map = editor->session->branchMapWindow();
+    if (!WaitFor([&] { return map->picturesShown() > 0; })) state.SkipWithError("no map");
+    map->repaint();
+    state.PauseTiming();
+    editor.reset();
+    state.ResumeTiming();
+  }
+}
+
+// An undoable change (a talkline inserted in the entry branch, whose line
+// count the map shows) until the new map is painted; the undo is not timed.
+void BranchMapFollowsAnEdit(benchmark::State& state) {
+  if (!BranchMapBuilder::layoutAvailable()) return state.SkipWithError("this build has no Graphviz");
+  ExampleEditor editor;
+  editor.window().action(kCommandBranchMap)->trigger();
+  BranchMapWindow* map = editor.session->branchMapWindow();
+  if (!WaitFor([&] { return map->picturesShown() > 0; })) return state.SkipWithError("no map");
+  for (auto _ : state) {
+    int shown = map->picturesShown();
+    editor.select(0, 1);
+    editor.window().button(kGadgetTalkline)->click();
+    if (!WaitFor([&] { return map->picturesShown() > shown; })) state.SkipWithError("the map did not follow");
+    map->repaint();
+    state.PauseTiming();
+    shown = map->picturesShown();
+    editor.window().action(kCommandUndo)->trigger();
+    if (!WaitFor([&] { return map->picturesShown() > shown; })) state.SkipWithError("the map did not follow the undo");
+    state.ResumeTiming();
+  }
+}
+
+// The baseline: the same map made by the core and laid out on this thread.
+void BranchMapOfExampleCoreOnly(benchmark::State& state) {
+  if (!BranchMapBuilder::layoutAvailable()) return state.SkipWithError("this build has no Graphviz");
+  const DialogueDocument& document = bench::ExampleProject();
+  std::vector<Problem> problems = LintDialogue(document);
+  for (auto _ : state) {
+    std::string dot = WriteGraphDot(BuildBranchGraph(document, problems));
+    benchmark::DoNotOptimize(RenderMap(dot, MapFormat::Svg));
+  }
+}
+
 BENCHMARK(InsertLineCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(InsertLineInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoInsertInWindow)->Unit(benchmark::kMillisecond);
@@ -317,6 +394,9 @@ BENCHMARK(SwitchBranchInWindow)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1000
 BENCHMARK(EmptyEditorMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(OpenLargestProjectCoreOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(OpenLargestProjectInWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BranchMapOfExampleCoreOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BranchMapOfExampleAppears)->Unit(benchmark::kMillisecond);
+BENCHMARK(BranchMapFollowsAnEdit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "editors/branch_map_view.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QWheelEvent>
 #include <QtMath>
 
@@ -36,9 +37,11 @@ void BranchMapView::fit() {
   fitInView(sceneRect(), Qt::KeepAspectRatio);
   if (zoom() > kFitMostZoom) setTransform(QTransform::fromScale(kFitMostZoom, kFitMostZoom));
   centerOn(sceneRect().center());
+  fitted_ = true;
 }
 
 void BranchMapView::zoomBy(double factor, ViewportAnchor anchor) {
+  fitted_ = false;
   double wanted = qBound(kLeastZoom, zoom() * factor, kMostZoom);
   setTransformationAnchor(anchor);
   scale(wanted / zoom(), wanted / zoom());
@@ -48,6 +51,11 @@ void BranchMapView::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) return QGraphicsView::wheelEvent(event);
   zoomBy(qPow(kWheelZoom, event->angleDelta().y()), AnchorUnderMouse);
   event->accept();
+}
+
+void BranchMapView::resizeEvent(QResizeEvent* event) {
+  QGraphicsView::resizeEvent(event);
+  if (fitted_) fit();
 }
 
 void BranchMapView::mouseDoubleClickEvent(QMouseEvent* event) {

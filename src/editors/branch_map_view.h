@@ -14,8 +14,10 @@ class BranchMapView : public QGraphicsView {
 
   void zoomIn();
   void zoomOut();
-  // The whole map in view, never drawn larger than kFitMostZoom.
+  // The whole map in view, never drawn larger than kFitMostZoom; it stays
+  // so as the view changes size, until the writer zooms.
   void fit();
+  bool fitted() const { return fitted_; }
   double zoom() const { return transform().m11(); }
 
   static constexpr double kZoomStep = 1.25;
@@ -27,10 +29,13 @@ class BranchMapView : public QGraphicsView {
 
  protected:
   void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void zoomBy(double factor, ViewportAnchor anchor);
+
+  bool fitted_ = true;  // the first map is fitted
 };
 
 }  // namespace tellwright

@@ -251,9 +251,10 @@ void BranchMapWindow::showPicture(const BranchMapPicture& picture) {
     const QPointF centre = view_->mapToScene(view_->viewport()->rect().center());
     scene_->showPicture(picture, current);
     shownDot_ = picture.model->dot;
-    if (firstPicture_) {
+    // A map the writer has not zoomed stays whole in view; a zoomed one keeps
+    // its zoom and the place shown.
+    if (view_->fitted()) {
       view_->fit();
-      firstPicture_ = false;
     } else {
       view_->centerOn(centre);
     }

@@ -76,7 +76,6 @@ class BranchMapWindow : public QWidget {
   QTimer rebuildTimer_;
   std::shared_ptr<const BranchMapModel> listed_;  // what the list shows
   std::string shownDot_;                          // what the map shows
-  bool firstPicture_ = true;
   std::vector<int> matches_;  // nodes the search text finds, best first
   size_t matchShown_ = 0;
 
