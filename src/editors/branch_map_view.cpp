@@ -4,6 +4,7 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <QtMath>
+#include <algorithm>
 
 #include "editors/branch_map_scene.h"
 
@@ -16,6 +17,7 @@ constexpr double kMostZoom = 8;
 // Zoom per eighth of a degree the wheel turns: one notch (15 degrees) zooms
 // by about a fifth.
 constexpr double kWheelZoom = 1.0015;
+constexpr double kFitSlack = 0.98;
 
 }  // namespace
 
@@ -35,7 +37,10 @@ void BranchMapView::zoomOut() { zoomBy(1 / kZoomStep, AnchorViewCenter); }
 void BranchMapView::fit() {
   if (!scene()) return;
   fitInView(sceneRect(), Qt::KeepAspectRatio);
-  if (zoom() > kFitMostZoom) setTransform(QTransform::fromScale(kFitMostZoom, kFitMostZoom));
+  // A hair smaller than the view: a map exactly as wide as the view gets a
+  // scroll bar from rounding, which then covers part of it.
+  const double fitted = std::min(zoom() * kFitSlack, kFitMostZoom);
+  setTransform(QTransform::fromScale(fitted, fitted));
   centerOn(sceneRect().center());
   fitted_ = true;
 }

@@ -91,6 +91,9 @@ TEST_F(BranchMapTest, F6DrawsTheExampleAndDoubleClicksShowTheBranchAndOpenTheRes
   EXPECT_EQ(ListRows(), "Lighthouse_Greeting 0/3|Ask_About_Storm 1/0|Trade_Fish 1/0|Goodbye 1/0");
   EXPECT_EQ(scene().highlightedBranch(), 0);
   for (int node = 0; node < 4; ++node) EXPECT_TRUE(InView(node)) << node;  // the first picture is fitted
+  // A smaller window still shows the whole map, until the writer zooms.
+  map().resize(map().width() * 2 / 3, map().height() * 2 / 3);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return InView(0) && InView(1) && InView(2) && InView(3); }));
   // The entry sits above the branches it links to.
   for (int node = 1; node < 4; ++node) EXPECT_LT(NodeCentre(0).y(), NodeCentre(node).y());
 
@@ -199,6 +202,17 @@ TEST_F(BranchMapTest, SearchZoomAndTheListWorkFromTheKeyboard) {
   view().zoomIn();
   view().zoomIn();
   ASSERT_FALSE(view().mapToScene(view().viewport()->rect()).boundingRect().contains(scene().sceneRect()));
+  // The arrow keys pan the map.
+  map().view()->setFocus();
+  const struct {
+    Qt::Key key;
+    double dx;
+  } pans[] = {{Qt::Key_Right, 1}, {Qt::Key_Left, -1}};
+  for (const auto& pan : pans) {
+    QPointF centre = view().mapToScene(view().viewport()->rect().center());
+    PressInMap(pan.key);
+    EXPECT_GT((view().mapToScene(view().viewport()->rect().center()).x() - centre.x()) * pan.dx, 0) << pan.key;
+  }
 
   // Names that start with the text first, then names that hold it; Return
   // goes on to the next.
