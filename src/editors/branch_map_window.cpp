@@ -198,7 +198,7 @@ void BranchMapWindow::showEvent(QShowEvent* event) {
 }
 
 void BranchMapWindow::followDocument(bool content) {
-  scene_->highlightBranch(context_.document().currentBranch);
+  followCurrentBranch();
   if (!content) return;
   snapshotCurrent_ = false;
   if (isVisible()) {
@@ -206,6 +206,15 @@ void BranchMapWindow::followDocument(bool content) {
   } else {
     stale_ = true;
   }
+}
+
+void BranchMapWindow::followCurrentBranch() {
+  const int current = context_.document().currentBranch;
+  if (current == scene_->highlightedBranch()) return;
+  scene_->highlightBranch(current);
+  // Into view with the least movement: a map zoomed in on one part keeps it
+  // while the main window stays among the branches shown.
+  if (std::optional<QRectF> box = scene_->nodeBox(current)) view_->ensureVisible(*box);
 }
 
 void BranchMapWindow::rebuild() {

@@ -59,6 +59,9 @@ class BranchMapWindow : public QWidget {
 
  private:
   void buildControls();
+  // Highlights the node of the branch the main window shows, and brings it
+  // into view when another branch is shown.
+  void followCurrentBranch();
   void showModel(std::shared_ptr<const BranchMapModel> model);
   void showPicture(const BranchMapPicture& picture);
   void centreNode(int node);

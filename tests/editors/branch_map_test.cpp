@@ -120,11 +120,12 @@ TEST_F(BranchMapTest, FollowsARenameAndItsUndoKeepingZoomAndPlaceAndTheCurrentBr
   for (int node = 0; node < 4; ++node) boxes.push_back(*scene().nodeBox(node));
   PressInMap(Qt::Key_Plus, Qt::ControlModifier);
   const double zoom = view().zoom();
-  const QPointF centre = view().mapToScene(view().viewport()->rect().center());
 
   int shown = map().picturesShown();
   emit window().branchSelector()->branchChosen(1);
   EXPECT_EQ(scene().highlightedBranch(), 1);  // at once, without a new layout
+  EXPECT_EQ(map().picturesShown(), shown);
+  const QPointF centre = view().mapToScene(view().viewport()->rect().center());
   window().branchSelector()->lineEdit()->setText("Storm_Night");
   QTest::keyClick(window().branchSelector()->lineEdit(), Qt::Key_Return);
   ASSERT_TRUE(NextPicture(shown));
@@ -145,8 +146,14 @@ TEST_F(BranchMapTest, FollowsARenameAndItsUndoKeepingZoomAndPlaceAndTheCurrentBr
   for (int node = 0; node < 4; ++node) EXPECT_EQ(*scene().nodeBox(node), boxes[node]) << node;
   EXPECT_EQ(scene().highlightedBranch(), document().currentBranch);
 
+  // Zoomed in on the entry, the map brings the branch the main window shows
+  // into view.
+  for (int i = 0; i < 4; ++i) view().zoomIn();
+  map().goToBranch(0);
+  ASSERT_FALSE(InView(3));
   emit window().branchSelector()->branchChosen(3);
   EXPECT_EQ(scene().highlightedBranch(), 3);
+  EXPECT_TRUE(InView(3));
 }
 
 TEST_F(BranchMapTest, BlockOrderListsTheBlocksOfABranchWithMoreThanOne) {
