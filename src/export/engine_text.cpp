@@ -128,6 +128,21 @@ std::optional<StringTableText> SplitStringTableText(std::string_view text) {
   return StringTableText{text.substr(1, end - 1), text.substr(end + 1)};
 }
 
+std::optional<std::string_view> StringKeyFault(std::string_view key) {
+  if (key.empty()) return "the key is empty";
+  if (key.find('\t') != std::string_view::npos) return "the key holds a tab";
+  if (key.find_first_of("\n\r") != std::string_view::npos) return "the key holds a line break";
+  if (key.find(' ') != std::string_view::npos) return "the key holds a blank";
+  return std::nullopt;
+}
+
+std::string FoldedStringKey(std::string_view key) {
+  std::string folded(key);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return folded;
+}
+
 std::optional<bool> ConstantConditionValue(std::string_view condition) {
   bool negated = false;
   for (std::string_view text = WithoutBlanks(condition);; text = WithoutBlanks(text)) {

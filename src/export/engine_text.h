@@ -38,6 +38,16 @@ struct StringTableText {
 };
 std::optional<StringTableText> SplitStringTableText(std::string_view text);
 
+// Why a string table cannot hold `key` (as the engine reads it, escapes
+// read): it is empty, or holds a tab or a line break, which end the key or
+// the line, or a blank, which ends the key in a line without a tab;
+// nothing when the table can hold it.
+std::optional<std::string_view> StringKeyFault(std::string_view key);
+
+// A string-table key as the engine compares keys: without letter case
+// (A-Z folded to a-z; other bytes as they are, as the table may be UTF-8).
+std::string FoldedStringKey(std::string_view key);
+
 // The value of a condition the engine evaluates without the game: true,
 // false, null, a number (0 and 0.0 are false), a string ("1", "yes" and
 // "true" without letter case are true, every other string false), in

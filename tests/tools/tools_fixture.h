@@ -28,6 +28,21 @@ inline DialogueDocument ToolsDocument() {
   return d;
 }
 
+// Texts with string-table keys: Start says DEMO0001 (with escapes), a text
+// without a key and a remark, then block 1 (DEMO0002, DEMO0003); Empty has
+// only a codeline; Intro says DEMO0004 (an accent in Windows-1252).
+inline DialogueDocument KeyedProject() {
+  DialogueDocument d;
+  d.characters.push_back({"Guy", "guy"});
+  SetBranch(d, 0, "Start",
+            {Talk("Guy", "/DEMO0001/Hello~nthere, ~\"you~\""), Talk("Guy", "unkeyed"), Remark("/R/remark"),
+             BlockLine("Guy", 1)});
+  SetBranch(d, 1, "Empty", {Code("x")});
+  SetBranch(d, 2, "Intro", {Talk("Guy", "/DEMO0004/Caf\xE9")});
+  AddBlock(d, 1, 1, {{.text = "/DEMO0002/Bye", .leaveLoop = 1}, {.text = "/DEMO0003/Who?"}});
+  return d;
+}
+
 // The rows of a CSV text as RFC 4180 reads them (rows ended by CR LF).
 inline std::vector<std::vector<std::string>> CsvRows(std::string_view text) {
   std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));

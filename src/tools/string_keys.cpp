@@ -1,0 +1,261 @@
+#include "tools/string_keys.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "base/path_names.h"
+#include "export/document_index.h"
+#include "export/engine_text.h"
+
+namespace tellwright {
+
+namespace {
+
+constexpr std::string_view kFallbackPrefix = "TEXT";
+constexpr int kKeyDigits = 4;
+
+bool IsAsciiLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The number of a key "prefix" + digits, or -1 when the key is not one.
+// Numbers too long to count are taken as the largest, so nothing is ever
+// numbered into them.
+int NumberAfterPrefix(std::string_view key, std::string_view foldedPrefix) {
+  if (key.size() <= foldedPrefix.size() || FoldedStringKey(key.substr(0, foldedPrefix.size())) != foldedPrefix)
+    return -1;
+  std::string_view digits = key.substr(foldedPrefix.size());
+  if (!std::all_of(digits.begin(), digits.end(), IsDigit)) return -1;
+  long long number = 0;
+  for (char c : digits) {
+    number = number * 10 + (c - '0');
+    if (number > 999'999'999) return 999'999'999;
+  }
+  return static_cast<int>(number);
+}
+
+// Calls visit(text) for every talkline and response text the project file
+// holds: the keys in use, whether the game shows them or not.
+template <typename Visit>
+void ForEachStoredText(const DialogueDocument& document, Visit&& visit) {
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    const DialogueBranch& branch = document.branch(b);
+    for (int l = 0; l < LinesToVisit(branch); ++l)
+      if (KindOf(branch.lines[l].kind) == LineKind::Talk) visit(branch.lines[l].text);
+  }
+  for (int slot = 0; slot < std::min(document.responseBlocks.stored(), kBlockSlots); ++slot) {
+    const ResponseBlock& block = document.responseBlocks[slot];
+    if (!block.inUse()) continue;
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) visit(block.responses[r].text);
+  }
+}
+
+// The highest number per folded prefix, filled on demand and raised as keys
+// are given.
+class KeyNumbers {
+ public:
+  explicit KeyNumbers(const DialogueDocument& document) : document_(document) {}
+
+  std::string next(std::string_view prefix) {
+    std::string folded = FoldedStringKey(prefix);
+    auto found = highest_.find(folded);
+    if (found == highest_.end()) found = highest_.emplace(folded, HighestKeyNumber(document_, prefix)).first;
+    return KeyWithNumber(prefix, ++found->second);
+  }
+
+ private:
+  const DialogueDocument& document_;
+  std::map<std::string, int> highest_;
+};
+
+KeyableText MakeKeyable(const std::string& stored, const ProblemPlace& place, bool response,
+                        const std::string& character) {
+  KeyedText split = SplitKeyedText(stored);
+  return {place, response, split.keyed, std::string(split.key), std::string(split.text), character};
+}
+
+std::string& StoredText(DialogueDocument& document, const KeyableText& text) {
+  if (text.response)
+    return document.responseBlocks.slot(text.place.blockSlot).responses.slot(text.place.response).text;
+  return document.editBranch(text.place.branch).lines.slot(text.place.line).text;
+}
+
+// A prefix taken over from a pasted key, in the letter case it has.
+bool IsUsablePrefix(std::string_view prefix) {
+  return !prefix.empty() &&
+         std::all_of(prefix.begin(), prefix.end(), [](char c) { return IsAsciiLetterOrDigit(c) || c == '_'; });
+}
+
+// The prefix of a key this program gave: the key without its last digits.
+std::string PrefixOf(std::string_view key) {
+  size_t end = key.size();
+  while (end > 0 && IsDigit(key[end - 1])) --end;
+  return std::string(key.substr(0, end));
+}
+
+}  // namespace
+
+KeyedText SplitKeyedText(std::string_view stored) {
+  std::optional<StringTableText> split = SplitStringTableText(stored);
+  if (!split) return {false, {}, stored, 0};
+  return {true, split->key, split->rest, split->key.size() + 2};
+}
+
+std::string WithKeptKey(std::string_view oldStored, std::string_view shown) {
+  KeyedText old = SplitKeyedText(oldStored);
+  std::string stored(oldStored.substr(0, old.keyLength));
+  stored += shown;
+  return stored;
+}
+
+std::string KeyedTextOf(std::string_view key, std::string_view text) {
+  std::string stored = "/";
+  stored += key;
+  stored += '/';
+  stored += text;
+  return stored;
+}
+
+bool IsValidKeyPrefix(std::string_view prefix) {
+  return !prefix.empty() && std::all_of(prefix.begin(), prefix.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '_';
+  });
+}
+
+std::string DefaultKeyPrefix(std::string_view projectPath) {
+  std::string_view name = FileNamePart(projectPath);
+  name = name.substr(0, name.rfind('.'));
+  std::string prefix;
+  bool gap = false;
+  for (char c : name) {
+    if (IsAsciiLetterOrDigit(c) || c == '_') {
+      if (gap && !prefix.empty()) prefix += '_';
+      gap = false;
+      prefix += Upper(c);
+    } else {
+      gap = true;
+    }
+  }
+  while (!prefix.empty() && prefix.back() == '_') prefix.pop_back();
+  if (std::none_of(prefix.begin(), prefix.end(), IsAsciiLetterOrDigit)) return std::string(kFallbackPrefix);
+  return prefix;
+}
+
+std::string KeyWithNumber(std::string_view prefix, int number) {
+  std::string digits = std::to_string(number);
+  if (digits.size() < kKeyDigits) digits.insert(0, kKeyDigits - digits.size(), '0');
+  return std::string(prefix) + digits;
+}
+
+int HighestKeyNumber(const DialogueDocument& document, std::string_view prefix) {
+  const std::string folded = FoldedStringKey(prefix);
+  int highest = 0;
+  ForEachStoredText(document, [&](const std::string& text) {
+    if (text.empty() || text.front() != '/') return;
+    KeyedText split = SplitKeyedText(text);
+    if (split.keyed) highest = std::max(highest, NumberAfterPrefix(split.key, folded));
+  });
+  return highest;
+}
+
+std::vector<KeyableText> ListKeyableTexts(const DialogueDocument& document) {
+  std::vector<KeyableText> texts;
+  BlockIndex blocks(document);
+  std::vector<bool> listed(kBlockSlots, false);
+  for (int b = 0; b < BranchesToVisit(document); ++b) {
+    const DialogueBranch& branch = document.branch(b);
+    for (int l = 0; l < LinesToVisit(branch); ++l) {
+      const DialogueLine& line = branch.lines[l];
+      LineKind kind = KindOf(line.kind);
+      if (kind == LineKind::Talk && !line.text.empty()) {
+        texts.push_back(MakeKeyable(line.text, {.branch = b, .line = l}, false, line.character));
+      } else if (kind == LineKind::Response) {
+        std::optional<int> slot = FindBlockSlot(document, line.blockId);
+        if (!slot || listed[*slot]) continue;
+        listed[*slot] = true;
+        const ResponseBlock& block = document.responseBlocks[*slot];
+        for (int r = 0, used = block.usedResponses(); r < used; ++r)
+          texts.push_back(MakeKeyable(block.responses[r].text,
+                                      {.branch = b, .line = l, .response = r, .blockSlot = *slot}, true,
+                                      line.character));
+      }
+    }
+  }
+  return texts;
+}
+
+std::vector<KeyableText> ListKeyedTexts(const DialogueDocument& document) {
+  std::vector<KeyableText> texts = ListKeyableTexts(document);
+  std::erase_if(texts, [](const KeyableText& text) { return !text.keyed; });
+  return texts;
+}
+
+KeyAssignment AssignKeys(DialogueDocument& document, std::string_view prefix) {
+  KeyAssignment result;
+  if (!IsValidKeyPrefix(prefix)) {
+    result.edit = EditResult::Refused(std::string(kInvalidPrefixMessage));
+    return result;
+  }
+  std::vector<KeyableText> texts = ListKeyableTexts(document);
+  int number = HighestKeyNumber(document, prefix);
+  for (const KeyableText& text : texts) {
+    if (text.keyed) continue;
+    std::string key = KeyWithNumber(prefix, ++number);
+    StoredText(document, text) = KeyedTextOf(key, text.text);
+    if (result.firstKey.empty()) result.firstKey = key;
+    result.lastKey = std::move(key);
+    ++result.assigned;
+  }
+  result.edit = result.assigned > 0 ? EditResult::Changed() : EditResult::Unchanged();
+  return result;
+}
+
+ChangeScope ReachOfAssignKeys(const DialogueDocument& document) {
+  ChangeScope scope;
+  std::set<int> slots;
+  for (const KeyableText& text : ListKeyableTexts(document)) {
+    if (text.keyed) continue;
+    if (!text.response) {
+      if (scope.branches.empty() || scope.branches.back() != text.place.branch)
+        scope.branches.push_back(text.place.branch);
+    } else {
+      slots.insert(text.place.blockSlot);
+    }
+  }
+  if (!slots.empty()) {
+    scope.parts |= kScopeBlocks;
+    scope.blockSlot = slots.size() == 1 ? *slots.begin() : -1;
+  }
+  return scope;
+}
+
+PasteRekeying RekeyForPaste(const DialogueDocument& document, std::vector<DialogueLine> lines,
+                            std::string_view fallbackPrefix) {
+  PasteRekeying result;
+  std::set<std::string> keysInUse;
+  ForEachStoredText(document, [&](const std::string& text) {
+    KeyedText split = SplitKeyedText(text);
+    if (split.keyed) keysInUse.insert(FoldedStringKey(split.key));
+  });
+  KeyNumbers numbers(document);
+  for (DialogueLine& line : lines) {
+    if (KindOf(line.kind) != LineKind::Talk) continue;
+    KeyedText split = SplitKeyedText(line.text);
+    if (!split.keyed) continue;
+    if (keysInUse.insert(FoldedStringKey(split.key)).second) continue;
+    std::string prefix = PrefixOf(split.key);
+    if (!IsUsablePrefix(prefix)) prefix = IsValidKeyPrefix(fallbackPrefix) ? fallbackPrefix : kFallbackPrefix;
+    // Numbered after the project's keys, and past the keys of earlier
+    // pasted lines that were kept.
+    std::string key;
+    do key = numbers.next(prefix);
+    while (!keysInUse.insert(FoldedStringKey(key)).second);
+    line.text = KeyedTextOf(key, split.text);
+    ++result.rekeyed;
+  }
+  result.lines = std::move(lines);
+  return result;
+}
+
+}  // namespace tellwright
