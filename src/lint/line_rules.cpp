@@ -171,6 +171,7 @@ void LintBlock(LintRun& run, int slot, const ProblemPlace& at) {
   for (int r = 0; r < offered; ++r) {
     place.response = r;
     LintStringLiteral(run, block.responses[r].text, place, ProblemField::Text, "response text");
+    LintTextKey(run, block.responses[r].text, place, "response text");
     LintConstantCondition(run, block.responses[r], place);
   }
   LintLinks(run, block, offered, at);
@@ -206,6 +207,7 @@ void LintTalkline(LintRun& run, int b, int l) {
   }
   LintUnknownCharacter(run, place, line.character, "the script says nothing here");
   LintStringLiteral(run, line.text, place, ProblemField::Text, "talkline's text");
+  LintTextKey(run, line.text, place, "talkline's text");
   LintStringLiteral(run, line.soundFile, place, ProblemField::SoundFile, "sound file name");
 }
 

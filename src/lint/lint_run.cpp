@@ -4,6 +4,7 @@
 
 #include "base/cp1252_case.h"
 #include "export/document_index.h"
+#include "export/engine_text.h"
 
 namespace tellwright::lint {
 
@@ -48,10 +49,15 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
       switch (KindOf(line.kind)) {
         case LineKind::Talk:
           firstSpoken_.emplace(line.character, LineRef{b, l});
+          indexKey(line.text, {.branch = b, .line = l});
           break;
         case LineKind::Response:
           if (int slot = blockSlotOf(line.blockId); slot >= 0) {
             users_[slot].push_back({b, l});
+            // The lint reads a block's texts at the first line that runs it.
+            if (users_[slot].size() == 1)
+              for (int r = 0, offered = ResponsesOffered(blocks[slot]); r < offered; ++r)
+                indexKey(blocks[slot].responses[r].text, {.branch = b, .line = l, .response = r, .blockSlot = slot});
             if (blockSaid_[slot] < 0) blockSaid_[slot] = AnyOfferedResponseSaid(blocks[slot]) ? 1 : 0;
             if (blockSaid_[slot] == 1) firstSpoken_.emplace(line.character, LineRef{b, l});
           }
@@ -79,6 +85,17 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
         }
     }
   }
+}
+
+void LintRun::indexKey(const std::string& text, const ProblemPlace& place) {
+  if (text.empty() || text.front() != '/') return;
+  std::optional<StringTableText> split = SplitStringTableText(UnescapedScriptString(text));
+  if (split) firstWithKey_.try_emplace(FoldedStringKey(split->key), place);
+}
+
+const ProblemPlace* LintRun::firstWithKey(std::string_view key) const {
+  auto it = firstWithKey_.find(FoldedStringKey(key));
+  return it == firstWithKey_.end() ? nullptr : &it->second;
 }
 
 int LintRun::branchNamed(std::string_view name) const {

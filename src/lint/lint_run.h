@@ -65,6 +65,13 @@ class LintRun {
   // with a response said); an empty reference when it speaks nowhere.
   LineRef firstSpokenLine(std::string_view realName) const;
 
+  // The first talkline or response text the game shows, in document order,
+  // whose string-table key is `key` regardless of letter case; nullptr when
+  // none has it.
+  const ProblemPlace* firstWithKey(std::string_view key) const;
+  // True when some talkline or response text has a string-table key.
+  bool usesKeys() const { return !firstWithKey_.empty(); }
+
   // True when some response links to branch `index` from a loop of another
   // branch.
   bool linkedFromElsewhere(int index) const { return linkedFromElsewhere_[index]; }
@@ -82,6 +89,9 @@ class LintRun {
   std::unordered_map<std::string_view, LineRef> firstSpoken_;
   std::vector<bool> linkedFromElsewhere_;  // per branch
   std::vector<signed char> blockSaid_;     // per block slot: -1 unknown, 0, 1
+  std::unordered_map<std::string, ProblemPlace> firstWithKey_;  // folded key -> first text with it
+
+  void indexKey(const std::string& text, const ProblemPlace& place);
 };
 
 // The run of responses a loop offers: those before the first one without text.
@@ -136,6 +146,11 @@ class TextEncodingWatch {
   LintRun& run_;
   std::optional<Hit> hit_;
 };
+
+// Reports a talkline or response text's string-table key that a table
+// cannot hold or that an earlier text has, and a text without a key in a
+// project whose texts have keys; `what` names the text ("talkline's text").
+void LintTextKey(LintRun& run, std::string_view text, const ProblemPlace& place, std::string_view what);
 
 // Sound files looked up under the engine project's folder, each folder
 // listed once.

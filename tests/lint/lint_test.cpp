@@ -37,6 +37,14 @@ DialogueDocument Clean() {
 Response& Bye(DialogueDocument& d) { return d.responseBlocks.slot(1).responses.slot(0); }
 Response& Who(DialogueDocument& d) { return d.responseBlocks.slot(1).responses.slot(1); }
 
+// Gives Hello, Bye, Who are you? and I am Guy. the texts given.
+void KeyAll(DialogueDocument& d, const char* hello, const char* bye, const char* who, const char* guy) {
+  d.editBranch(0).lines.slot(0).text = hello;
+  Bye(d).text = bye;
+  Who(d).text = who;
+  d.editBranch(1).lines.slot(0).text = guy;
+}
+
 struct Expected {
   Severity severity;
   std::string rule;
@@ -315,6 +323,32 @@ const LintCase kCases[] = {
     {"accents in Windows-1252 pass",
      [](DialogueDocument& d) { d.editBranch(1).lines.slot(0).text = "Caf\xE9 cr\xE8me \xC3 la \xA9"; },
      {}},
+    // String-table keys.
+    {"a key on every text",
+     [](DialogueDocument& d) { KeyAll(d, "/K1/Hello", "/K2/Bye", "/K3/Who are you?", "/K4/I am Guy."); },
+     {}},
+    {"a slash without a second one is no key",
+     [](DialogueDocument& d) { d.editBranch(0).lines.slot(0).text = "/me waves"; },
+     {}},
+    {"duplicate key, letter case aside",
+     [](DialogueDocument& d) { KeyAll(d, "/K1/Hello", "/K2/Bye", "/K3/Who are you?", "/k1/I am Guy."); },
+     {{E, "string-key-duplicate", Line(1, 0)}},
+     "The string-table key 'k1' of the talkline's text is also the key of Start, line 1"},
+    {"duplicate key in a response",
+     [](DialogueDocument& d) { KeyAll(d, "/K1/Hello", "/K1/Bye", "/K3/Who are you?", "/K4/I am Guy."); },
+     {{E, "string-key-duplicate", InBlock(0, 1, 1, 0)}}},
+    {"texts without a key in a project that uses keys",
+     [](DialogueDocument& d) { d.editBranch(0).lines.slot(0).text = "/K1/Hello"; },
+     {{W, "string-key-missing", InBlock(0, 1, 1, 0)},
+      {W, "string-key-missing", InBlock(0, 1, 1, 1)},
+      {W, "string-key-missing", Line(1, 0)}},
+     "but the response text has none"},
+    {"keys a string table cannot hold",
+     [](DialogueDocument& d) { KeyAll(d, "//Hello", "/K~nX/Bye", "/K3/Who are you?", "/A B/I am Guy."); },
+     {{W, "string-key-malformed", Line(0, 0)},
+      {W, "string-key-malformed", InBlock(0, 1, 1, 0)},
+      {W, "string-key-malformed", Line(1, 0)}},
+     "The talkline's text starts with '//'"},
     // Everything else.
     {"branch nothing links to",
      [](DialogueDocument& d) { SetBranch(d, 2, "Outro"); },
