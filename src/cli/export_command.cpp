@@ -144,7 +144,7 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
       ->required()
       ->check(kOutputName);
   vo->footer(
-      "Columns: Branch, Line, Response, Character, Entity, Text, Sound file, Words, Sound file exists.\n"
+      "Columns: Branch, Line, Response, Character, Entity, Key, Text, Sound file, Words, Sound file exists.\n"
       "UTF-8 with a byte-order mark, rows ended by CR LF. Sound files are looked for when the engine project's\n"
       "folder exists on this computer; else that column stays empty.\n");
 }

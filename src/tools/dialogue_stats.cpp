@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "export/document_index.h"
+#include "tools/string_keys.h"
 
 namespace tellwright {
 
@@ -44,7 +45,7 @@ class Counter {
       ++row.lines;
       LineKind kind = KindOf(line.kind);
       if (kind == LineKind::Talk) {
-        int words = CountWords(line.text);
+        int words = CountWords(SplitKeyedText(line.text).text);
         row.words += words;
         spoken(line.character, words, line.soundFile.empty());
       } else if (kind == LineKind::Response) {
@@ -53,7 +54,7 @@ class Counter {
         bool first = counted.insert(block).second;
         for (int r = 0, used = block->usedResponses(); r < used; ++r) {
           const Response& response = block->responses[r];
-          int words = CountWords(response.text);
+          int words = CountWords(SplitKeyedText(response.text).text);
           if (first) {
             ++row.responses;
             row.words += words;

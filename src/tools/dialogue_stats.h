@@ -13,6 +13,9 @@ namespace tellwright {
 // three words; the non-breaking space (0xA0) joins words.
 int CountWords(std::string_view text);
 
+// Words are counted in talkline and response texts without their
+// string-table keys (tools/string_keys.h), which nobody says.
+
 // What a character says. Spoken lines are talklines and the responses a
 // character says (those with the say flag, in the block of a responseblock
 // line naming the character, counted at every such line), as the recording

@@ -13,6 +13,7 @@
 #include "editing/response_commands.h"
 #include "editing/text_rules.h"
 #include "export/document_index.h"
+#include "tools/string_keys.h"
 
 namespace tellwright {
 
@@ -113,8 +114,18 @@ std::unordered_map<int32_t, int> FirstSlotById(const DialogueDocument& document)
   return slots;
 }
 
-// Calls visit(place, field, text) for every text the fields name, in the
-// order FindMatches reports them.
+// A talkline's or response's text as the writer reads it: without its
+// string-table key, which only the engine reads.
+std::string_view WithoutKey(const std::string& text) { return SplitKeyedText(text).text; }
+
+// Where `part`, a view into `whole`, starts in it.
+size_t OffsetIn(const std::string& whole, std::string_view part) {
+  return static_cast<size_t>(part.data() - whole.data());
+}
+
+// Calls visit(place, field, text, searched) for every text the fields name,
+// in the order FindMatches reports them; `searched` is the part of `text` a
+// search looks in (a talkline's or response's text without its key).
 template <typename Visit>
 void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& visit) {
   const bool responses = fields & kResponseFields;
@@ -127,29 +138,29 @@ void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& vis
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       MatchPlace place{.branch = branch, .line = line, .response = r, .blockSlot = slot};
-      if (fields & kFieldResponseText) visit(place, kFieldResponseText, response.text);
-      if (fields & kFieldConditions) visit(place, kFieldConditions, response.conditions);
-      if (fields & kFieldLink) visit(place, kFieldLink, response.linkBranch);
+      if (fields & kFieldResponseText) visit(place, kFieldResponseText, response.text, WithoutKey(response.text));
+      if (fields & kFieldConditions) visit(place, kFieldConditions, response.conditions, response.conditions);
+      if (fields & kFieldLink) visit(place, kFieldLink, response.linkBranch, response.linkBranch);
     }
   };
   if (fields & (kLineFields | kResponseFields | kFieldBranchName)) {
     for (int b = 0; b < BranchesToVisit(document); ++b) {
       const DialogueBranch& branch = document.branch(b);
-      if (fields & kFieldBranchName) visit(MatchPlace{.branch = b}, kFieldBranchName, branch.name);
+      if (fields & kFieldBranchName) visit(MatchPlace{.branch = b}, kFieldBranchName, branch.name, branch.name);
       if (!(fields & (kLineFields | kResponseFields))) continue;
       for (int l = 0; l < LinesToVisit(branch); ++l) {
         const DialogueLine& line = branch.lines[l];
         const MatchPlace place{.branch = b, .line = l};
         switch (KindOf(line.kind)) {
           case LineKind::Talk:
-            if (fields & kFieldTalkText) visit(place, kFieldTalkText, line.text);
-            if (fields & kFieldSoundFile) visit(place, kFieldSoundFile, line.soundFile);
+            if (fields & kFieldTalkText) visit(place, kFieldTalkText, line.text, WithoutKey(line.text));
+            if (fields & kFieldSoundFile) visit(place, kFieldSoundFile, line.soundFile, line.soundFile);
             break;
           case LineKind::Code:
-            if (fields & kFieldCodeline) visit(place, kFieldCodeline, line.text);
+            if (fields & kFieldCodeline) visit(place, kFieldCodeline, line.text, line.text);
             break;
           case LineKind::Remark:
-            if (fields & kFieldRemark) visit(place, kFieldRemark, line.text);
+            if (fields & kFieldRemark) visit(place, kFieldRemark, line.text, line.text);
             break;
           case LineKind::Response:
             if (responses) {
@@ -168,8 +179,10 @@ void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& vis
       if (document.responseBlocks[slot].inUse() && !blockVisited[slot]) visitBlock(slot, -1, -1);
   for (int c = 0; c < static_cast<int>(document.characters.size()); ++c) {
     const Character& character = document.characters[c];
-    if (fields & kFieldCharacterName) visit(MatchPlace{.character = c}, kFieldCharacterName, character.realName);
-    if (fields & kFieldEntityName) visit(MatchPlace{.character = c}, kFieldEntityName, character.entityName);
+    if (fields & kFieldCharacterName)
+      visit(MatchPlace{.character = c}, kFieldCharacterName, character.realName, character.realName);
+    if (fields & kFieldEntityName)
+      visit(MatchPlace{.character = c}, kFieldEntityName, character.entityName, character.entityName);
   }
 }
 
@@ -212,6 +225,8 @@ std::string& EditableFieldText(DialogueDocument& document, const MatchPlace& pla
          : field == kFieldConditions ? response.conditions
                                      : response.linkBranch;
 }
+
+bool IsKeyedField(SearchField field) { return field == kFieldTalkText || field == kFieldResponseText; }
 
 bool SpeaksByName(const DialogueLine& line) {
   LineKind kind = KindOf(line.kind);
@@ -328,13 +343,16 @@ std::vector<Match> FindMatches(const DialogueDocument& document, const SearchQue
   std::vector<Match> matches;
   if (query.text.empty()) return matches;
   Finder finder(query);
-  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text) {
-    finder.each(text, [&](size_t at) {
-      size_t from = at > kContextBytes ? at - kContextBytes : 0;
-      size_t to = std::min(text.size(), at + finder.length() + kContextBytes);
-      matches.push_back({place, field, at, finder.length(), text.substr(from, to - from), at - from});
-    });
-  });
+  ForEachField(document, query.fields,
+               [&](const MatchPlace& place, SearchField field, const std::string& text, std::string_view searched) {
+                 const size_t base = OffsetIn(text, searched);
+                 finder.each(searched, [&](size_t at) {
+                   size_t from = at > kContextBytes ? at - kContextBytes : 0;
+                   size_t to = std::min(searched.size(), at + finder.length() + kContextBytes);
+                   matches.push_back({place, field, base + at, finder.length(),
+                                      std::string(searched.substr(from, to - from)), at - from});
+                 });
+               });
   return matches;
 }
 
@@ -346,6 +364,8 @@ EditResult ReplaceMatch(DialogueDocument& document, const Match& match, std::str
       match.contextOffset > match.context.size() ||
       found->compare(match.offset, match.length, match.context, match.contextOffset, match.length) != 0)
     return EditResult::Refused(std::string(kMatchGoneMessage));
+  const size_t keyLength = IsKeyedField(match.field) ? SplitKeyedText(*found).keyLength : 0;
+  if (match.offset < keyLength) return EditResult::Refused(std::string(kMatchGoneMessage));
   std::string newText = *found;
   newText.replace(match.offset, match.length, replacement);
   if (newText == *found) return EditResult::Unchanged();
@@ -365,7 +385,7 @@ EditResult ReplaceMatch(DialogueDocument& document, const Match& match, std::str
       return edited;
     }
     case kFieldResponseText:
-      if (newText.empty()) return EditResult::Refused(std::string(kEmptyResponseMessage));
+      if (newText.size() == keyLength) return EditResult::Refused(std::string(kEmptyResponseMessage));
       [[fallthrough]];
     default:
       EditableFieldText(document, match.place, match.field) = std::move(newText);
@@ -382,10 +402,13 @@ ReplaceAllResult ReplaceAll(DialogueDocument& document, const SearchQuery& query
   std::map<std::string, std::string> branchNames;  // old name -> new name
   std::vector<std::pair<int, std::string>> renamedBranches;
   std::vector<Character> characters = document.characters;
-  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text) {
-    std::optional<std::string> replaced = finder.replaced(text, replacement, count);
-    if (!replaced || *replaced == text) return;
-    std::string& newText = *replaced;
+  bool emptiedResponse = false;  // a response's text, its key aside, would be empty
+  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text,
+                                           std::string_view searched) {
+    std::optional<std::string> replaced = finder.replaced(searched, replacement, count);
+    if (!replaced || *replaced == searched) return;
+    if (field == kFieldResponseText && replaced->empty()) emptiedResponse = true;
+    std::string newText = text.substr(0, OffsetIn(text, searched)) + *replaced;
     if (field == kFieldBranchName) {
       branchNames.emplace(text, newText);
       renamedBranches.emplace_back(place.branch, std::move(newText));
@@ -398,9 +421,7 @@ ReplaceAllResult ReplaceAll(DialogueDocument& document, const SearchQuery& query
     }
   });
 
-  for (const PlannedText& planned : texts)
-    if (planned.field == kFieldResponseText && planned.text.empty())
-      return {0, EditResult::Refused(std::string(kEmptyResponseMessage))};
+  if (emptiedResponse) return {0, EditResult::Refused(std::string(kEmptyResponseMessage))};
   for (const auto& [branch, name] : renamedBranches)
     if (name.empty()) return {0, EditResult::Refused(std::string(kEmptyBranchNameMessage))};
   if (Status check = CheckCharacters(document.characters, characters); !check) return {0, RefusedBy(check)};
@@ -450,8 +471,9 @@ ReplaceReach ReachOfReplaceAll(const DialogueDocument& document, const SearchQue
   ReplaceReach reach;
   std::set<std::string> renamedCharacters;
   Finder finder(query);
-  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text) {
-    if (!finder.occursIn(text)) return;
+  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text,
+                                           std::string_view searched) {
+    if (!finder.occursIn(searched)) return;
     AddToReach(reach, place, field);
     if (field == kFieldCharacterName) renamedCharacters.insert(text);
   });

@@ -13,7 +13,10 @@
 namespace tellwright {
 
 // Find and replace over every text of a dialogue. Texts and the text looked
-// for are Windows-1252 bytes, as the document keeps them.
+// for are Windows-1252 bytes, as the document keeps them. A talkline's or
+// response's text is searched without its string-table key ("/KEY/" in
+// front, tools/string_keys.h): the writer does not read the key, and a
+// replace keeps it in place.
 
 // The texts a search looks in; a query combines them as flags.
 enum SearchField : unsigned {
@@ -57,10 +60,13 @@ inline constexpr size_t kContextBytes = 30;
 struct Match {
   MatchPlace place;
   SearchField field = kFieldTalkText;
-  size_t offset = 0;  // where the match starts in the field's text, in bytes
+  // Where the match starts in the field's text as stored, in bytes: behind
+  // the key of a text that has one (SplitKeyedText(text).keyLength is where
+  // the text shown without its key starts).
+  size_t offset = 0;
   size_t length = 0;  // its length in bytes
-  // The field's text from up to kContextBytes before the match to up to
-  // kContextBytes after it, and where the match starts in it.
+  // The field's text (without its key) from up to kContextBytes before the
+  // match to up to kContextBytes after it, and where the match starts in it.
   std::string context;
   size_t contextOffset = 0;
 
@@ -91,7 +97,8 @@ struct ReplaceOptions {
 //  - the replacement has a line break;
 //  - the match is no longer there (its place is gone or its text differs):
 //    search again;
-//  - a response's text would become empty (kEmptyResponseMessage);
+//  - a response's text, its key aside, would become empty
+//    (kEmptyResponseMessage);
 //  - a branch name would become empty (kEmptyBranchNameMessage);
 //  - a character's real name would become empty, or be another character's
 //    real name, or its entity name empty (the character editor's messages).

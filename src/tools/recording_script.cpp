@@ -6,6 +6,7 @@
 #include "export/document_index.h"
 #include "lint/lint_run.h"
 #include "tools/dialogue_stats.h"
+#include "tools/string_keys.h"
 
 namespace tellwright {
 
@@ -35,7 +36,7 @@ class RecordingScript {
 
   std::string run() {
     out_ = kByteOrderMark;
-    AppendRow(out_, {"Branch", "Line", "Response", "Character", "Entity", "Text", "Sound file", "Words",
+    AppendRow(out_, {"Branch", "Line", "Response", "Character", "Entity", "Key", "Text", "Sound file", "Words",
                      "Sound file exists"});
     for (int b = 0; b < BranchesToVisit(document_); ++b) {
       const DialogueBranch& branch = document_.branch(b);
@@ -66,15 +67,17 @@ class RecordingScript {
   // One row per entity that says the text, or one without an entity.
   void spoken(const DialogueBranch& branch, int l, const std::string& response, const std::string& realName,
               const std::string& text, const std::string& sound, std::string_view exists) {
+    const KeyedText keyed = SplitKeyedText(text);
     const std::string lineNumber = std::to_string(l + 1);
-    const std::string words = std::to_string(CountWords(text));
+    const std::string words = std::to_string(CountWords(keyed.text));
     const std::string branchName = Cp1252ToUtf8(branch.name);
     const std::string character = Cp1252ToUtf8(realName);
-    const std::string said = Cp1252ToUtf8(text);
+    const std::string key = Cp1252ToUtf8(keyed.key);
+    const std::string said = Cp1252ToUtf8(keyed.text);
     const std::string soundFile = Cp1252ToUtf8(sound);
     auto row = [&](std::string_view entity) {
-      AppendRow(out_,
-                {branchName, lineNumber, response, character, Cp1252ToUtf8(entity), said, soundFile, words, exists});
+      AppendRow(out_, {branchName, lineNumber, response, character, Cp1252ToUtf8(entity), key, said, soundFile, words,
+                       exists});
     };
     const std::vector<std::string_view>& entities = entities_.entitiesOf(realName);
     if (entities.empty()) row("");

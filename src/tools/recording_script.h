@@ -15,7 +15,7 @@ namespace tellwright {
 // quotes, its quotes doubled).
 //
 // A header row, then one row per spoken line, branch by branch, line by line:
-//   Branch, Line, Response, Character, Entity, Text, Sound file, Words,
+//   Branch, Line, Response, Character, Entity, Key, Text, Sound file, Words,
 //   Sound file exists
 // - Line counts from 1 as the line list shows it.
 // - A talkline gives one row per character entity with the line's real name
@@ -26,6 +26,9 @@ namespace tellwright {
 //   line's number, the response's number from 1, the line's character, no
 //   sound file; again one row per entity. A block used by two lines is
 //   listed at both: each line's character says it there.
+// - Key: the text's string-table key (tools/string_keys.h), which names the
+//   speech file the engine plays for a talkline without a sound file; Text
+//   is the text without it.
 // - Words: CountWords of the text (tools/dialogue_stats.h).
 // - Sound file exists: "yes" or "no" for a sound file looked up under the
 //   engine project's folder as the lint looks it up (letter case ignored,

@@ -29,10 +29,11 @@ TEST_F(CliToolsTest, VoiceOverScriptListsTheSpokenLines) {
   std::string csv = ReadBytes(dir_.file("studio.csv"));
   ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
   const std::vector<std::vector<std::string>> expected = {
-      {"Branch", "Line", "Response", "Character", "Entity", "Text", "Sound file", "Words", "Sound file exists"},
-      {"Start", "1", "", "Guy", "guy", "Hello", "", "1", ""},
-      {"Start", "2", "1", "Guy", "guy", "Bye", "", "1", ""},
-      {"Intro", "2", "", "Guy", "guy", "I am Guy.", "voice\\guy1.ogg", "3", "yes"},
+      {"Branch", "Line", "Response", "Character", "Entity", "Key", "Text", "Sound file", "Words",
+       "Sound file exists"},
+      {"Start", "1", "", "Guy", "guy", "", "Hello", "", "1", ""},
+      {"Start", "2", "1", "Guy", "guy", "", "Bye", "", "1", ""},
+      {"Intro", "2", "", "Guy", "guy", "", "I am Guy.", "voice\\guy1.ogg", "3", "yes"},
   };
   EXPECT_EQ(CsvRows(csv.substr(3)), expected);
 

@@ -39,5 +39,18 @@ TEST(CountDialogueTest, CountsPerCharacterPerBranchAndInTotal) {
   EXPECT_EQ(stats.totals, (DialogueTotals{3, 8, 2, 12, 6, 3}));
 }
 
+// Nobody says a string-table key: the same words with keys or without.
+TEST(CountDialogueTest, KeysAreNoWords) {
+  DialogueDocument d = ToolsDocument();
+  DialogueStats plain = CountDialogue(d);
+  d.editBranch(0).lines.slot(0).text = "/START0001/Hello there, hello!";
+  d.editBranch(1).lines.slot(1).text = "/START0002/Night falls.";
+  d.responseBlocks.slot(0).responses.slot(0).text = "/START0003/Hello?";
+  DialogueStats keyed = CountDialogue(d);
+  EXPECT_EQ(keyed.characters, plain.characters);
+  EXPECT_EQ(keyed.branches, plain.branches);
+  EXPECT_EQ(keyed.totals, plain.totals);
+}
+
 }  // namespace
 }  // namespace tellwright

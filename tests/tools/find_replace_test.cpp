@@ -102,6 +102,37 @@ TEST(FindMatchesTest, GivesTheTextAroundEachMatch) {
   EXPECT_EQ(matches[2].contextOffset, 0u);
 }
 
+// A key is for the engine: a search does not see it and a replace keeps it.
+TEST(FindMatchesTest, LooksBehindTheKey) {
+  DialogueDocument d = ToolsDocument();
+  d.editBranch(0).lines.slot(0).text = "/HELLO0001/Hello there, hello!";
+  d.responseBlocks.slot(0).responses.slot(1).text = "/BYE/Bye";
+  EXPECT_EQ(Found(d, {.text = "hello", .fields = kFieldTalkText}),
+            (std::vector<std::string>{"Start, line 1: talk@11", "Start, line 1: talk@24"}));
+  EXPECT_EQ(Found(d, {.text = "bye", .wholeWords = true, .fields = kFieldResponseText}),
+            (std::vector<std::string>{"Start, line 2, response 2: response@5"}));
+  EXPECT_TRUE(Found(d, {.text = "HELLO0001"}).empty());
+  std::vector<Match> matches = FindMatches(d, {.text = "hello", .fields = kFieldTalkText});
+  EXPECT_EQ(matches[0].context, "Hello there, hello!");
+  EXPECT_EQ(matches[0].contextOffset, 0u);
+
+  DialogueDocument one = d;
+  EXPECT_TRUE(ReplaceMatch(one, matches[1], "you").changed);
+  EXPECT_EQ(one.branch(0).lines[0].text, "/HELLO0001/Hello there, you!");
+  ReplaceAllResult all = ReplaceAll(d, {.text = "hello", .fields = kFieldTalkText}, "bye");
+  EXPECT_EQ(all.replaced, 2);
+  EXPECT_EQ(d.branch(0).lines[0].text, "/HELLO0001/bye there, bye!");
+
+  // A response is never left saying nothing, key or no key.
+  const DialogueDocument before = d;
+  std::vector<Match> bye = FindMatches(d, {.text = "Bye", .fields = kFieldResponseText});
+  ASSERT_EQ(bye.size(), 1u);
+  EXPECT_EQ(ReplaceMatch(d, bye[0], "").status.message, kEmptyResponseMessage);
+  EXPECT_EQ(ReplaceAll(d, {.text = "Bye", .fields = kFieldResponseText}, "").edit.status.message,
+            kEmptyResponseMessage);
+  EXPECT_TRUE(d == before);
+}
+
 // The texts a replacement may touch, as one string to compare.
 std::string Texts(const DialogueDocument& d) {
   std::string out;
