@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <system_error>
 
@@ -141,6 +142,26 @@ std::string JsonString(std::string_view text) {
     }
   }
   return out + "\"";
+}
+
+namespace {
+// A file written without the version line is read with everything a line
+// earlier.
+bool StartsWithVersionLine(const std::string& path) {
+  std::ifstream in(FileSystemPath(path), std::ios::binary);
+  std::string first;
+  std::getline(in, first);
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  return first == kProjectVersionLine;
+}
+}  // namespace
+
+ProjectLines::ProjectLines(const std::string& path, const DialogueDocument& document)
+    : lines_(document), shift_(StartsWithVersionLine(path) ? 0 : -1) {}
+
+int ProjectLines::lineOf(const ProblemPlace& place, ProblemField field) const {
+  int line = lines_.lineOf(place, field);
+  return line > 0 ? std::max(line + shift_, 1) : 0;
 }
 
 }  // namespace tellwright::cli

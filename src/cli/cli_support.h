@@ -7,6 +7,7 @@
 #include "base/status.h"
 #include "document/dialogue_document.h"
 #include "document/load_result.h"
+#include "lint/file_lines.h"
 
 namespace tellwright::cli {
 
@@ -17,6 +18,7 @@ enum ExitCode : int {
   kExitPlayFault = 1,      // play: the dialogue stopped where the game would break
   kExitDifferent = 1,      // diff: the projects differ
   kExitMergeConflict = 1,  // merge: merged, with conflicts left to resolve
+  kExitMissingKey = 1,     // strings check: a translation lacks a key of the project
   kExitError = 2,          // usage, unreadable or damaged input, a file not written
 };
 
@@ -70,6 +72,20 @@ std::string OutputNameFault(const std::string& output);
 // (under any name) which the write would destroy.
 std::optional<std::string> OutputTarget(const std::string& output, std::string_view extension,
                                         const std::string& input);
+
+// Where the places of a loaded project stand in its file: the line of a
+// field (ProjectFileLines), a line earlier in a file without the version
+// line, which is read with everything a line earlier; 0 when the file holds
+// none of the place.
+class ProjectLines {
+ public:
+  ProjectLines(const std::string& path, const DialogueDocument& document);
+  int lineOf(const ProblemPlace& place, ProblemField field = ProblemField::Record) const;
+
+ private:
+  ProjectFileLines lines_;
+  int shift_ = 0;
+};
 
 // `text` (UTF-8) as a JSON string in quotes: quotes, backslashes and control
 // characters escaped.

@@ -25,6 +25,7 @@ void AddShowCommand(CLI::App& app, int& exitCode);
 void AddDiffCommand(CLI::App& app, int& exitCode);
 void AddMergeCommand(CLI::App& app, int& exitCode);
 void AddGraphCommand(CLI::App& app, int& exitCode);
+void AddStringsCommand(CLI::App& app, int& exitCode);
 
 // "--format text|json", for the subcommands that print either.
 inline void AddFormatOption(CLI::App* command, std::string& format) {
@@ -36,8 +37,8 @@ inline void AddFormatOption(CLI::App* command, std::string& format) {
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
-    AddCheckCommand, AddLintCommand, AddExportCommand, AddResaveCommand, AddPlayCommand,      AddStatsCommand,
-    AddShowCommand,  AddDiffCommand, AddMergeCommand,  AddGraphCommand,  AddAssociateCommand,
+    AddCheckCommand, AddLintCommand, AddExportCommand, AddResaveCommand, AddPlayCommand,    AddStatsCommand,
+    AddShowCommand,  AddDiffCommand, AddMergeCommand,  AddGraphCommand,  AddStringsCommand, AddAssociateCommand,
 };
 
 }  // namespace tellwright::cli

@@ -40,16 +40,6 @@ struct Report {
   std::optional<std::string> character;
 };
 
-// A file written without the version line is read with everything a line
-// earlier.
-bool StartsWithVersionLine(const std::string& path) {
-  std::ifstream in(FileSystemPath(path), std::ios::binary);
-  std::string first;
-  std::getline(in, first);
-  if (!first.empty() && first.back() == '\r') first.pop_back();
-  return first == kProjectVersionLine;
-}
-
 std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
 std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
 
@@ -68,15 +58,13 @@ std::optional<std::string> CharacterNamed(const DialogueDocument& document, cons
 // of the whole file first).
 std::vector<Report> Reports(const std::string& path, const DialogueDocument& document,
                             const std::vector<Problem>& problems) {
-  ProjectFileLines fileLines(document);
-  const int shift = StartsWithVersionLine(path) ? 0 : -1;
+  ProjectLines fileLines(path, document);
   std::vector<Report> reports;
   for (const Problem& problem : problems) {
     const ProblemPlace& place = problem.place;
     Report report;
     report.file = FileName(path);
-    int fileLine = fileLines.lineOf(place, problem.field);
-    report.fileLine = fileLine > 0 ? std::max(fileLine + shift, 1) : 0;
+    report.fileLine = fileLines.lineOf(place, problem.field);
     report.problem = &problem;
     report.place = Cp1252ToUtf8(DescribePlace(document, place));
     if (place.branch >= 0) report.branch = Cp1252ToUtf8(document.branch(place.branch).name);

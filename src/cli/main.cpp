@@ -11,7 +11,8 @@ namespace {
 constexpr const char* kDescription =
     "Checks, exports and plays Tellwright dialogue projects; shows, compares and merges them for git.\n"
     "Exit codes: 0 success, 1 the dialogue check found a fault, the play stopped at one, the projects\n"
-    "differ (diff) or conflicts are left (merge), 2 usage or file errors.";
+    "differ (diff), conflicts are left (merge) or a translation lacks a key (strings check), 2 usage or\n"
+    "file errors.";
 
 // Help and --version end the program successfully; every usage error ends
 // it with the one code for usage errors, whatever CLI11 would choose.

@@ -10,7 +10,9 @@
 #include "base/utf8_text.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "os/atomic_write.h"
 #include "play/dialogue_player.h"
+#include "tools/string_table.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -31,6 +33,7 @@ struct PlayOptions {
   bool scripted = false;  // --choose was given
   std::vector<std::string> assumeFalse;
   bool noRemarks = false;
+  std::string strings;  // a string table to play in its language; "" for none
 };
 
 // What the player is told at a menu: an entry (0-based), or that the play
@@ -137,14 +140,27 @@ Answer ReadAnswer(int count) {
   }
 }
 
-// A name or condition typed on the command line (UTF-8) as the document
-// writes it (Windows-1252); as typed when Windows-1252 cannot hold it.
-std::string AsDocumentText(const std::string& typed) { return Utf8ToCp1252(typed).value_or(typed); }
+// The texts of the document played: Windows-1252 as saved, or UTF-8 when it
+// plays with a UTF-8 string table.
+class PlayedTexts {
+ public:
+  explicit PlayedTexts(bool utf8) : utf8_(utf8) {}
+  // A name or condition typed on the command line (UTF-8) as the document
+  // holds it; as typed when Windows-1252 cannot hold it.
+  std::string fromTyped(const std::string& typed) const {
+    return utf8_ ? typed : Utf8ToCp1252(typed).value_or(typed);
+  }
+  // A text of the document or the player, for printing in UTF-8.
+  std::string shown(const std::string& text) const { return utf8_ ? text : Cp1252ToUtf8(text); }
 
-void SwitchOffConditions(DialoguePlayer& player, const PlayOptions& options) {
+ private:
+  bool utf8_;
+};
+
+void SwitchOffConditions(DialoguePlayer& player, const PlayOptions& options, const PlayedTexts& texts) {
   std::vector<PlayCondition> known = player.conditions();
   for (const std::string& typed : options.assumeFalse) {
-    std::string condition = AsDocumentText(typed);
+    std::string condition = texts.fromTyped(typed);
     auto found = std::find_if(known.begin(), known.end(), [&](const PlayCondition& c) { return c.text == condition; });
     if (found == known.end())
       PrintDiagnostic(options.project, "warning", "no response has the condition \"" + typed + "\"");
@@ -156,27 +172,50 @@ void SwitchOffConditions(DialoguePlayer& player, const PlayOptions& options) {
   }
 }
 
+// The string table given with --strings, its notes printed as warnings.
+std::optional<StringTable> LoadStringTable(const std::string& path) {
+  std::string bytes;
+  const std::string file = FileName(path);
+  if (Status status = ReadWholeFile(path, bytes); !status) {
+    PrintDiagnostic(file, "error", status.message);
+    return std::nullopt;
+  }
+  StringTable table = ReadStringTable(bytes);
+  for (const TableNote& note : table.notes) PrintDiagnostic(file, "warning", note.message, note.line);
+  return table;
+}
+
 int RunPlay(const PlayOptions& options) {
   std::optional<DialogueDocument> document = LoadProjectFile(options.project);
   if (!document) return kExitError;
-  DialoguePlayer player(*document);
+  std::optional<StringTable> table;
+  PlayerOptions playerOptions;
+  if (!options.strings.empty()) {
+    table = LoadStringTable(options.strings);
+    if (!table) return kExitError;
+    // A UTF-8 table: the game reads every text as UTF-8.
+    if (table->encoding == TableEncoding::Utf8) document = DocumentInUtf8(*document);
+    playerOptions.lookupString = TableLookup(*table);
+  }
+  const PlayedTexts texts(table && table->encoding == TableEncoding::Utf8);
+  DialoguePlayer player(*document, playerOptions);
   int branch = 0;
   if (!options.branch.empty()) {
-    branch = player.findBranch(AsDocumentText(options.branch));
+    branch = player.findBranch(texts.fromTyped(options.branch));
     if (branch < 0) {
       PrintDiagnostic(options.project, "error", "there is no branch named \"" + options.branch + "\"");
       return kExitError;
     }
   }
-  SwitchOffConditions(player, options);
+  SwitchOffConditions(player, options, texts);
   if (Status status = player.start(branch); !status) {
-    PrintDiagnostic(options.project, "error", Cp1252ToUtf8(status.message));
+    PrintDiagnostic(options.project, "error", texts.shown(status.message));
     return kExitError;
   }
   ScriptedAnswers scripted(options.answers);
   for (;;) {
     PlayEvent event = player.step();
-    std::cout << Cp1252ToUtf8(TranscriptText({event}, !options.noRemarks));
+    std::cout << texts.shown(TranscriptText({event}, !options.noRemarks));
     if (!OutputArrived()) return kExitError;  // nobody sees the play go on
     if (event.kind == PlayEventKind::End) return kExitOk;
     if (event.kind == PlayEventKind::Stop) return kExitPlayFault;
@@ -192,7 +231,7 @@ int RunPlay(const PlayOptions& options) {
       return kExitError;
     }
     if (Status status = player.choose(answer.entry); !status) {
-      PrintDiagnostic(options.project, "error", Cp1252ToUtf8(status.message));
+      PrintDiagnostic(options.project, "error", texts.shown(status.message));
       return kExitError;
     }
   }
@@ -213,6 +252,9 @@ void AddPlayCommand(CLI::App& app, int& exitCode) {
                    "Take a response condition, as written, not to hold (repeatable)")
       ->type_name("COND");
   play->add_flag("--no-remarks", options->noRemarks, "Leave remarks out of the transcript");
+  play->add_option("--strings", options->strings,
+                   "A string table (string.tab): /KEY/ texts show its entry, as the game shows them")
+      ->type_name("TABLE");
   play->footer(
       "Prints what the game would do, event by event. Without --choose it asks at every menu on standard input\n"
       "(a number picks an entry, q or the end of input quits; at a terminal a wrong answer is asked again).\n"

@@ -232,15 +232,6 @@ class PoReader {
         if (!IsUtf8(*text)) return fail("the entry holds bytes that are no UTF-8", entry.line);
   }
 
-  static bool IsUtf8(std::string_view text) {
-    for (size_t at = 0; at < text.size();) {
-      Utf8Char c = DecodeUtf8At(text, at);
-      if (c.length == 0) return false;
-      at += c.length;
-    }
-    return true;
-  }
-
   std::string_view bytes_;
   int number_ = 0;
   PoRead result_;

@@ -12,21 +12,12 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool IsValidUtf8(std::string_view text) {
-  for (size_t at = 0; at < text.size();) {
-    Utf8Char c = DecodeUtf8At(text, at);
-    if (c.length == 0) return false;
-    at += c.length;
-  }
-  return true;
-}
-
 // Valid UTF-8 with at least one character beyond ASCII: Windows-1252 text
 // is that only by a rare chance ("Ã©" and the like).
 bool LooksLikeUtf8(std::string_view text) {
   bool beyondAscii = false;
   for (char c : text) beyondAscii = beyondAscii || static_cast<unsigned char>(c) >= 0x80;
-  return beyondAscii && IsValidUtf8(text);
+  return beyondAscii && IsUtf8(text);
 }
 
 std::string LineBreaksRead(std::string_view text) {
@@ -104,7 +95,7 @@ class TableReader {
       }
       return Cp1252ToUtf8(bytes);
     }
-    if (!IsValidUtf8(bytes) && !badUtf8Noted_) {
+    if (!IsUtf8(bytes) && !badUtf8Noted_) {
       badUtf8Noted_ = true;
       note(TableNote::kBadUtf8, number, "",
            "the table starts with the UTF-8 byte-order mark, but this line holds bytes that are no UTF-8: the game "
