@@ -33,10 +33,6 @@ TableEncoding EncodingOf(const std::string& name) {
   return name == "windows-1252" ? TableEncoding::Windows1252 : TableEncoding::Utf8;
 }
 
-bool IsPoFile(const std::string& path) {
-  return EndsWithExtension(path, ".po") || EndsWithExtension(path, kPoTemplateExtension);
-}
-
 std::string Plural(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -136,24 +132,14 @@ int RunCheck(const StringsOptions& options) {
   if (!document) return kExitError;
   int exitCode = kExitOk;
   for (const std::string& path : options.translations) {
-    std::optional<std::string> bytes = ReadInput(path);
     const std::string file = FileName(path);
-    if (!bytes) {
+    TranslationCheck check = CheckTranslationFile(*document, path);
+    if (!check.status.ok) {
+      PrintDiagnostic(file, "error", check.status.message, check.status.line);
       exitCode = kExitError;
       continue;
     }
-    std::vector<TranslationFinding> findings;
-    if (IsPoFile(path)) {
-      PoRead read = ReadPoFile(*bytes);
-      if (!read.status.ok) {
-        PrintDiagnostic(file, "error", read.status.message, read.status.line);
-        exitCode = kExitError;
-        continue;
-      }
-      findings = CheckPoFile(*document, read.file);
-    } else {
-      findings = CheckStringTable(*document, ReadStringTable(*bytes));
-    }
+    const std::vector<TranslationFinding>& findings = check.findings;
     int missing = 0;
     for (const TranslationFinding& finding : findings) {
       std::cout << file;

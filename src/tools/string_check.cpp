@@ -4,8 +4,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/cp1252.h"
+#include "base/path_names.h"
 #include "base/utf8_text.h"
 #include "export/engine_text.h"
+#include "os/atomic_write.h"
 #include "tools/base_strings.h"
 
 namespace tellwright {
@@ -82,6 +85,18 @@ TranslationFault FaultOf(TableNote::Kind kind) {
   }
 }
 
+// UTF-8 text in Windows-1252, '?' for a character it does not have.
+std::string Cp1252WithQuestionMarks(std::string_view utf8) {
+  std::string out;
+  for (size_t at = 0; at < utf8.size();) {
+    Utf8Char c = DecodeUtf8At(utf8, at);
+    std::optional<unsigned char> byte = c.length ? UnicodeToCp1252(c.code) : std::nullopt;
+    out += byte ? static_cast<char>(*byte) : '?';
+    at += c.length ? c.length : 1;
+  }
+  return out;
+}
+
 void SortByLine(std::vector<TranslationFinding>& findings) {
   std::stable_sort(findings.begin(), findings.end(),
                    [](const TranslationFinding& a, const TranslationFinding& b) { return a.line < b.line; });
@@ -151,6 +166,49 @@ std::vector<TranslationFinding> CheckPoFile(const DialogueDocument& document, co
   }
   SortByLine(findings);
   return findings;
+}
+
+TranslationCheck CheckTranslationFile(const DialogueDocument& document, const std::string& path) {
+  TranslationCheck check;
+  std::string bytes;
+  if (check.status = ReadWholeFile(path, bytes); !check.status) return check;
+  if (!EndsWithExtension(path, ".po") && !EndsWithExtension(path, kPoTemplateExtension)) {
+    check.findings = CheckStringTable(document, ReadStringTable(bytes));
+    return check;
+  }
+  PoRead read = ReadPoFile(bytes);
+  check.status = read.status;
+  if (read.status) check.findings = CheckPoFile(document, read.file);
+  return check;
+}
+
+Problem AsProblem(const TranslationFinding& finding, std::string_view fileName) {
+  static const struct {
+    TranslationFault fault;
+    const char* rule;
+    const char* hint;
+  } kRules[] = {
+      {TranslationFault::Missing, "translation-missing", "Add the key's translation to the file."},
+      {TranslationFault::NotInProject, "translation-not-in-project",
+       "Delete the entry, unless a text of the project should have its key."},
+      {TranslationFault::Untranslated, "translation-untranslated", "Translate the text."},
+      {TranslationFault::Fuzzy, "translation-fuzzy", "Check the translation and clear its fuzzy mark."},
+      {TranslationFault::Stale, "translation-stale", "Translate the text again from its new base text."},
+      {TranslationFault::Duplicate, "translation-duplicate", "Delete all but one entry for the key."},
+      {TranslationFault::Cut, "translation-cut", "Save the file with CR LF line ends."},
+      {TranslationFault::Unreadable, "translation-unreadable", "Correct the line."},
+  };
+  const auto& rule = *std::find_if(std::begin(kRules), std::end(kRules),
+                                   [&](const auto& r) { return r.fault == finding.fault; });
+  std::string message(fileName);
+  if (finding.line > 0) message += ":" + std::to_string(finding.line);
+  message += ": " + finding.message;
+  return {.severity = finding.severity,
+          .place = finding.place,
+          .rule = rule.rule,
+          .message = Cp1252WithQuestionMarks(message),
+          .hint = rule.hint,
+          .field = finding.place.branch >= 0 ? ProblemField::Text : ProblemField::Record};
 }
 
 bool AnyMissingKey(const std::vector<TranslationFinding>& findings) {

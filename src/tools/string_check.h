@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "document/dialogue_document.h"
 #include "lint/lint.h"
 #include "tools/po_file.h"
@@ -42,5 +44,21 @@ std::vector<TranslationFinding> CheckPoFile(const DialogueDocument& document, co
 
 // True when a finding is a missing key, which `strings check` exits 1 for.
 bool AnyMissingKey(const std::vector<TranslationFinding>& findings);
+
+// Reads a translation file and checks it: a PO file when its name ends in
+// .po or .pot, else a string table. Not ok when the file cannot be read or
+// is no PO file (with the line).
+struct TranslationCheck {
+  Status status;
+  std::vector<TranslationFinding> findings;
+};
+TranslationCheck CheckTranslationFile(const DialogueDocument& document, const std::string& path);
+
+// A finding as a problem of the project, for the editor's Problems list: at
+// the place of the project's text with the key (no place for a key the
+// project lacks), in the text's field, the message led by the translation's
+// `fileName` and line ("de.tab:5: ..."), Windows-1252 as the lint's
+// messages are, the rule "translation-" and the fault ("translation-stale").
+Problem AsProblem(const TranslationFinding& finding, std::string_view fileName);
 
 }  // namespace tellwright

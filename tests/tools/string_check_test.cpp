@@ -86,6 +86,32 @@ TEST(CheckStringTableTest, AMissingKeyNamesWhereTheProjectSaysIt) {
             "the key \"DEMO0003\" is missing (Start, line 4, response 2: \"Who?\"): the game shows the base text there");
 }
 
+// The Problems list shows a finding where the project says the text, the
+// file and line in front, in the document's encoding.
+TEST(CheckStringTableTest, FindingsAsProblemsOfTheProject) {
+  DialogueDocument d = KeyedProject();
+  std::vector<TranslationFinding> findings =
+      CheckStringTable(d, ReadStringTable("\xEF\xBB\xBF" "DEMO0001\tHallo\r\nDEMO0002\tBye\r\nDEMO0003\tWer?\r\n"
+                                          "\xD0\x9A\tCaf\xC3\xA9\r\n"));
+  ASSERT_EQ(findings.size(), 3u);
+  Problem missing = AsProblem(findings[0], "de.tab");
+  EXPECT_EQ(missing.rule, "translation-missing");
+  EXPECT_EQ(missing.severity, Severity::Error);
+  EXPECT_EQ(missing.place, (ProblemPlace{.branch = 2, .line = 0}));
+  EXPECT_EQ(missing.field, ProblemField::Text);
+  EXPECT_TRUE(missing.message.starts_with("de.tab: the key \"DEMO0004\" is missing")) << missing.message;
+  EXPECT_NE(missing.message.find("\"Caf\xE9\""), std::string::npos) << missing.message;
+  Problem untranslated = AsProblem(findings[1], "de.tab");
+  EXPECT_EQ(untranslated.rule, "translation-untranslated");
+  EXPECT_EQ(untranslated.place, (ProblemPlace{.branch = 0, .line = 3, .response = 0, .blockSlot = 1}));
+  EXPECT_EQ(untranslated.message.substr(0, 9), "de.tab:2:");
+  Problem unknown = AsProblem(findings[2], "de.tab");
+  EXPECT_EQ(unknown.place, ProblemPlace{});
+  EXPECT_EQ(unknown.field, ProblemField::Record);
+  EXPECT_NE(unknown.message.find("key \"?\""), std::string::npos) << unknown.message;
+  EXPECT_FALSE(unknown.hint.empty());
+}
+
 // A PO file from the template; each case changes one entry.
 std::string Po(const std::string& entries) {
   return "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n" + entries;
