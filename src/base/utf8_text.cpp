@@ -65,4 +65,16 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   return out;
 }
 
+std::string Utf8ToCp1252Replacing(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    Utf8Char decoded = DecodeUtf8At(text, i);
+    std::optional<unsigned char> byte = decoded.length ? UnicodeToCp1252(decoded.code) : std::nullopt;
+    out += byte ? static_cast<char>(*byte) : '?';
+    i += decoded.length ? decoded.length : 1;
+  }
+  return out;
+}
+
 }  // namespace tellwright

@@ -26,4 +26,8 @@ bool IsUtf8(std::string_view text);
 // character Windows-1252 has no byte for.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// UTF-8 text as Windows-1252, '?' for a character Windows-1252 does not
+// have and for each byte that is no UTF-8.
+std::string Utf8ToCp1252Replacing(std::string_view text);
+
 }  // namespace tellwright

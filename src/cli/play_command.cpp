@@ -195,7 +195,7 @@ int RunPlay(const PlayOptions& options) {
     if (!table) return kExitError;
     // A UTF-8 table: the game reads every text as UTF-8.
     if (table->encoding == TableEncoding::Utf8) document = DocumentInUtf8(*document);
-    playerOptions.lookupString = TableLookup(*table);
+    playerOptions.lookupString = TableLookup(*table, table->encoding);
   }
   const PlayedTexts texts(table && table->encoding == TableEncoding::Utf8);
   DialoguePlayer player(*document, playerOptions);

@@ -4,7 +4,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "base/cp1252.h"
 #include "base/path_names.h"
 #include "base/utf8_text.h"
 #include "export/engine_text.h"
@@ -83,18 +82,6 @@ TranslationFault FaultOf(TableNote::Kind kind) {
     default:
       return TranslationFault::Unreadable;
   }
-}
-
-// UTF-8 text in Windows-1252, '?' for a character it does not have.
-std::string Cp1252WithQuestionMarks(std::string_view utf8) {
-  std::string out;
-  for (size_t at = 0; at < utf8.size();) {
-    Utf8Char c = DecodeUtf8At(utf8, at);
-    std::optional<unsigned char> byte = c.length ? UnicodeToCp1252(c.code) : std::nullopt;
-    out += byte ? static_cast<char>(*byte) : '?';
-    at += c.length ? c.length : 1;
-  }
-  return out;
 }
 
 void SortByLine(std::vector<TranslationFinding>& findings) {
@@ -206,7 +193,7 @@ Problem AsProblem(const TranslationFinding& finding, std::string_view fileName) 
   return {.severity = finding.severity,
           .place = finding.place,
           .rule = rule.rule,
-          .message = Cp1252WithQuestionMarks(message),
+          .message = Utf8ToCp1252Replacing(message),
           .hint = rule.hint,
           .field = finding.place.branch >= 0 ? ProblemField::Text : ProblemField::Record};
 }

@@ -167,13 +167,13 @@ bool TableCanHold(TableEncoding encoding, std::string_view utf8) {
   return encoding == TableEncoding::Utf8 || Utf8ToCp1252(utf8).has_value();
 }
 
-StringLookup TableLookup(const StringTable& table) {
-  return [&table](std::string_view key) -> std::optional<std::string> {
+StringLookup TableLookup(const StringTable& table, TableEncoding textsIn) {
+  return [&table, textsIn](std::string_view key) -> std::optional<std::string> {
     const StringTableEntry* entry = table.find(key);
     if (!entry) return std::nullopt;
     std::string shown = ShownTableText(*entry);
-    if (table.encoding == TableEncoding::Utf8) return shown;
-    return Utf8ToCp1252(shown).value_or(shown);
+    if (textsIn == TableEncoding::Utf8) return shown;
+    return Utf8ToCp1252Replacing(shown);
   };
 }
 

@@ -88,11 +88,12 @@ class StringTableWriter {
 // True when a table in `encoding` can hold the UTF-8 text as it is.
 bool TableCanHold(TableEncoding encoding, std::string_view utf8);
 
-// The lookup the player takes for a table, the text in the table's
-// encoding: Windows-1252 like the document for a Windows-1252 table, UTF-8
-// for a UTF-8 table (play a document whose texts are UTF-8 with it: see
-// DocumentInUtf8). The table must outlive the lookup.
-StringLookup TableLookup(const StringTable& table);
+// The lookup the player takes for a table, its texts as the game shows them
+// (ShownTableText) in `textsIn`: Windows-1252 to play the document as it is
+// (a character Windows-1252 does not have shows as '?'), UTF-8 to play the
+// document's UTF-8 copy (DocumentInUtf8), which shows every text of a UTF-8
+// table. The table must outlive the lookup.
+StringLookup TableLookup(const StringTable& table, TableEncoding textsIn);
 
 // A copy of the document with its texts and names in UTF-8, so that it
 // plays with a UTF-8 table in one encoding.

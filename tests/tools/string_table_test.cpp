@@ -98,11 +98,14 @@ TEST(StringTableTest, TheLaterOfTwoEntriesWinsAndCutTextsLoseTheirLastCharacter)
   StringTable utf8 = ReadStringTable("\xEF\xBB\xBFK2\tcaf\xC3\xA9\n");
   EXPECT_EQ(ShownTableText(*utf8.find("K2")), "caf");
 
-  // The player gets texts in the table's encoding.
-  StringLookup lookup = TableLookup(table);
+  // The player gets texts in the encoding it plays in.
+  StringLookup lookup = TableLookup(table, TableEncoding::Windows1252);
   EXPECT_EQ(lookup("k2"), "caf\xC3");
   EXPECT_EQ(lookup("nothing"), std::nullopt);
-  EXPECT_EQ(TableLookup(utf8)("K2"), "caf");
+  EXPECT_EQ(TableLookup(utf8, TableEncoding::Utf8)("K2"), "caf");
+  StringTable russian = ReadStringTable("\xEF\xBB\xBFK1\t\xD0\x9A\xD0\xBE\xD1\x84\xD0\xB5 \xC3\xA9\r\n");
+  EXPECT_EQ(TableLookup(russian, TableEncoding::Windows1252)("K1"), "???? \xE9");
+  EXPECT_EQ(TableLookup(russian, TableEncoding::Utf8)("K1"), "\xD0\x9A\xD0\xBE\xD1\x84\xD0\xB5 \xC3\xA9");
 }
 
 TEST(StringTableTest, WriterEndsLinesWithCrLfAndMarksUtf8) {
