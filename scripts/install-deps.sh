@@ -12,6 +12,7 @@ packages=(
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
   e2fsprogs strace git
   appstream dpkg-dev groff-base man-db python3-xlib
+  gettext
 )
 
 missing=()
