@@ -63,6 +63,28 @@ TEST(CliLintTest, TextAtTheProjectFileLines) {
   EXPECT_EQ(lines.back(), "p.tlwdlg: 3 errors, 1 warning, 1 note");
 }
 
+// A key and a conflict marker are in a text: the problem is at its line.
+TEST(CliLintTest, ProblemsOfATextAtTheTextsLine) {
+  TempDir dir;
+  WriteBytes(dir.file("p.tlwdlg"),
+             "V1.2\n\nGuy\nguy\n##ENDCHARLIST##\n0\n##DIALOGBRANCH##\nStart\n3\n"
+             "Talkline\nGuy\n/K1/Hi\n\n0\n"
+             "Talkline\nGuy\n/k1/Ho\n\n0\n"
+             "Remark\n\n>>>>>>> theirs\n\n0\n"
+             "##ENDBRANCH##\n");
+  CliRun run = RunCli(dir, {"lint", "p.tlwdlg"});
+  EXPECT_EQ(run.exitCode, 1);
+  std::vector<std::string> lines = Diagnostics(run.out);
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  EXPECT_EQ(lines[0].rfind("p.tlwdlg:17: error: Start, line 2: The string-table key 'k1' of the talkline's text is "
+                           "also the key of Start, line 1",
+                           0),
+            0u)
+      << lines[0];
+  EXPECT_EQ(lines[1].rfind("p.tlwdlg:22: error: Start, line 3: ", 0), 0u) << lines[1];
+  EXPECT_TRUE(lines[1].ends_with("[merge-conflict]")) << lines[1];
+}
+
 TEST(CliLintTest, ExitCodes) {
   TempDir dir;
   WriteBytes(dir.file("good.tlwdlg"), kGoodProject);
