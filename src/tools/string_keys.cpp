@@ -19,20 +19,19 @@ bool IsAsciiLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' &
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// The number of a key "prefix" + digits, or -1 when the key is not one.
-// Numbers too long to count are taken as the largest, so nothing is ever
-// numbered into them.
-int NumberAfterPrefix(std::string_view key, std::string_view foldedPrefix) {
+// The number of a key "prefix" + digits, or -1 when the key is not one. A
+// key of more digits than any number this program gives cannot be one it
+// gives either.
+long long NumberAfterPrefix(std::string_view key, std::string_view foldedPrefix) {
+  constexpr size_t kMostDigits = 18;
   if (key.size() <= foldedPrefix.size() || FoldedStringKey(key.substr(0, foldedPrefix.size())) != foldedPrefix)
     return -1;
   std::string_view digits = key.substr(foldedPrefix.size());
-  if (!std::all_of(digits.begin(), digits.end(), IsDigit)) return -1;
+  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+  if (digits.size() > kMostDigits || !std::all_of(digits.begin(), digits.end(), IsDigit)) return -1;
   long long number = 0;
-  for (char c : digits) {
-    number = number * 10 + (c - '0');
-    if (number > 999'999'999) return 999'999'999;
-  }
-  return static_cast<int>(number);
+  for (char c : digits) number = number * 10 + (c - '0');
+  return number;
 }
 
 // Calls visit(text) for every talkline and response text the project file
@@ -66,7 +65,7 @@ class KeyNumbers {
 
  private:
   const DialogueDocument& document_;
-  std::map<std::string, int> highest_;
+  std::map<std::string, long long> highest_;
 };
 
 KeyableText MakeKeyable(const std::string& stored, const ProblemPlace& place, bool response,
@@ -142,15 +141,15 @@ std::string DefaultKeyPrefix(std::string_view projectPath) {
   return prefix;
 }
 
-std::string KeyWithNumber(std::string_view prefix, int number) {
+std::string KeyWithNumber(std::string_view prefix, long long number) {
   std::string digits = std::to_string(number);
   if (digits.size() < kKeyDigits) digits.insert(0, kKeyDigits - digits.size(), '0');
   return std::string(prefix) + digits;
 }
 
-int HighestKeyNumber(const DialogueDocument& document, std::string_view prefix) {
+long long HighestKeyNumber(const DialogueDocument& document, std::string_view prefix) {
   const std::string folded = FoldedStringKey(prefix);
-  int highest = 0;
+  long long highest = 0;
   ForEachStoredText(document, [&](const std::string& text) {
     if (text.empty() || text.front() != '/') return;
     KeyedText split = SplitKeyedText(text);
@@ -198,7 +197,7 @@ KeyAssignment AssignKeys(DialogueDocument& document, std::string_view prefix) {
     return result;
   }
   std::vector<KeyableText> texts = ListKeyableTexts(document);
-  int number = HighestKeyNumber(document, prefix);
+  long long number = HighestKeyNumber(document, prefix);
   for (const KeyableText& text : texts) {
     if (text.keyed) continue;
     std::string key = KeyWithNumber(prefix, ++number);

@@ -49,12 +49,12 @@ inline constexpr std::string_view kInvalidPrefixMessage =
 // ("my intro-2.tlwdlg" gives "MY_INTRO_2"); "TEXT" for an unsaved project or
 // a name without a letter or digit.
 std::string DefaultKeyPrefix(std::string_view projectPath);
-std::string KeyWithNumber(std::string_view prefix, int number);
+std::string KeyWithNumber(std::string_view prefix, long long number);
 
 // The highest number of a key "PREFIX" + digits in any talkline or response
 // text the project file holds (letter case of the prefix ignored, as the
 // engine compares keys); 0 when there is none.
-int HighestKeyNumber(const DialogueDocument& document, std::string_view prefix);
+long long HighestKeyNumber(const DialogueDocument& document, std::string_view prefix);
 
 // A talkline text or response text as the game shows it.
 struct KeyableText {
