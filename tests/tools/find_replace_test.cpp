@@ -7,7 +7,6 @@
 #include "editing/branch_commands.h"
 #include "editing/character_commands.h"
 #include "editing/response_commands.h"
-#include "history/document_delta.h"
 #include "tools/tools_fixture.h"
 
 namespace tellwright {
@@ -299,20 +298,13 @@ TEST(ReplaceTest, ReachHoldsEverythingTheReplacementChanges) {
   for (const ReplaceCase& c : cases) {
     SCOPED_TRACE(c.title);
     DialogueDocument d = ToolsDocument();
-    const DialogueDocument original = d;
     std::vector<Match> matches = FindMatches(d, c.query);
     ReplaceReach reach =
         c.match >= 0 ? ReachOfReplace(d, matches[c.match], c.options) : ReachOfReplaceAll(d, c.query, c.options);
-    ChangeRecorder recorder(d, reach.scope());
-    EditResult result = c.match >= 0 ? ReplaceMatch(d, matches[c.match], c.replacement, c.options)
-                                     : ReplaceAll(d, c.query, c.replacement, c.options).edit;
-    ASSERT_TRUE(result.changed) << result.status.message;
-    const DialogueDocument changed = d;
-    DocumentDelta delta = recorder.finish(d);
-    UndoDelta(d, delta);
-    EXPECT_TRUE(d == original);
-    RedoDelta(d, delta);
-    EXPECT_TRUE(d == changed);
+    EXPECT_TRUE(UndoneAndRedone(d, reach.scope(), [&](DialogueDocument& document) {
+      return c.match >= 0 ? ReplaceMatch(document, matches[c.match], c.replacement, c.options)
+                          : ReplaceAll(document, c.query, c.replacement, c.options).edit;
+    }));
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include "history/document_delta.h"
 #include "tools/tools_fixture.h"
 
 namespace tellwright {
@@ -123,15 +122,8 @@ TEST(AssignKeysTest, UndoneAndRedoneAsOneStep) {
     AddBlock(d, 3, 3, {{.text = "Other block"}});
     SetBranch(d, 2, "Third", {BlockLine("Guy", 3)});
     if (responsesKeyed) d.responseBlocks.slot(1).responses.slot(0).text = "/X/Bye";
-    const DialogueDocument original = d;
-    ChangeRecorder recorder(d, ReachOfAssignKeys(d));
-    ASSERT_TRUE(AssignKeys(d, "DEMO").edit.changed);
-    const DialogueDocument keyed = d;
-    DocumentDelta delta = recorder.finish(d);
-    UndoDelta(d, delta);
-    EXPECT_TRUE(d == original);
-    RedoDelta(d, delta);
-    EXPECT_TRUE(d == keyed);
+    EXPECT_TRUE(UndoneAndRedone(d, ReachOfAssignKeys(d),
+                                [](DialogueDocument& document) { return AssignKeys(document, "DEMO").edit; }));
   }
   DialogueDocument d = Project();
   d.editBranch(1).lines.slot(0).text = "/A0002/I am Guy.";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "export/sample_documents.h"
+#include "history/document_delta.h"
 
 namespace tellwright::testing {
 
@@ -26,6 +27,22 @@ inline DialogueDocument ToolsDocument() {
   AddBlock(d, 3, 9, {{.text = "hello unused", .linkBranch = "StartStart"}});
   d.currentBranch = 2;
   return d;
+}
+
+// Runs `change` on `d` recorded with `scope`, as the editor's undo step
+// records it; true when one undo brings back the document as it was and
+// one redo the changed one, so the scope held every part the change touched.
+template <typename Change>
+bool UndoneAndRedone(DialogueDocument& d, const ChangeScope& scope, Change&& change) {
+  const DialogueDocument original = d;
+  ChangeRecorder recorder(d, scope);
+  if (!change(d).changed) return false;
+  const DialogueDocument changed = d;
+  DocumentDelta delta = recorder.finish(d);
+  UndoDelta(d, delta);
+  bool undone = d == original;
+  RedoDelta(d, delta);
+  return undone && d == changed;
 }
 
 // Texts with string-table keys: Start says DEMO0001 (with escapes), a text
