@@ -169,6 +169,22 @@ TranslationCheck CheckTranslationFile(const DialogueDocument& document, const st
   return check;
 }
 
+TranslationTable ReadTranslationTable(const std::string& path) {
+  TranslationTable result;
+  std::string bytes;
+  if (result.status = ReadWholeFile(path, bytes); !result.status) return result;
+  if (!EndsWithExtension(path, ".po") && !EndsWithExtension(path, kPoTemplateExtension)) {
+    result.table = ReadStringTable(bytes);
+    return result;
+  }
+  PoRead read = ReadPoFile(bytes);
+  if (result.status = read.status; !result.status) return result;
+  PoImport imported = TableFromPo(read.file, TableEncoding::Utf8);
+  if (result.status = imported.status; !result.status) return result;
+  result.table = ReadStringTable(imported.table);
+  return result;
+}
+
 Problem AsProblem(const TranslationFinding& finding, std::string_view fileName) {
   static const struct {
     TranslationFault fault;

@@ -54,6 +54,15 @@ struct TranslationCheck {
 };
 TranslationCheck CheckTranslationFile(const DialogueDocument& document, const std::string& path);
 
+// A translation file as the game would use it: a string table as it is, a
+// translated PO file as `strings import` makes it into a UTF-8 table. Not
+// ok when the file cannot be read or is no PO file (with the line).
+struct TranslationTable {
+  Status status;
+  StringTable table;
+};
+TranslationTable ReadTranslationTable(const std::string& path);
+
 // A finding as a problem of the project, for the editor's Problems list: at
 // the place of the project's text with the key (no place for a key the
 // project lacks), in the text's field, the message led by the translation's

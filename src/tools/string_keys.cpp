@@ -101,6 +101,14 @@ KeyedText SplitKeyedText(std::string_view stored) {
   return {true, split->key, split->rest, split->key.size() + 2};
 }
 
+bool ProjectUsesKeys(const DialogueDocument& document) {
+  bool uses = false;
+  ForEachStoredText(document, [&uses](const std::string& text) {
+    if (!uses && !text.empty() && text.front() == '/') uses = SplitKeyedText(text).keyed;
+  });
+  return uses;
+}
+
 std::string WithKeptKey(std::string_view oldStored, std::string_view shown) {
   KeyedText old = SplitKeyedText(oldStored);
   std::string stored(oldStored.substr(0, old.keyLength));

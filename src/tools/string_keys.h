@@ -56,6 +56,10 @@ std::string KeyWithNumber(std::string_view prefix, long long number);
 // engine compares keys); 0 when there is none.
 long long HighestKeyNumber(const DialogueDocument& document, std::string_view prefix);
 
+// True when some talkline or response text the project file holds has a
+// key: the project is localised through string tables.
+bool ProjectUsesKeys(const DialogueDocument& document);
+
 // A talkline text or response text as the game shows it.
 struct KeyableText {
   // Talkline: branch, line. Response: blockSlot, response, and the first
