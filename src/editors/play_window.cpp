@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@
 
 #include "base/path_names.h"
 #include "os/atomic_write.h"
+#include "tools/string_check.h"
 #include "ui/document_text.h"
 #include "ui/fixed_layout.h"
 #include "ui/selection_palette.h"
@@ -102,6 +105,16 @@ void PlayWindow::buildControls() {
   options->addWidget(keepGameState_);
   options->addWidget(showRemarks_);
   options->addStretch();
+  language_ = Named(new QComboBox(this), "language", QStringLiteral("Play in"));
+  language_->setToolTip(
+      QStringLiteral("The texts of a translation, as the game shows them with its string table; name translations "
+                     "under Dialogue > Localisation"));
+  language_->addItem(QStringLiteral("Project's texts"));
+  connect(language_, &QComboBox::activated, this, [this](int entry) { playIn(entry); });
+  auto* languageLabel = new QLabel(QStringLiteral("Play in:"), this);
+  languageLabel->setBuddy(language_);
+  options->addWidget(languageLabel);
+  options->addWidget(language_);
   layout->addLayout(options);
 
   auto* buttons = new QHBoxLayout;
@@ -118,8 +131,51 @@ void PlayWindow::buildControls() {
   layout->addLayout(buttons);
 }
 
+void PlayWindow::setTranslations(std::vector<std::string> paths) {
+  if (paths == translations_) return;
+  std::string chosen = language_->currentIndex() > 0 ? translations_[language_->currentIndex() - 1] : std::string();
+  translations_ = std::move(paths);
+  language_->clear();
+  language_->addItem(QStringLiteral("Project's texts"));
+  int keep = 0;
+  for (size_t i = 0; i < translations_.size(); ++i) {
+    language_->addItem(PathToQString(std::string(FileNamePart(translations_[i]))));
+    language_->setItemData(static_cast<int>(i) + 1, PathToQString(translations_[i]), Qt::ToolTipRole);
+    if (translations_[i] == chosen) keep = static_cast<int>(i) + 1;
+  }
+  language_->setCurrentIndex(keep);
+  if (keep == 0 && table_) {
+    table_.reset();
+    player_ = std::make_unique<DialoguePlayer>(document_);
+  }
+}
+
+void PlayWindow::playIn(int entry) {
+  PlayerOptions options;
+  table_.reset();
+  if (entry > 0 && entry <= static_cast<int>(translations_.size())) {
+    const std::string& path = translations_[static_cast<size_t>(entry) - 1];
+    TranslationTable read = ReadTranslationTable(path);
+    if (!read.status) {
+      QString where = PathToQString(path);
+      if (read.status.line > 0) where += QStringLiteral(", line %1").arg(read.status.line);
+      dialogs_.showMessage(QStringLiteral("Play"), QStringLiteral("\"%1\": %2").arg(where, PathToQString(read.status.message)));
+      entry = 0;
+    } else {
+      table_ = std::move(read.table);
+      // The window shows the project's texts as they are stored (Windows-1252).
+      options.lookupString = TableLookup(*table_, TableEncoding::Windows1252);
+    }
+  }
+  language_->setCurrentIndex(entry);
+  player_ = std::make_unique<DialoguePlayer>(document_, std::move(options));
+  showConditions();
+  play(startBranch_, startLine_);
+}
+
 void PlayWindow::play(int branch, int line) {
   startBranch_ = branch;
+  startLine_ = line;
   transcript_->clear();
   shownEvents_ = 0;
   Status started = player_->start(branch, line);

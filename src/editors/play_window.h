@@ -3,10 +3,15 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "play/dialogue_player.h"
+#include "tools/string_table.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QListWidget;
 class QListWidgetItem;
@@ -35,6 +40,15 @@ class PlayWindow : public QWidget {
 
   // Plays from line `line` of branch `branch`, afresh.
   void play(int branch, int line);
+
+  // The translations (string tables, translated PO files) the writer may
+  // play in, as paths; the chooser's first entry plays the project's own
+  // texts. The one chosen stays chosen while it is still offered.
+  void setTranslations(std::vector<std::string> paths);
+  QComboBox* languageChooser() const { return language_; }
+  // Plays afresh, from where the play started, in chooser entry `entry`:
+  // a "/KEY/rest" text shows the table's entry for KEY where it has one.
+  void playIn(int entry);
 
   DialoguePlayer& player() { return *player_; }
   QListWidget* transcriptList() const { return transcript_; }
@@ -67,6 +81,9 @@ class PlayWindow : public QWidget {
   std::unique_ptr<DialoguePlayer> player_;
   int shownEvents_ = 0;
   int startBranch_ = 0;
+  int startLine_ = 0;
+  std::vector<std::string> translations_;
+  std::optional<StringTable> table_;  // the language played in; none for the project's own texts
 
   QListWidget* transcript_ = nullptr;
   QGroupBox* menuBox_ = nullptr;
@@ -76,6 +93,7 @@ class PlayWindow : public QWidget {
   QCheckBox* keepGameState_ = nullptr;
   QCheckBox* showRemarks_ = nullptr;
   QPushButton* goToButton_ = nullptr;
+  QComboBox* language_ = nullptr;
 };
 
 }  // namespace tellwright

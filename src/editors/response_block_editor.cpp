@@ -9,6 +9,7 @@
 #include "editing/response_commands.h"
 #include "editors/response_editor.h"
 #include "ui/document_change.h"
+#include "tools/string_keys.h"
 #include "ui/document_text.h"
 #include "ui/editor_context.h"
 #include "ui/fixed_layout.h"
@@ -125,10 +126,16 @@ void ResponseBlockEditor::fill(const std::vector<int>& selectRows) {
   list_->setRowCount(static_cast<int>(rows.size()));
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
     const ResponseRow& shown = rows[static_cast<size_t>(row)];
-    const std::string* cells[] = {&shown.text, &shown.visibility, &shown.conditions, &shown.linkBranch};
+    // A response's text shows without its string-table key, the key in the
+    // text cell's tooltip.
+    KeyedText keyed = SplitKeyedText(shown.text);
+    const std::string text(keyed.text);
+    const std::string* cells[] = {&text, &shown.visibility, &shown.conditions, &shown.linkBranch};
     for (int column = 0; column < kColumns; ++column) {
       auto* item = new QTableWidgetItem(TextToQString(*cells[column]));
       item->setForeground(shown.darkRed ? kLeaveLoopColour : QColor(Qt::black));
+      if (column == 0 && keyed.keyed)
+        item->setToolTip(QStringLiteral("String-table key: %1").arg(TextToQString(keyed.key)));
       list_->setItem(row, column, item);
     }
   }

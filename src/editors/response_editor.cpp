@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "editing/response_form.h"
+#include "tools/string_keys.h"
 #include "ui/document_text.h"
 #include "ui/editor_context.h"
 #include "ui/fixed_layout.h"
@@ -78,7 +79,12 @@ ResponseEditor::ResponseEditor(EditorContext& context, QWidget* parent) : QDialo
 void ResponseEditor::load(const Response& response) {
   loaded_ = response;
   ResponseForm form = LoadResponseForm(context_.document(), response);
-  text_->setText(TextToQString(form.text));
+  // The text shows without its string-table key, which stays as it is.
+  KeyedText keyed = SplitKeyedText(form.text);
+  text_->setText(TextToQString(keyed.text));
+  QString key = keyed.keyed ? QStringLiteral("String-table key: %1").arg(TextToQString(keyed.key)) : QString();
+  text_->setToolTip(key);
+  text_->setAccessibleDescription(key);
   linkEntries_ = form.linkEntries;
   link_->clear();
   for (const std::string& entry : linkEntries_) link_->addItem(TextToQString(entry));
@@ -105,7 +111,7 @@ void ResponseEditor::accept() {
     return;
   }
   ResponseForm form;
-  form.text = text.bytes;
+  form.text = WithKeptKey(loaded_.text, text.bytes);
   form.linkEntries = linkEntries_;
   form.chosenLink = link_->currentIndex();
   form.conditions = conditions.bytes;

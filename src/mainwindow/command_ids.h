@@ -36,6 +36,10 @@ enum CommandId : int {
   kCommandExportRecordingScript = 111,
   kCommandStatistics = 112,
   kCommandBranchMap = 113,
+  kCommandAssignKeys = 114,
+  kCommandExportStringTable = 115,
+  kCommandAddTranslation = 116,
+  kCommandStopCheckingTranslations = 117,
 };
 
 // The gadgets of the main window, by their ids.

@@ -13,6 +13,7 @@
 #include "mainwindow/editor_session.h"
 #include "mainwindow/main_window.h"
 #include "settings/relative_path.h"
+#include "tools/string_keys.h"
 #include "ui/document_text.h"
 #include "ui/user_dialogs.h"
 
@@ -52,10 +53,14 @@ void EditCommands::copy() {
 
 void EditCommands::paste() {
   const LineClipboard& clipboard = session_.state().clipboard;
-  changeSelectedLines(QStringLiteral("Paste"),
-                      [&clipboard](DialogueDocument& document, const RowSelection& rows, const LineListState& state) {
-                        return PasteLines(document, rows, state, clipboard);
-                      });
+  std::string prefix = session_.keyPrefix();
+  changeSelectedLines(QStringLiteral("Paste"), [&clipboard, prefix](DialogueDocument& document, const RowSelection& rows,
+                                                                    const LineListState& state) {
+    // A pasted copy of a keyed line gets a key of its own: two texts with
+    // one key show the same text in every language.
+    LineClipboard pasted{RekeyForPaste(document, clipboard.lines, prefix).lines};
+    return PasteLines(document, rows, state, pasted);
+  });
 }
 
 void EditCommands::deleteLines() { changeSelectedLines(QStringLiteral("Delete"), DeleteLines); }
@@ -136,8 +141,12 @@ bool EditCommands::storeCell(int row, int column, const QString& text) {
                     if (!branch || row < 0 || row >= LinesInUse(*branch)) return EditResult::Unchanged();
                     DialogueLine& line = branch->lines.slot(row);
                     std::string& field = column == 2 ? line.text : line.soundFile;
-                    if (field == bytes) return EditResult::Unchanged();
-                    field = bytes;
+                    // The list shows a talkline's text without its key; the key stays.
+                    std::string stored = column == 2 && KindOf(line.kind) == LineKind::Talk
+                                             ? WithKeptKey(line.text, bytes)
+                                             : bytes;
+                    if (field == stored) return EditResult::Unchanged();
+                    field = std::move(stored);
                     return EditResult::Changed({row});  // the edited line stays selected
                   }});
   return true;

@@ -21,6 +21,7 @@
 #include "mainwindow/edit_history.h"
 #include "mainwindow/export_commands.h"
 #include "mainwindow/file_commands.h"
+#include "mainwindow/localisation_commands.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
@@ -86,6 +87,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   exports_ = std::make_unique<ExportCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
   shell_ = std::make_unique<ShellCommands>(*this);
+  localisation_ = std::make_unique<LocalisationCommands>(*this);
   cellEditor_ = std::make_unique<CellEditor>(
       window_->lineList(), texts_[kTextBrowse],
       [this](int row, int column, const QString& text) { return edits_->storeCell(row, column, text); },
@@ -165,6 +167,11 @@ void EditorSession::connectCommands() {
   on(kCommandFindNext, [this] { findNext(true); });
   on(kCommandFindPrevious, [this] { findNext(false); });
   on(kCommandExportRecordingScript, [&exports] { exports.exportRecordingScript(); });
+  LocalisationCommands& localisation = *localisation_;
+  on(kCommandAssignKeys, [&localisation] { localisation.assignKeys(); });
+  on(kCommandExportStringTable, [&localisation] { localisation.exportStringTable(); });
+  on(kCommandAddTranslation, [&localisation] { localisation.chooseTranslationFiles(); });
+  on(kCommandStopCheckingTranslations, [&localisation] { localisation.stopCheckingTranslations(); });
   on(kCommandRedo, [this] { redo(); });
   on(kCommandCut, [&edits] { edits.cut(); });
   on(kCommandCopy, [&edits] { edits.copy(); });
@@ -280,14 +287,23 @@ void EditorSession::replaceDocument(DialogueDocument document, bool restoredWork
   history_->reset(!restoredWork);
   showDocument();
   showTitle();
-  problems_->schedule();
+  problemsChanged();
   followDocument(true);
 }
 
 void EditorSession::documentSaved(const std::string& path) {
+  bool renamed = document_.currentFile != path;
   document_.currentFile = path;
   history_->markSaved();
   showTitle();
+  if (renamed) problemsChanged();
+}
+
+std::string EditorSession::keyPrefix() { return localisation_->keyPrefix(); }
+
+void EditorSession::problemsChanged() {
+  problems_->setTranslationFiles(localisation_->translationPaths());
+  problems_->schedule();
 }
 
 void EditorSession::markUnsaved() { history_->mark(); }
@@ -295,9 +311,11 @@ void EditorSession::markUnsaved() { history_->mark(); }
 void EditorSession::play() {
   if (!commitOpenEdits()) return;
   RowSelection rows = window_->selectedLineRows();
-  ToolWindow(playWindow_, window_.get(), ToolWindowSide::Right, [this] {
+  PlayWindow& window = ToolWindow(playWindow_, window_.get(), ToolWindowSide::Right, [this] {
     return std::make_unique<PlayWindow>(document_, dialogs_, [this](const PlayPlace& place) { goToLine(place); });
-  }).play(document_.currentBranch, rows.empty() ? 0 : rows.front());
+  });
+  window.setTranslations(localisation_->translationPaths());
+  window.play(document_.currentBranch, rows.empty() ? 0 : rows.front());
   RaiseWindow(playWindow_.get());
 }
 

@@ -30,6 +30,7 @@ class InfoWindows;
 class EditCommands;
 class ExportCommands;
 class FileCommands;
+class LocalisationCommands;
 class MainWindow;
 class RegistryBackend;
 class ShellCommands;
@@ -131,6 +132,14 @@ class EditorSession : public QObject, public EditorContext {
   BranchMapWindow* branchMapWindow() const { return branchMapWindow_.get(); }
   void showBranch(int branch) override;
 
+  // Localisation: the prefix of the string-table keys the editor gives in
+  // this project (pasted copies of keyed lines get new keys with it).
+  std::string keyPrefix();
+  LocalisationCommands& localisation() { return *localisation_; }
+  // The translations to check changed, or the project they belong to: the
+  // Problems list follows.
+  void problemsChanged();
+
   // Commits what is being typed and not yet stored, before any command.
   // False when a typed text was refused: its edit stays open and the
   // command must not run.
@@ -172,6 +181,7 @@ class EditorSession : public QObject, public EditorContext {
   std::unique_ptr<ExportCommands> exports_;
   std::unique_ptr<EditCommands> edits_;
   std::unique_ptr<ShellCommands> shell_;
+  std::unique_ptr<LocalisationCommands> localisation_;
   std::unique_ptr<CellEditor> cellEditor_;
   std::unique_ptr<InfoWindows> infoWindows_;
   std::unique_ptr<EditHistory> history_;

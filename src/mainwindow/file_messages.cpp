@@ -22,6 +22,12 @@ QString WhatFailed(FileFault fault) {
       return QStringLiteral("The text could not be exported.");
     case FileFault::ExportRecordingScript:
       return QStringLiteral("The recording script could not be exported.");
+    case FileFault::ExportStringTable:
+      return QStringLiteral("The string table could not be exported.");
+    case FileFault::LoadProjectSettings:
+      return QStringLiteral("The project's settings could not be read; they are left as they are.");
+    case FileFault::SaveProjectSettings:
+      return QStringLiteral("The project's settings could not be saved.");
   }
   return {};
 }

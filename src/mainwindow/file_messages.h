@@ -17,6 +17,9 @@ enum class FileFault {
   ExportScript,
   ExportText,
   ExportRecordingScript,
+  ExportStringTable,
+  LoadProjectSettings,
+  SaveProjectSettings,
 };
 
 // What the "Error" box says when file `path` could not be read or written:

@@ -1,6 +1,7 @@
 #include "mainwindow/line_list_model.h"
 
 #include "editing/line_slots.h"
+#include "tools/string_keys.h"
 #include "ui/document_text.h"
 #include "ui/ui_text_table.h"
 
@@ -32,18 +33,26 @@ void LineListModel::RefreshLineList(int index) {
   branch_ = index;
   const DialogueBranch* shown = branch();
   rows_ = shown ? LinesInUse(*shown) : 0;
+  showsKeys_ = ProjectUsesKeys(document_);
   endResetModel();
 }
 
 int LineListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int LineListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+int LineListModel::columnCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return showsKeys_ ? kKeyColumn + 1 : kColumns;
+}
 
 QVariant LineListModel::data(const QModelIndex& index, int role) const {
   const DialogueBranch* shown = branch();
   if (!shown || !index.isValid() || index.row() >= rows_) return {};
   const DialogueLine& line = shown->lines[index.row()];
   if (role == Qt::ForegroundRole) return LineKindColour(line.kind);
+  // Only a talkline's text is shown by the game, so only it has a key.
+  KeyedText keyed = KindOf(line.kind) == LineKind::Talk ? SplitKeyedText(line.text) : KeyedText{};
+  if (role == Qt::ToolTipRole && keyed.keyed && (index.column() == 2 || index.column() == kKeyColumn))
+    return QStringLiteral("String-table key: %1").arg(TextToQString(keyed.key));
   if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole) return {};
   switch (index.column()) {
     case 0:
@@ -51,16 +60,19 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
     case 1:
       return TextToQString(line.character);
     case 2:
-      return TextToQString(line.text);
+      return TextToQString(keyed.keyed ? keyed.text : std::string_view(line.text));
     case 3:
       return TextToQString(line.soundFile);
+    case kKeyColumn:
+      return TextToQString(keyed.key);
     default:
       return {};
   }
 }
 
 QVariant LineListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumns) return {};
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
+  if (section == kKeyColumn) return QStringLiteral("Key");
   return texts_[kTextColumnCommand + section];
 }
 

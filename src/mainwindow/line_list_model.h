@@ -11,18 +11,22 @@ class UiTextTable;
 
 // The lines of one branch as the line list shows them: row i is line i,
 // with the columns "Command", "Character", "Text / Code / Remark" and
-// "Soundfile", coloured by kind.
+// "Soundfile", coloured by kind. In a project whose texts have string-table
+// keys a narrow fifth column "Key" shows a talkline's key, and the text
+// column its text without the key, as the game shows it.
 class LineListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  static constexpr int kColumns = 4;
+  static constexpr int kColumns = 4;    // the columns every project has
+  static constexpr int kKeyColumn = 4;  // only while the project uses keys
 
   LineListModel(const DialogueDocument& document, const UiTextTable& texts, QObject* parent = nullptr);
 
   // Shows branch `index` afresh (a model reset, which drops the selection).
   void RefreshLineList(int index);
   int shownBranch() const { return branch_; }
+  bool showsKeys() const { return showsKeys_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,6 +40,7 @@ class LineListModel : public QAbstractTableModel {
   const UiTextTable& texts_;
   int branch_ = 0;
   int rows_ = 0;
+  bool showsKeys_ = false;
 };
 
 // The colour of a line's text by the first four letters of its kind: dark

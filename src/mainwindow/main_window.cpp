@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>
+#include <tuple>
 
 #include "base/path_names.h"
 #include "document/character.h"
@@ -76,6 +77,10 @@ std::vector<ActionSpec> ActionSpecs() {
       {kCommandExportRecordingScript, -1, {}},
       {kCommandStatistics, -1, {}},
       {kCommandBranchMap, -1, {QKeySequence(Qt::Key_F6)}},
+      {kCommandAssignKeys, -1, {}},
+      {kCommandExportStringTable, -1, {}},
+      {kCommandAddTranslation, -1, {}},
+      {kCommandStopCheckingTranslations, -1, {}},
   };
 }
 
@@ -191,7 +196,23 @@ void MainWindow::createMenus() {
   action(kCommandBranchMap)->setText(QStringLiteral("Branch map"));
   action(kCommandBranchMap)->setToolTip(QStringLiteral("Every branch and the responses that link them, as a map"));
   dialogue->addAction(action(kCommandBranchMap));
+  QMenu* localisation = dialogue->addMenu(QStringLiteral("&Localisation"));
+  localisation->setObjectName(QStringLiteral("localisationMenu"));
+  localisation->setToolTipsVisible(true);
+  const std::tuple<int, const char*, const char*> localising[] = {
+      {kCommandAssignKeys, "Assign keys...",
+       "Give every talkline and response text without a string-table key one (one undo step)"},
+      {kCommandAddTranslation, "Add translation to check...",
+       "Name a string table or PO file that the Problems window checks against the project"},
+      {kCommandStopCheckingTranslations, "Stop checking translations", "Empty the list of translations to check"},
+  };
+  for (const auto& [id, text, tip] : localising) {
+    action(id)->setText(QString::fromLatin1(text));
+    action(id)->setToolTip(QString::fromLatin1(tip));
+    localisation->addAction(action(id));
+  }
   action(kCommandExportRecordingScript)->setText(QStringLiteral("Export recording script"));
+  action(kCommandExportStringTable)->setText(QStringLiteral("Export string table"));
   QMenu* help = menuBar()->addMenu(QLatin1Char('&') + texts_[kTextMenuHelp]);
   help->setObjectName(QStringLiteral("helpMenu"));
   help->addAction(action(kCommandHelp));
@@ -208,7 +229,8 @@ void MainWindow::rebuildMainMenu(const RecentFiles& recentFiles) {
   fileMenu_->addAction(action(kCommandLoadCharacterList));
   fileMenu_->addAction(action(kCommandSaveCharacterList));
   fileMenu_->addSeparator();
-  for (int id : {kCommandExportWme, kCommandExportVexa, kCommandExportText, kCommandExportRecordingScript})
+  for (int id : {kCommandExportWme, kCommandExportVexa, kCommandExportText, kCommandExportRecordingScript,
+                 kCommandExportStringTable})
     fileMenu_->addAction(action(id));
   RecentFileMenu recent = BuildRecentFileMenu(recentFiles);
   if (recent.separator) fileMenu_->addSeparator();
@@ -334,6 +356,13 @@ QPushButton* MainWindow::button(int id) const { return qobject_cast<QPushButton*
 
 void MainWindow::RefreshLineList(int branch, const std::vector<int>& selectRows) {
   lineModel_->RefreshLineList(branch);
+  if (lineModel_->showsKeys() != keyColumnShown_) {
+    keyColumnShown_ = lineModel_->showsKeys();
+    QHeaderView* header = lineList_->header();
+    int text = kLineListColumnWidths[2];
+    header->resizeSection(2, keyColumnShown_ ? text - kKeyColumnWidth : text);
+    if (keyColumnShown_) header->resizeSection(LineListModel::kKeyColumn, kKeyColumnWidth);
+  }
   if (selectRows.empty()) return;
   QItemSelectionModel* selection = lineList_->selectionModel();
   selection->select(RowsSelection(*lineModel_, selectRows), QItemSelectionModel::ClearAndSelect);

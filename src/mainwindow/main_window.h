@@ -90,11 +90,15 @@ class MainWindow : public QMainWindow {
   BranchSelector* branchSelector_ = nullptr;
   QLineEdit* projectField_ = nullptr;
   QSize initialInnerSize_;
+  bool keyColumnShown_ = false;
   std::function<bool()> closeGuard_;
 };
 
 // The line list's column widths: "Command", "Character",
 // "Text / Code / Remark", "Soundfile".
 inline constexpr int kLineListColumnWidths[] = {80, 80, 220, 85};
+// The key column, when the project uses keys, takes its width from the text
+// column, so the list needs no wider room.
+inline constexpr int kKeyColumnWidth = 95;
 
 }  // namespace tellwright

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -59,6 +60,13 @@ void QtUserDialogs::showMessage(const QString& title, const QString& text) {
 
 void QtUserDialogs::showInformation(const QString& title, const QString& text) {
   QMessageBox::information(parent(), title, text, QMessageBox::Ok);
+}
+
+std::optional<QString> QtUserDialogs::askText(const QString& title, const QString& label, const QString& text) {
+  bool ok = false;
+  QString typed = QInputDialog::getText(parent(), title, label, QLineEdit::Normal, text, &ok);
+  if (!ok) return std::nullopt;
+  return typed;
 }
 
 namespace {

@@ -20,6 +20,7 @@ class QtUserDialogs : public UserDialogs {
                    const QString& noButton) override;
   void showMessage(const QString& title, const QString& text) override;
   void showInformation(const QString& title, const QString& text) override;
+  std::optional<QString> askText(const QString& title, const QString& label, const QString& text) override;
   std::optional<QString> chooseOpenFile(const QString& title, const QString& defaultPath,
                                         const QString& filter) override;
   std::optional<QString> chooseSaveFile(const QString& title, const QString& defaultPath,

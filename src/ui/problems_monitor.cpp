@@ -1,5 +1,9 @@
 #include "ui/problems_monitor.h"
 
+#include "base/path_names.h"
+#include "base/utf8_text.h"
+#include "tools/string_check.h"
+
 namespace tellwright {
 
 namespace {
@@ -19,8 +23,26 @@ ProblemsMonitor::ProblemsMonitor(const DialogueDocument& document) : document_(d
 void ProblemsMonitor::update() {
   timer_.stop();
   problems_ = LintDialogue(document_);
+  checkTranslations();
   counts_ = CountProblems(problems_);
   emit updated();
+}
+
+void ProblemsMonitor::checkTranslations() {
+  for (const std::string& path : translationFiles_) {
+    std::string_view name = FileNamePart(path);
+    TranslationCheck check = CheckTranslationFile(document_, path);
+    if (!check.status) {
+      std::string where(name);
+      if (check.status.line > 0) where += ":" + std::to_string(check.status.line);
+      problems_.push_back({.severity = Severity::Error,
+                           .rule = "translation-unreadable",
+                           .message = Utf8ToCp1252Replacing(where + ": " + check.status.message),
+                           .hint = "Correct the file, or stop checking it (Dialogue > Localisation)."});
+      continue;
+    }
+    for (const TranslationFinding& finding : check.findings) problems_.push_back(AsProblem(finding, name));
+  }
 }
 
 QString CountsText(const ProblemCounts& counts) {

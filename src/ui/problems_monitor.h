@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <string>
 #include <vector>
 
 #include "lint/lint.h"
@@ -11,7 +12,9 @@ namespace tellwright {
 
 // Keeps the list of the document's problems up to date: after a change the
 // lint runs again as soon as the editor is idle, once for a burst of
-// changes.
+// changes. The translations named for the project (string tables and PO
+// files) are checked against it with the lint, their findings led by the
+// file's name.
 class ProblemsMonitor : public QObject {
   Q_OBJECT
 
@@ -22,6 +25,8 @@ class ProblemsMonitor : public QObject {
   void schedule() { timer_.start(); }
   // Runs the lint now.
   void update();
+  // The translation files to check from now on (paths).
+  void setTranslationFiles(std::vector<std::string> paths) { translationFiles_ = std::move(paths); }
 
   const std::vector<Problem>& problems() const { return problems_; }
   ProblemCounts counts() const { return counts_; }
@@ -30,7 +35,10 @@ class ProblemsMonitor : public QObject {
   void updated();
 
  private:
+  void checkTranslations();
+
   const DialogueDocument& document_;
+  std::vector<std::string> translationFiles_;
   QTimer timer_;
   std::vector<Problem> problems_;
   ProblemCounts counts_;

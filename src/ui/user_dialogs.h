@@ -24,6 +24,9 @@ class UserDialogs {
   virtual void showMessage(const QString& title, const QString& text) = 0;
   // News that is no fault (a command that has no other visible result).
   virtual void showInformation(const QString& title, const QString& text) = 0;
+  // A line of text typed into a field that starts with `text`; nothing when
+  // the box was cancelled.
+  virtual std::optional<QString> askText(const QString& title, const QString& label, const QString& text) = 0;
   // The chosen file, or nothing when the requester was cancelled.
   virtual std::optional<QString> chooseOpenFile(const QString& title, const QString& defaultPath,
                                                 const QString& filter) = 0;

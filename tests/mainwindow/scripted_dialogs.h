@@ -18,10 +18,10 @@ namespace tellwright::testing {
 
 // One question, message or requester the commands showed.
 struct DialogCall {
-  std::string kind;  // "question", "yesno", "message", "information", "open", "save"
+  std::string kind;  // "question", "yesno", "message", "information", "text", "open", "save"
   QString title;
-  QString text;  // the message, or the requester's default path
-  QString filter;
+  QString text;    // the message, the requester's default path, or the text box's first text
+  QString filter;  // the requester's filter, or the text box's label
 };
 
 // Answers the commands' questions and requesters from a script, in order,
@@ -31,6 +31,7 @@ class ScriptedDialogs : public UserDialogs {
  public:
   std::deque<Answer> answers;  // askYesNoCancel and askYesNo
   std::deque<QString> files;   // chooseOpenFile and chooseSaveFile; an empty name cancels
+  std::deque<std::optional<QString>> typed;  // askText; nothing cancels
   std::vector<DialogCall> calls;
 
   Answer askYesNoCancel(const QString& title, const QString& text) override {
@@ -51,6 +52,16 @@ class ScriptedDialogs : public UserDialogs {
   }
   void showInformation(const QString& title, const QString& text) override {
     calls.push_back({"information", title, text, {}});
+  }
+  std::optional<QString> askText(const QString& title, const QString& label, const QString& text) override {
+    calls.push_back({"text", title, text, label});
+    if (typed.empty()) {
+      ADD_FAILURE() << "unscripted text box: " << title.toStdString();
+      return std::nullopt;
+    }
+    std::optional<QString> answer = typed.front();
+    typed.pop_front();
+    return answer;
   }
   std::optional<QString> chooseOpenFile(const QString& title, const QString& defaultPath,
                                         const QString& filter) override {
