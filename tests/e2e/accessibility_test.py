@@ -15,7 +15,10 @@ session: inserts a line and is killed (SIGKILL) once its work is in the
 recovery folder; started again, the editor offers the work, Restore brings the
 line back as an unsaved change, F6 opens the branch map, whose list reads the
 branches with their links, and quitting without saving removes the recovery
-file.
+file. Fourth session: Dialogue > Localisation > Assign keys asks for
+the key prefix (the project's name by default); the line list then shows the
+keys in a column of their own and the texts as before, and one Undo takes
+every key back.
 
 Usage: accessibility_test.py PROGRAM EXAMPLE_PROJECT
 
@@ -685,6 +688,34 @@ def crash_session(editor, program, project, env, started):
     passed("File > Quit, No: the program exited with code 0 and the recovery folder is empty")
 
 
+def localise_session(editor, project):
+    """Assign keys through the menu and its prefix box; one Undo takes them back."""
+    rows, line_list = editor.rows, editor.line_list
+    with open(project, "rb") as f:
+        saved = f.read()
+    press(menu_item(editor.frame, "Dialogue", "Assign keys..."), wait_for_reply=False)
+    box = wait_for_dialogs(editor.app, ["Assign keys"], "Dialogue > Localisation > Assign keys")[0]
+    field = wait_for("the prefix field", lambda: find_one(box, [pyatspi.ROLE_TEXT], None))
+    check(text_of(field) == "LIGHTHOUSE", f"the prefix box offers {text_of(field)!r}, expected 'LIGHTHOUSE'")
+    press(editor.button("OK", within=box), wait_for_reply=False)
+    keyed = wait_for("the key column after Assign keys",
+                     lambda: line_list.queryTable().nColumns == 5 and read_rows(line_list, COLUMNS + ["Key"]))
+    check([row[:4] for row in keyed] == rows, f"the rows read {keyed} after Assign keys, expected {rows} and a key")
+    keys = [row[4] for row in keyed]
+    talk_keys = [key for row, key in zip(keyed, keys) if row[0] == "Talkline"]
+    check(talk_keys and all(key.startswith("LIGHTHOUSE") for key in talk_keys) and
+          all(key == "" for row, key in zip(keyed, keys) if row[0] != "Talkline"),
+          f"the keys read {keys}, expected a LIGHTHOUSE key on each talkline only")
+    check(talk_keys[0] == "LIGHTHOUSE0001", f"the first talkline's key is {talk_keys[0]!r}")
+    passed(f"Assign keys offered the prefix 'LIGHTHOUSE'; the list shows the texts as before and the keys {talk_keys}")
+
+    press(menu_item(editor.frame, "Edit", "Undo Assign keys"))
+    wait_for("the list without keys after Undo",
+             lambda: line_list.queryTable().nColumns == 4 and read_rows(line_list) == rows)
+    passed("Edit > Undo Assign keys: the key column is gone and the lines read as before")
+    quit_without_question(editor, project, saved)
+
+
 def run(program, example, workdir):
     project = os.path.join(workdir, os.path.basename(example))
     shutil.copyfile(example, project)
@@ -706,6 +737,7 @@ def run(program, example, workdir):
         discard_session(first, project, original)
         edit_session(Editor(program, project, env, started), project, original, first.rows)
         crash_session(Editor(program, project, env, started), program, project, env, started)
+        localise_session(Editor(program, project, env, started), project)
     finally:
         program_process = None  # what still runs is ended by the test, not by itself
         for process in started:
