@@ -28,7 +28,7 @@ bool AnyTextWithoutKey(const DialogueDocument& document) {
 ProjectSettings& LocalisationCommands::settings() {
   const std::string& project = session_.document().currentFile;
   if (settingsOf_ == project) return settings_;
-  bool carried = settingsOf_ && settingsOf_->empty() && !project.empty();  // an unsaved project saved
+  bool saved = settingsOf_ && settingsOf_->empty() && !project.empty();  // an unsaved project saved
   ProjectSettings unsaved = std::move(settings_);
   settings_ = {};
   settingsOf_ = project;
@@ -38,20 +38,37 @@ ProjectSettings& LocalisationCommands::settings() {
     settings_ = {};
     return settings_;
   }
-  if (carried && settings_.keyPrefix.empty() && settings_.translationFiles.empty() &&
-      (!unsaved.keyPrefix.empty() || !unsaved.translationFiles.empty())) {
-    settings_ = std::move(unsaved);
-    storeSettings();
-  }
+  // What was chosen before the project had a file goes with it, unless the
+  // file it was saved as has settings of its own.
+  if (saved && settings_.keyPrefix.empty() && settings_.translationFiles.empty() &&
+      (!unsaved.keyPrefix.empty() || !unsaved.translationFiles.empty()))
+    changeSettings([&unsaved](ProjectSettings& stored) {
+      stored.keyPrefix = unsaved.keyPrefix;
+      stored.translationFiles = unsaved.translationFiles;
+    });
   return settings_;
 }
 
-bool LocalisationCommands::storeSettings() {
+void LocalisationCommands::changeSettings(const std::function<void(ProjectSettings&)>& change) {
+  settings();
   const std::string& project = session_.document().currentFile;
-  if (project.empty()) return true;  // kept until the project is saved
-  Status status = WriteProjectSettings(project, settings_);
-  if (!status) session_.showError(FileFaultMessage(FileFault::SaveProjectSettings, status, ProjectSettingsPath(project)));
-  return status.ok;
+  if (project.empty()) {
+    change(settings_);  // kept until the project is saved
+    return;
+  }
+  ProjectSettings stored;
+  Status status = ReadProjectSettings(project, stored);
+  if (status) {
+    change(stored);
+    status = WriteProjectSettings(project, stored);
+    if (status) {
+      settings_ = std::move(stored);
+      return;
+    }
+  }
+  change(settings_);
+  FileFault fault = status.line > 0 ? FileFault::LoadProjectSettings : FileFault::SaveProjectSettings;
+  session_.showError(FileFaultMessage(fault, status, ProjectSettingsPath(project)));
 }
 
 std::string LocalisationCommands::keyPrefix() {
@@ -94,8 +111,7 @@ void LocalisationCommands::assignKeys() {
   if (!IsValidKeyPrefix(settings().keyPrefix)) {
     std::optional<std::string> prefix = askPrefix();
     if (!prefix) return;
-    settings().keyPrefix = *prefix;
-    storeSettings();
+    changeSettings([&prefix](ProjectSettings& stored) { stored.keyPrefix = *prefix; });
   }
   std::string prefix = settings().keyPrefix;
   DocumentChange change{kAssignKeysTitle, kPartLines | kPartBlocks, [prefix](DialogueDocument& document) {
@@ -151,23 +167,23 @@ void LocalisationCommands::chooseTranslationFiles() {
       QStringLiteral("String tables and PO files|*.tab;*.po|All files|*"));
   if (!chosen) return;
   std::string named = NamedTranslationFile(project, PathFromQString(*chosen));
-  std::vector<std::string>& files = settings().translationFiles;
-  if (std::find(files.begin(), files.end(), named) == files.end()) files.push_back(named);
-  storeSettings();
+  changeSettings([&named](ProjectSettings& stored) {
+    std::vector<std::string>& files = stored.translationFiles;
+    if (std::find(files.begin(), files.end(), named) == files.end()) files.push_back(named);
+  });
   session_.problemsChanged();
 }
 
 void LocalisationCommands::stopCheckingTranslations() {
   if (!session_.commitOpenEdits()) return;
-  std::vector<std::string>& files = settings().translationFiles;
+  const std::vector<std::string>& files = settings().translationFiles;
   if (files.empty()) return;
   QString list;
   for (const std::string& file : files) list += QStringLiteral("\n") + PathToQString(file);
   if (!session_.dialogs().askYesNo(QStringLiteral("Stop checking translations"),
                                    QStringLiteral("Stop checking these translations?\n") + list))
     return;
-  files.clear();
-  storeSettings();
+  changeSettings([](ProjectSettings& stored) { stored.translationFiles.clear(); });
   session_.problemsChanged();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,10 @@ class LocalisationCommands {
   // The settings of the project as it is saved now (re-read when it was
   // opened or saved under another name).
   ProjectSettings& settings();
-  bool storeSettings();
+  // Changes the settings and stores them: `change` runs on the file as it is
+  // now, so nothing written there meanwhile is lost. A file that cannot be
+  // read is never written over (the change then holds for this run only).
+  void changeSettings(const std::function<void(ProjectSettings&)>& change);
   std::optional<std::string> askPrefix();
 
   EditorSession& session_;

@@ -106,6 +106,20 @@ TEST_F(LocalisationTest, AssignKeysAsksThePrefixOnceForTheProjectAndIsOneUndoSte
   EXPECT_EQ(window().action(kCommandUndo)->text(), "Undo Assign keys");
 }
 
+// A settings file the editor cannot read is reported once and never
+// written over; the prefix typed holds for the run.
+TEST_F(LocalisationTest, AnUnreadableSettingsFileIsLeftAsItIs) {
+  const std::string damaged = "KeyPrefix=LH\nno setting here\n";
+  WriteBytes(ProjectSettingsPath(project), damaged);
+  AssignKeys(QStringLiteral("XY"));
+  ASSERT_EQ(dialogs.messages().size(), 1u) << dialogs.trace();
+  EXPECT_TRUE(dialogs.messages()[0].text.contains("line 2")) << dialogs.messages()[0].text.toStdString();
+  EXPECT_EQ(document().branch(0).lines[1].text.rfind("/XY0001/", 0), 0u);
+  EXPECT_EQ(ReadBytes(ProjectSettingsPath(project)), damaged);
+  EXPECT_EQ(session->keyPrefix(), "XY");
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+}
+
 TEST_F(LocalisationTest, EditingTheTextKeepsItsKeyAndPastedCopiesGetKeysOfTheirOwn) {
   AssignKeys(QStringLiteral("LH"));
   SelectRows({1});
