@@ -120,6 +120,21 @@ TEST_F(LocalisationTest, AnUnreadableSettingsFileIsLeftAsItIs) {
   EXPECT_EQ(dialogs.messages().size(), 1u);
 }
 
+// A project never saved keeps its prefix until it has a file, then beside it.
+TEST_F(SessionTest, TheUnsavedProjectsPrefixGoesWithItWhenItIsSaved) {
+  Start();
+  Click(kGadgetTalkline);
+  ReplaceDocument([](DialogueDocument& document) { document.editBranch(0).lines.slot(0).text = "Hello"; });
+  dialogs.typed.push_back(QStringLiteral("NEW"));
+  Trigger(kCommandAssignKeys);
+  ASSERT_EQ(dialogs.calls.back().text, "TEXT") << "no file name to take the default from";
+  EXPECT_EQ(document().branch(0).lines[0].text, "/NEW0001/Hello");
+  std::string saved = temp.file("new.tlwdlg");
+  dialogs.files.push_back(QString::fromStdString(saved));
+  Trigger(kCommandSaveAs);
+  EXPECT_NE(ReadBytes(ProjectSettingsPath(saved)).find("KeyPrefix=NEW\n"), std::string::npos);
+}
+
 TEST_F(LocalisationTest, EditingTheTextKeepsItsKeyAndPastedCopiesGetKeysOfTheirOwn) {
   AssignKeys(QStringLiteral("LH"));
   SelectRows({1});
