@@ -36,6 +36,7 @@ void ProblemsMonitor::checkTranslations() {
       std::string where(name);
       if (check.status.line > 0) where += ":" + std::to_string(check.status.line);
       problems_.push_back({.severity = Severity::Error,
+                           .place = {},
                            .rule = "translation-unreadable",
                            .message = Utf8ToCp1252Replacing(where + ": " + check.status.message),
                            .hint = "Correct the file, or stop checking it (Dialogue > Localisation)."});
