@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libgraphviz-dev graphviz
+  libhunspell-dev hunspell-en-us
   qt6-base-dev fonts-dejavu-core
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi procps
   clang libclang-rt-14-dev

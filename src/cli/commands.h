@@ -26,6 +26,7 @@ void AddDiffCommand(CLI::App& app, int& exitCode);
 void AddMergeCommand(CLI::App& app, int& exitCode);
 void AddGraphCommand(CLI::App& app, int& exitCode);
 void AddStringsCommand(CLI::App& app, int& exitCode);
+void AddSpellCommand(CLI::App& app, int& exitCode);
 
 // "--format text|json", for the subcommands that print either.
 inline void AddFormatOption(CLI::App* command, std::string& format) {
@@ -37,8 +38,9 @@ inline void AddFormatOption(CLI::App* command, std::string& format) {
 
 // The subcommands, in the order the help lists them.
 inline constexpr AddSubcommand kSubcommands[] = {
-    AddCheckCommand, AddLintCommand, AddExportCommand, AddResaveCommand, AddPlayCommand,    AddStatsCommand,
-    AddShowCommand,  AddDiffCommand, AddMergeCommand,  AddGraphCommand,  AddStringsCommand, AddAssociateCommand,
+    AddCheckCommand, AddLintCommand, AddSpellCommand, AddExportCommand,  AddResaveCommand,    AddPlayCommand,
+    AddStatsCommand, AddShowCommand, AddDiffCommand,  AddMergeCommand,   AddGraphCommand,     AddStringsCommand,
+    AddAssociateCommand,
 };
 
 }  // namespace tellwright::cli

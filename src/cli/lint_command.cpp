@@ -14,6 +14,11 @@
 #include "lint/lint.h"
 #include "os/file_names.h"
 
+#ifdef TELLWRIGHT_HAVE_SPELLING
+#include "spelling/project_spelling.h"
+#include "spelling/spelling_check.h"
+#endif
+
 namespace tellwright::cli {
 
 namespace {
@@ -22,6 +27,7 @@ struct LintCommandOptions {
   std::vector<std::string> projects;
   std::string format = "text";
   bool werror = false;
+  std::string spelling;  // the dictionary's language; "" for no spelling check
 };
 
 // One problem as both formats print it; texts in UTF-8, numbers counted
@@ -112,10 +118,40 @@ std::string CountsText(const ProblemCounts& counts) {
   return part(counts.errors, "error") + ", " + part(counts.warnings, "warning") + ", " + part(counts.notes, "note");
 }
 
+#ifdef TELLWRIGHT_HAVE_SPELLING
+// The dictionary for --spelling; nothing, with the reason printed, when it
+// cannot be opened.
+std::unique_ptr<SpellChecker> SpellingDictionary(const LintCommandOptions& options) {
+  SpellCheckerOpening opening = OpenInstalledDictionary(options.spelling, ProcessEnvironment());
+  if (!opening.status) PrintDiagnostic("--spelling", "error", opening.status.message);
+  return std::move(opening.checker);
+}
+
+// The spelling notes of a project, after the lint's own problems.
+void AddSpellingNotes(const SpellChecker& checker, const std::string& path, const DialogueDocument& document,
+                      std::vector<Problem>& problems) {
+  KnownWords known;
+  if (Status status = AddProjectWords(known, document, path); !status)
+    PrintDiagnostic(path, "warning", status.message + " (the check goes on without the project dictionary)");
+  WordJudge judge(checker, known);
+  std::vector<Problem> notes = SpellingNotes(FindMisspellings(document, judge));
+  problems.insert(problems.end(), notes.begin(), notes.end());
+}
+#endif
+
 // Every project is linted; the worst outcome is the exit code.
 int RunLint(const LintCommandOptions& options) {
   const bool json = options.format == "json";
   int exitCode = kExitOk;
+#ifdef TELLWRIGHT_HAVE_SPELLING
+  std::unique_ptr<SpellChecker> checker;
+  if (!options.spelling.empty() && !(checker = SpellingDictionary(options))) return kExitError;
+#else
+  if (!options.spelling.empty()) {
+    PrintDiagnostic("--spelling", "error", "this tellwright-cli was built without the spelling check (Hunspell)");
+    return kExitError;
+  }
+#endif
   std::vector<std::string> jsonFiles;
   std::vector<std::string> jsonProblems;
   for (const std::string& path : options.projects) {
@@ -130,6 +166,9 @@ int RunLint(const LintCommandOptions& options) {
     }
     PrintLoadWarnings(path, loaded);
     std::vector<Problem> problems = LintDialogue(document);
+#ifdef TELLWRIGHT_HAVE_SPELLING
+    if (checker) AddSpellingNotes(*checker, path, document, problems);
+#endif
     ProblemCounts counts = CountProblems(problems);
     for (const Report& report : Reports(path, document, problems)) {
       if (json)
@@ -173,6 +212,10 @@ void AddLintCommand(CLI::App& app, int& exitCode) {
   lint->add_option("PROJECT", options->projects, "Project files (.tlwdlg)")->type_name("FILE")->required();
   AddFormatOption(lint, options->format);
   lint->add_flag("--werror", options->werror, "Treat warnings as errors for the exit code");
+  lint->add_option("--spelling", options->spelling,
+                   "Also a note for every misspelled word of the texts a player reads, with the installed Hunspell "
+                   "dictionary of LANG (such as en_US) and the project dictionary beside the project")
+      ->type_name("LANG");
   lint->callback([options, &exitCode] { exitCode = RunLint(*options); });
 }
 

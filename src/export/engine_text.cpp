@@ -107,17 +107,42 @@ ScriptStringScan ScanScriptString(std::string_view text) {
   return scan;
 }
 
+namespace {
+
+// Reads the escapes of a script string once for every caller: `emit` gets
+// each character the game sees and the offset in `text` where its character
+// or escape starts.
+template <typename Emit>
+void ReadScriptString(std::string_view text, Emit emit) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '~' || i + 1 == text.size()) {
+      emit(text[i], i);
+      continue;
+    }
+    char next = text[i + 1];
+    emit(EscapedCharacter(next).value_or(next), i);
+    ++i;
+  }
+}
+
+}  // namespace
+
 std::string UnescapedScriptString(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '~' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    char next = text[++i];
-    out += EscapedCharacter(next).value_or(next);
-  }
+  ReadScriptString(text, [&out](char c, size_t) { out += c; });
+  return out;
+}
+
+UnescapedScriptText UnescapedScriptStringWithSource(std::string_view text) {
+  UnescapedScriptText out;
+  out.text.reserve(text.size());
+  out.source.reserve(text.size() + 1);
+  ReadScriptString(text, [&out](char c, size_t at) {
+    out.text += c;
+    out.source.push_back(at);
+  });
+  out.source.push_back(text.size());
   return out;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tellwright {
 
@@ -27,6 +28,16 @@ ScriptStringScan ScanScriptString(std::string_view text);
 // a tilde, "~\"" a double quote; another character after '~' stands for
 // itself (the tilde is dropped); a last '~' stays.
 std::string UnescapedScriptString(std::string_view text);
+
+// The same text with where each of its bytes was written: source[i] is the
+// offset in the written text of the character or escape that gave text[i];
+// source[text.size()] is the written text's size. Lets a checker of the
+// game's text mark what it finds in the text as the writer typed it.
+struct UnescapedScriptText {
+  std::string text;
+  std::vector<size_t> source;
+};
+UnescapedScriptText UnescapedScriptStringWithSource(std::string_view text);
 
 // A text of the form "/KEY/rest" (a '/', a key without '/', a '/'): the
 // engine shows the string table's entry for KEY (compared without letter
