@@ -5,12 +5,14 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
 
 #include "editing/cell_rules.h"
 #include "ui/document_text.h"
+#include "ui/spelling.h"
 
 namespace tellwright {
 
@@ -56,6 +58,13 @@ bool CellEditor::open(int row, int column) {
   field_->setText(index.data().toString());
   connect(field_, &QLineEdit::textEdited, this, [this] { refused_.reset(); });
   field_->installEventFilter(this);
+  spoken_ = column == 2 && KindOf(EncodeText(model->index(row, 0).data().toString()).bytes) == LineKind::Talk;
+  if (spoken_) {
+    connect(field_, &QLineEdit::textChanged, this, &CellEditor::markSpelling);
+    field_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(field_, &QWidget::customContextMenuRequested, this, &CellEditor::showContextMenu);
+    markSpelling();
+  }
   if (mode == CellEdit::FieldWithBrowse) {
     int side = place.height();
     browseButton_ = new QToolButton(list_->viewport());
@@ -116,6 +125,19 @@ void CellEditor::close() {
   row_ = column_ = -1;
 }
 
+void CellEditor::markSpelling() {
+  if (!field_ || !spoken_) return;
+  ShowSpellingMarks(field_, spelling_ ? spelling_->misspelled(field_->text()) : std::vector<Spelling::Mark>{});
+}
+
+void CellEditor::showContextMenu(const QPoint& at) {
+  if (!field_) return;
+  QMenu* menu = spelling_ ? SpellingMenu(*spelling_, field_, field_->cursorPositionAt(at), true, field_)
+                          : field_->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(field_->mapToGlobal(at));
+}
+
 void CellEditor::browse() {
   if (!isOpen()) return;
   busy_ = true;
@@ -130,6 +152,7 @@ void CellEditor::focusChanged(QWidget* /*old*/, QWidget* now) {
   // No focus widget at all: the window went to the background, or a
   // dialog of ours opened; the edit waits.
   if (!isOpen() || busy_ || !now || now == field_ || now == browseButton_) return;
+  if (qobject_cast<QMenu*>(now)) return;  // the field's context menu
   commit();
 }
 

@@ -11,6 +11,8 @@
 class QTreeView;
 class QWidget;
 
+#include "ui/spelling.h"
+
 namespace tellwright {
 
 // The in-place editor of the line list: an edit field laid over a text or
@@ -48,6 +50,12 @@ class CellEditor : public QObject {
   bool commit(bool asked = false);
   void cancel();
 
+  // Marks the misspelled words of a talkline's text while it is typed, and
+  // offers suggestions on the right mouse button.
+  void setSpelling(Spelling* spelling) { spelling_ = spelling; }
+  // The marks afresh (the known words changed).
+  void markSpelling();
+
  signals:
   // F2 or Return on the line list: the keyboard's double-click on the
   // current line's text cell.
@@ -61,6 +69,7 @@ class CellEditor : public QObject {
   void browse();
   void focusChanged(QWidget* old, QWidget* now);
   bool handleFieldKey(int key, Qt::KeyboardModifiers modifiers);
+  void showContextMenu(const QPoint& at);
 
   QTreeView* list_;
   QString browseCaption_;
@@ -72,6 +81,8 @@ class CellEditor : public QObject {
   int column_ = -1;
   bool busy_ = false;               // storing or browsing: focus moves are ours, not the user's
   std::optional<QString> refused_;  // the text last refused, until the user types
+  QPointer<Spelling> spelling_;
+  bool spoken_ = false;  // the field holds a talkline's text
 };
 
 }  // namespace tellwright

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "ui/document_text.h"
 #include "ui/editor_context.h"
 #include "ui/fixed_layout.h"
+#include "ui/spelling.h"
 #include "ui/ui_text_table.h"
 #include "ui/window_placement.h"
 
@@ -51,6 +53,22 @@ ResponseEditor::ResponseEditor(EditorContext& context, QWidget* parent) : QDialo
   auto* ok = Named(new QPushButton(texts[kTextResponseOk], this), "ok", texts[kTextResponseOk]);
   auto* cancel = Named(new QPushButton(texts[kTextResponseCancel], this), "cancel", texts[kTextResponseCancel]);
   ok->setDefault(true);
+  if (Spelling* spelling = context.spelling()) {
+    // The response's text, as the player reads it, marked while it is typed.
+    QPointer<Spelling> checked(spelling);
+    auto mark = [this, checked] {
+      ShowSpellingMarks(text_, checked ? checked->misspelled(text_->text()) : std::vector<Spelling::Mark>{});
+    };
+    connect(text_, &QLineEdit::textChanged, this, mark);
+    connect(spelling, &Spelling::wordsChanged, this, mark);
+    text_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(text_, &QWidget::customContextMenuRequested, this, [this, checked](const QPoint& at) {
+      QMenu* menu = checked ? SpellingMenu(*checked, text_, text_->cursorPositionAt(at), true, text_)
+                            : text_->createStandardContextMenu();
+      menu->setAttribute(Qt::WA_DeleteOnClose);
+      menu->popup(text_->mapToGlobal(at));
+    });
+  }
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTreeView>
@@ -26,10 +28,13 @@
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
 #include "mainwindow/shell_commands.h"
+#include "mainwindow/spelling_commands.h"
 #include "os/user_folders.h"
 #include "settings/settings.h"
 #include "ui/document_text.h"
 #include "ui/problems_monitor.h"
+#include "ui/spelling.h"
+#include "ui/spelling_delegate.h"
 #include "ui/user_dialogs.h"
 #include "ui/window_placement.h"
 
@@ -96,7 +101,18 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   std::optional<std::string> recoveryFolder = RecoveryFolder(ProcessEnvironment());
   recovery_ =
       std::make_unique<RecoveryKeeper>(document_, recoveryFolder ? PathToQString(*recoveryFolder) : QString());
+  spelling_ = std::make_unique<Spelling>(document_);
   problems_ = std::make_unique<ProblemsMonitor>(document_);
+  problems_->setSpelling(spelling_.get());
+  cellEditor_->setSpelling(spelling_.get());
+  window_->lineList()->setItemDelegateForColumn(2, new SpellingDelegate(*spelling_, window_->lineList()));
+  connect(spelling_.get(), &Spelling::wordsChanged, this, [this] {
+    window_->lineList()->viewport()->update();
+    cellEditor_->markSpelling();
+  });
+  connect(spelling_.get(), &Spelling::failed, this, [this](const QString& fault) { showError(fault); });
+  spellingCommands_ =
+      new SpellingCommands(*this, *spelling_, window_->menuBar()->findChild<QMenu*>(QStringLiteral("dialogueMenu")));
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
     if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showProblems(problems_->problems());
@@ -113,6 +129,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   window_->setCloseGuard([this] { return allowClose(); });
   window_->rebuildMainMenu(state_.recentFiles);
   showDocument();
+  spellingCommands_->projectOpened();
   problems_->schedule();
   connectCommands();
 }
@@ -127,6 +144,7 @@ EditorSession::~EditorSession() {
     sender->disconnect(this);
   }
   window_.reset();
+  spelling_->disconnect(this);
 }
 
 void EditorSession::start(const QStringList& arguments) {
@@ -287,6 +305,7 @@ void EditorSession::replaceDocument(DialogueDocument document, bool restoredWork
   history_->reset(!restoredWork);
   showDocument();
   showTitle();
+  spellingCommands_->projectOpened();
   problemsChanged();
   followDocument(true);
 }
@@ -297,6 +316,7 @@ void EditorSession::documentSaved(const std::string& path) {
   history_->markSaved();
   showTitle();
   if (renamed) problemsChanged();
+  spellingCommands_->projectSaved();
 }
 
 std::string EditorSession::keyPrefix() { return localisation_->keyPrefix(); }

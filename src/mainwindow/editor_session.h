@@ -22,6 +22,8 @@ class PlayWindow;
 class StatisticsWindow;
 class BranchMapWindow;
 class ProblemsMonitor;
+class Spelling;
+class SpellingCommands;
 class ProblemsWindow;
 struct ProblemPlace;
 struct PlayPlace;
@@ -116,6 +118,9 @@ class EditorSession : public QObject, public EditorContext {
   // Dialogue > Problems.
   void showProblems();
   ProblemsMonitor& problems() { return *problems_; }
+  // Dialogue > Spelling, and the words it marks.
+  Spelling* spelling() override { return spelling_.get(); }
+  SpellingCommands& spellingCommands() { return *spellingCommands_; }
   ProblemsWindow* problemsWindow() const { return problemsWindow_.get(); }
   // Goes to where a problem lives; a response's block opens in its editor.
   void goToProblem(const ProblemPlace& place) override;
@@ -187,7 +192,9 @@ class EditorSession : public QObject, public EditorContext {
   std::unique_ptr<EditHistory> history_;
   std::unique_ptr<RecoveryKeeper> recovery_;
   std::unique_ptr<PlayWindow> playWindow_;
+  std::unique_ptr<Spelling> spelling_;  // outlives the monitor that reads it
   std::unique_ptr<ProblemsMonitor> problems_;
+  SpellingCommands* spellingCommands_ = nullptr;  // a child of the session
   std::unique_ptr<ProblemsWindow> problemsWindow_;
   std::unique_ptr<FindWindow> findWindow_;
   std::unique_ptr<StatisticsWindow> statisticsWindow_;

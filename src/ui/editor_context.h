@@ -10,6 +10,7 @@ class QWidget;
 
 namespace tellwright {
 
+class Spelling;
 class UiTextTable;
 class UserDialogs;
 
@@ -34,6 +35,8 @@ class EditorContext {
   virtual void goToProblem(const ProblemPlace& place) = 0;
   // Shows branch `branch` in the main window, with no line selected.
   virtual void showBranch(int branch) = 0;
+  // The spelling of the project, marking the words typed; none without it.
+  virtual Spelling* spelling() { return nullptr; }
 
  protected:
   ~EditorContext() = default;

@@ -3,6 +3,7 @@
 #include "base/path_names.h"
 #include "base/utf8_text.h"
 #include "tools/string_check.h"
+#include "ui/spelling.h"
 
 namespace tellwright {
 
@@ -20,10 +21,30 @@ ProblemsMonitor::ProblemsMonitor(const DialogueDocument& document) : document_(d
   connect(&timer_, &QTimer::timeout, this, &ProblemsMonitor::update);
 }
 
+void ProblemsMonitor::schedule() {
+  timer_.start();
+  if (spelling_) spelling_->schedule();
+}
+
+void ProblemsMonitor::setSpelling(Spelling* spelling) {
+  spelling_ = spelling;
+  connect(spelling, &Spelling::checked, this, &ProblemsMonitor::merge);
+}
+
 void ProblemsMonitor::update() {
   timer_.stop();
   problems_ = LintDialogue(document_);
   checkTranslations();
+  linted_ = std::move(problems_);
+  merge();
+}
+
+void ProblemsMonitor::merge() {
+  problems_ = linted_;
+  if (spelling_) {
+    std::vector<Problem> notes = spelling_->notes();
+    problems_.insert(problems_.end(), notes.begin(), notes.end());
+  }
   counts_ = CountProblems(problems_);
   emit updated();
 }

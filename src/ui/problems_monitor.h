@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <string>
@@ -9,6 +10,8 @@
 #include "lint/lint.h"
 
 namespace tellwright {
+
+class Spelling;
 
 // Keeps the list of the document's problems up to date: after a change the
 // lint runs again as soon as the editor is idle, once for a burst of
@@ -22,11 +25,15 @@ class ProblemsMonitor : public QObject {
   explicit ProblemsMonitor(const DialogueDocument& document);
 
   // The document changed.
-  void schedule() { timer_.start(); }
+  void schedule();
   // Runs the lint now.
   void update();
   // The translation files to check from now on (paths).
   void setTranslationFiles(std::vector<std::string> paths) { translationFiles_ = std::move(paths); }
+
+  // The spelling notes join the lint's problems after them, whenever a
+  // check of the spelling ends; a change starts one.
+  void setSpelling(Spelling* spelling);
 
   const std::vector<Problem>& problems() const { return problems_; }
   ProblemCounts counts() const { return counts_; }
@@ -40,6 +47,10 @@ class ProblemsMonitor : public QObject {
   const DialogueDocument& document_;
   std::vector<std::string> translationFiles_;
   QTimer timer_;
+  void merge();
+
+  QPointer<Spelling> spelling_;
+  std::vector<Problem> linted_;
   std::vector<Problem> problems_;
   ProblemCounts counts_;
 };

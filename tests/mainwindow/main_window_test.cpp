@@ -98,7 +98,7 @@ TEST_F(SessionTest, TheMenuHoldsTheCommandsInTheirOrder) {
   EXPECT_EQ(window().action(kCommandRecentFile1)->text(), "..\\a&&b.tlwdlg");  // shown as "a&b", no mnemonic
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("editMenu")), "Undo#103|Redo#104|-|Cut#10|Copy#11|Paste#12|Delete#13|-|Find...#107|Replace...#108|Find next#109|"
             "Find previous#110");
-  EXPECT_EQ(Describe(*window().findChild<QMenu*>("dialogueMenu")), "Play#105|Problems#106|Statistics#112|Branch map#113|Localisation#0");
+  EXPECT_EQ(Describe(*window().findChild<QMenu*>("dialogueMenu")), "Play#105|Problems#106|Statistics#112|Branch map#113|Localisation#0|Spelling#0");
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("localisationMenu")),
             "Assign keys...#114|Add translation to check...#116|Stop checking translations#117");
   EXPECT_EQ(Describe(*window().findChild<QMenu*>("helpMenu")), "Help#14|About#15|-|Associate files#16");
