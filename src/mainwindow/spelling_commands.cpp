@@ -53,7 +53,10 @@ void SpellingCommands::choose(const QString& language) {
       session_.showError(QString::fromStdString(status.message));
   }
   session_.registry().RegSetValue(RegistryRoot::CurrentUser, kSettingsKey, kSpellingLanguageValue, chosen, kRegSz);
-  fillMenu();
+  // The menu is not filled afresh here: the entry chosen is still running
+  // its signal. Its check mark shows the language now in use.
+  for (QAction* action : menu_->actions())
+    action->setChecked(action->text() == QString::fromStdString(chosen));
 }
 
 void SpellingCommands::apply(const QString& language) {

@@ -10,7 +10,8 @@ talkline's text in place, inserts a responseblock and gives it a response
 through the Responseblock and Responseline Editors, adds a character, renames
 a branch that responses link to by typing its name and pressing Return,
 saves (the file must hold exactly the example with these changes, the links
-renamed too) and quits without being asked anything. Third
+renamed too) and quits without being asked anything; on the way it picks
+English in Dialogue > Spelling, which is kept beside the project. Third
 session: inserts a line and is killed (SIGKILL) once its work is in the
 recovery folder; started again, the editor offers the work, Restore brings the
 line back as an unsaved change, F6 opens the branch map, whose list reads the
@@ -628,11 +629,37 @@ def quit_without_question(editor, project, expected):
     passed("File > Quit with nothing unsaved: no question, the program exited with code 0")
 
 
+def choose_spelling(editor, project):
+    """Dialogue > Spelling > en_US: the choice is kept beside the project, and
+    the example's French "Café au lait" gives three spelling notes."""
+    menu_bar = wait_for("the menu bar", lambda: find_one(editor.frame, [pyatspi.ROLE_MENU_BAR], None))
+    dialogue = find_one(menu_bar, [pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU], "Dialogue")
+    spelling = wait_for('"Spelling" in the Dialogue menu',
+                        lambda: find_one(dialogue, [pyatspi.ROLE_MENU, pyatspi.ROLE_MENU_ITEM], "Spelling"))
+    item_roles = [pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_RADIO_MENU_ITEM]
+    entries = [acc.name for acc in find_all(spelling, item_roles)]
+    check("en_US" in entries and entries[-1] == "None", f"Dialogue > Spelling holds {entries}, expected en_US ... None")
+    press(find_one(spelling, item_roles, "en_US"))
+    stored = os.path.splitext(project)[0] + ".spelling"
+
+    def stored_language():
+        if not os.path.exists(stored):
+            return None
+        with open(stored, encoding="utf-8") as f:
+            return f.read()
+    wait_for(f"en_US stored in {os.path.basename(stored)}", lambda: stored_language() == "en_US\n")
+    counts = "0 errors, 0 warnings, 3 notes"
+    wait_for(f'the status bar to read "{counts}"',
+             lambda: any(fresh_name(acc) == counts for acc in find_all(editor.frame, [pyatspi.ROLE_LABEL])))
+    passed(f'Dialogue > Spelling > en_US: stored beside the project, the status bar reads "{counts}"')
+
+
 def edit_session(editor, project, original, first_rows):
     """A text edited in place, a responseblock with a response, a character;
     saved, then Quit without a question."""
     check(editor.rows == first_rows, f"the project opens with the lines {editor.rows}, expected {first_rows}")
     passed("opened again, the project shows the lines it had before")
+    choose_spelling(editor, project)
     old_text = edit_text_in_place(editor)
     block_row = insert_responseblock(editor)
     response = add_response(editor, block_row)
