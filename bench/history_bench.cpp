@@ -20,10 +20,7 @@ namespace {
 
 using namespace tellwright;
 
-const DialogueDocument& MaxProject() {
-  static const DialogueDocument document = bench::MakeMaxProject();
-  return document;
-}
+using bench::MaxProject;
 
 struct Change {
   ChangeScope scope;

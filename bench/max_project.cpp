@@ -104,6 +104,11 @@ DialogueDocument MakeMaxProject(const MaxProjectShape& shape) {
   return document;
 }
 
+const DialogueDocument& MaxProject() {
+  static const DialogueDocument document = MakeMaxProject();
+  return document;
+}
+
 const DialogueDocument& ExampleProject() {
   static const DialogueDocument document = [] {
     DialogueDocument d;

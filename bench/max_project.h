@@ -15,6 +15,9 @@ struct MaxProjectShape {
 // and a cast of 40 characters. Branch i runs block i + 1. Deterministic.
 DialogueDocument MakeMaxProject(const MaxProjectShape& shape = {});
 
+// MakeMaxProject(), made once for every benchmark of a program.
+const DialogueDocument& MaxProject();
+
 // The bundled example (examples/lighthouse.tlwdlg), loaded once.
 const DialogueDocument& ExampleProject();
 

@@ -18,10 +18,7 @@ namespace {
 using namespace tellwright;
 using Clock = std::chrono::steady_clock;
 
-const DialogueDocument& MaxProject() {
-  static const DialogueDocument document = bench::MakeMaxProject();
-  return document;
-}
+using bench::MaxProject;
 
 size_t Occurrences(const std::string& text, const std::string& needle) {
   size_t count = 0;

@@ -23,10 +23,7 @@ namespace {
 using namespace tellwright;
 using Clock = std::chrono::steady_clock;
 
-const DialogueDocument& MaxProject() {
-  static const DialogueDocument document = bench::MakeMaxProject();
-  return document;
-}
+using bench::MaxProject;
 
 const InstalledDictionary& English() {
   static const InstalledDictionary english = [] {
