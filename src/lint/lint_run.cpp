@@ -89,7 +89,9 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
 
 void LintRun::indexKey(const std::string& text, const ProblemPlace& place) {
   if (text.empty() || text.front() != '/') return;
-  std::optional<StringTableText> split = SplitStringTableText(UnescapedScriptString(text));
+  // The split's key is a view into the unescaped text: keep the text alive.
+  const std::string unescaped = UnescapedScriptString(text);
+  std::optional<StringTableText> split = SplitStringTableText(unescaped);
   if (split) firstWithKey_.try_emplace(FoldedStringKey(split->key), place);
 }
 
