@@ -1,5 +1,6 @@
 #include "os/file_names.h"
 
+#include "base/utf8_text.h"
 #include "os/windows_api.h"
 
 #ifdef _WIN32
@@ -10,8 +11,6 @@
 namespace tellwright {
 
 #ifdef _WIN32
-
-namespace {
 
 std::string Utf8FromWide(std::wstring_view wide) {
   if (wide.empty()) return {};
@@ -28,8 +27,6 @@ std::wstring WideFromUtf8(std::string_view utf8) {
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
   return wide;
 }
-
-}  // namespace
 
 std::filesystem::path FileSystemPath(std::string_view name) { return std::filesystem::path(WideFromUtf8(name)); }
 
@@ -64,9 +61,17 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return arguments;
 }
 
+std::string FileNameFromDocumentText(std::string_view text) { return Cp1252ToUtf8(text); }
+
+std::optional<std::string> DocumentTextFromFileName(std::string_view name) { return Utf8ToCp1252(name); }
+
 #else
 
 std::filesystem::path FileSystemPath(std::string_view name) { return std::filesystem::path(name); }
+
+std::string FileNameFromDocumentText(std::string_view text) { return std::string(text); }
+
+std::optional<std::string> DocumentTextFromFileName(std::string_view name) { return std::string(name); }
 
 std::string FileNameString(const std::filesystem::path& path) { return path.string(); }
 

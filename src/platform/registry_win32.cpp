@@ -6,12 +6,37 @@
 #include <windows.h>
 #include <winreg.h>
 
+#include <iterator>
 #include <string>
 #include <string_view>
+
+#include "os/file_names.h"
 
 namespace tellwright {
 
 namespace {
+
+// Strings cross here between the program's UTF-8 (as file names are kept on
+// Windows) and the registry's UTF-16, through the wide functions: the shell
+// and every other program read the program path of the association, and the
+// paths of the settings, as the characters they are, whatever the system's
+// ANSI code page.
+bool IsText(uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// A string value's bytes (UTF-8 up to the terminating zero) as the registry
+// stores it: UTF-16 with its own terminating zero.
+std::wstring StoredText(const std::string& data) {
+  std::wstring text = WideFromUtf8(std::string_view(data).substr(0, data.find('\0')));
+  text.push_back(L'\0');
+  return text;
+}
+
+// And back: the UTF-16 up to the first zero as UTF-8 with a terminating zero.
+std::string ReadText(const std::wstring& stored) {
+  std::string text = Utf8FromWide(std::wstring_view(stored).substr(0, stored.find(L'\0')));
+  text.push_back('\0');
+  return text;
+}
 
 HKEY PredefinedKey(RegistryRoot root) {
   switch (root) {
@@ -30,8 +55,7 @@ bool ConnectRoot(RegistryRoot root, std::string_view computer, HKEY& base, HKEY&
   remote = nullptr;
   base = PredefinedKey(root);
   if (computer.empty()) return true;
-  std::string name(computer);
-  if (RegConnectRegistryA(name.c_str(), base, &remote) != ERROR_SUCCESS) return false;
+  if (RegConnectRegistryW(WideFromUtf8(computer).c_str(), base, &remote) != ERROR_SUCCESS) return false;
   base = remote;
   return true;
 }
@@ -57,34 +81,43 @@ class Win32Key : public RegistryKey {
   Win32Key& operator=(const Win32Key&) = delete;
 
   bool SetValue(std::string_view name, const RegistryValue& value) override {
-    std::string valueName(name);
-    return RegSetValueExA(key_, valueName.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+    std::wstring valueName = WideFromUtf8(name);
+    if (IsText(value.type)) {
+      std::wstring text = StoredText(value.data);
+      return RegSetValueExW(key_, valueName.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(text.data()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    return RegSetValueExW(key_, valueName.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
   }
 
   // Asks for the size first, so that values of any length are read whole;
   // a value that grows between the two calls is asked for again.
   std::optional<RegistryValue> QueryValue(std::string_view name) override {
-    std::string valueName(name);
+    std::wstring valueName = WideFromUtf8(name);
     for (int attempt = 0; attempt < 8; ++attempt) {
       DWORD type = 0;
       DWORD size = 0;
-      if (RegQueryValueExA(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+      if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
       std::string data(size, '\0');
-      LONG result = RegQueryValueExA(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+      LONG result = RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
       if (result == ERROR_MORE_DATA) continue;
       if (result != ERROR_SUCCESS) return std::nullopt;
       data.resize(size);
-      return RegistryValue{type, std::move(data)};
+      if (!IsText(type)) return RegistryValue{type, std::move(data)};
+      std::wstring stored(data.size() / sizeof(wchar_t), L'\0');
+      data.copy(reinterpret_cast<char*>(stored.data()), stored.size() * sizeof(wchar_t));
+      return RegistryValue{type, ReadText(stored)};
     }
     return std::nullopt;
   }
 
   std::optional<std::string> SubKeyName(uint32_t index) override {
-    char name[256];  // key names are at most 255 characters
-    DWORD length = sizeof name;
-    if (RegEnumKeyExA(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return std::nullopt;
-    return std::string(name, length);
+    wchar_t name[256];  // key names are at most 255 characters
+    DWORD length = static_cast<DWORD>(std::size(name));
+    if (RegEnumKeyExW(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return std::nullopt;
+    return Utf8FromWide(std::wstring_view(name, length));
   }
 
  private:
@@ -100,11 +133,11 @@ class Win32Registry : public RegistryBackend {
     HKEY base;
     HKEY remote;
     if (!ConnectRoot(root, computer, base, remote)) return nullptr;
-    std::string keyPath(path);
+    std::wstring keyPath = WideFromUtf8(path);
     HKEY key = nullptr;
-    LONG result = create ? RegCreateKeyExA(base, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    LONG result = create ? RegCreateKeyExW(base, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                                            nullptr, &key, nullptr)
-                         : RegOpenKeyExA(base, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key);
+                         : RegOpenKeyExW(base, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (result != ERROR_SUCCESS) {
       if (remote) RegCloseKey(remote);
       return nullptr;
@@ -117,8 +150,7 @@ class Win32Registry : public RegistryBackend {
     HKEY base;
     HKEY remote;
     if (!ConnectRoot(root, computer, base, remote)) return false;
-    std::string keyPath(path);
-    bool deleted = RegDeleteKeyA(base, keyPath.c_str()) == ERROR_SUCCESS;
+    bool deleted = RegDeleteKeyW(base, WideFromUtf8(path).c_str()) == ERROR_SUCCESS;
     if (remote) RegCloseKey(remote);
     return deleted;
   }

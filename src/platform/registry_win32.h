@@ -7,8 +7,10 @@
 namespace tellwright {
 
 #ifdef _WIN32
-// The Windows registry through the ANSI functions; windows.h stays inside
-// the implementation so that its macros do not reach the editor's code.
+// The Windows registry through the wide (UTF-16) functions, with key names,
+// value names and string values in UTF-8 as file names are here; windows.h
+// stays inside the implementation so that its macros do not reach the
+// editor's code.
 std::unique_ptr<RegistryBackend> MakeWin32RegistryBackend();
 #endif
 

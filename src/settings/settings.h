@@ -21,7 +21,8 @@ struct Settings {
   RecentFiles recentFiles;
 };
 
-// Anything missing or unreadable reads as "".
+// Anything missing or unreadable reads as "", and so does an engine project
+// path with a character the document's Windows-1252 has no byte for.
 Settings ReadSettings(Registry& registry);
 
 // Creates the keys, then writes "CurrentProject" and "LastFile1" ..

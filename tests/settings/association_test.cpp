@@ -64,14 +64,15 @@ TEST_F(AssociationTest, AnExtensionWithoutItsFullStopGivesTheSameKeys) {
 
 #ifdef _WIN32
 // What the shell reads: the keys under HKEY_CLASSES_ROOT, read straight
-// through the Win32 API.
+// through the Win32 API, with the program in a folder whose name the ANSI
+// code page cannot spell (program paths are UTF-8 here).
 TEST_F(AssociationTest, TheShellFindsTheProgramInTheSystemsRegistry) {
-  const std::string program = "C:\\Program Files\\Tellwright\\tellwright.exe";
+  const std::string program = "C:\\Users\\J\xC3\xB6rg\\Tellwright \xE7\x81\xAF\\tellwright.exe";
   ASSERT_TRUE(Associate(registry, ".tlwdlg", program, "Tellwright", AssociationIconPath(program)));
   const std::vector<std::pair<std::string, std::string>> expected = {
       {".tlwdlg", "FileType_tlwdlg"},
       {"FileType_tlwdlg", "Tellwright"},
-      {"FileType_tlwdlg\\DefaultIcon", "C:\\Program Files\\Tellwright\\TLWIcon.ico"},
+      {"FileType_tlwdlg\\DefaultIcon", "C:\\Users\\J\xC3\xB6rg\\Tellwright \xE7\x81\xAF\\TLWIcon.ico"},
       {"FileType_tlwdlg\\shell\\open\\command", "\"" + program + "\" \"%1\""},
   };
   for (const auto& [key, value] : expected) {

@@ -125,10 +125,12 @@ TEST_F(RegistryTest, ReadingGivesTextForStringsAndNumbersOnly) {
 }
 
 TEST_F(RegistryTest, SubkeysAreListedInNameOrderRegardlessOfCase) {
-  for (const char* name : {"beta", "Alpha", "gamma", "\xC4rger"}) registry.RegCreateKey(kUser, std::string("K\\") + name);
+  const std::string arger(testing::kNonAsciiName);
+  for (const std::string& name : {std::string("beta"), std::string("Alpha"), std::string("gamma"), arger})
+    registry.RegCreateKey(kUser, "K\\" + name);
   std::vector<std::string> listed;
   for (int i = 0; i < 6; ++i) listed.push_back(registry.RegListSubKey(kUser, "K", i));
-  EXPECT_EQ(listed, (std::vector<std::string>{"Alpha", "beta", "gamma", "\xC4rger", "", ""}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"Alpha", "beta", "gamma", arger, "", ""}));
   EXPECT_EQ(registry.RegListSubKey(kUser, "K", -1), "");
   EXPECT_EQ(registry.RegListSubKey(kUser, "Missing", 0), "");
 }

@@ -21,7 +21,7 @@ TEST_F(SettingsTest, FirstRunReadsEverythingEmpty) {
 TEST_F(SettingsTest, WrittenSettingsReadBackWholeInANewSession) {
   Settings written;
   written.currentProject = "C:\\Games\\" + std::string(400, 'd') + "\\game.wpr";
-  written.recentFiles = {"C:\\a.tlwdlg", "", "C:\\c.tlwchr", "D:\\\xC4rger.tlwdlg", ""};
+  written.recentFiles = {"C:\\a.tlwdlg", "", "C:\\c.tlwchr", "D:\\" + std::string(testing::kNonAsciiName) + ".tlwdlg", ""};
   ASSERT_TRUE(WriteSettings(registry, written));
 
   std::unique_ptr<RegistryBackend> nextSession = NextSession();
@@ -71,23 +71,33 @@ TEST_F(SettingsTest, NumberValuesReadAsDecimalAndOtherTypesAsEmpty) {
 }
 
 #ifdef _WIN32
-// What another program (or regedit) reads from the registry after a save.
+// What another program (or regedit) reads from the registry after a save:
+// the characters of the paths, whatever the system's ANSI code page. The
+// recent files are file names (UTF-8 here), the engine project path a
+// document text (Windows-1252).
 TEST_F(SettingsTest, TheValuesStandInTheSystemsRegistryUnderTheEditorsKey) {
   Settings settings;
-  settings.currentProject = "C:\\Games\\game.wpr";
-  settings.recentFiles = {"C:\\a.tlwdlg", "", "D:\\\xC4rger.tlwdlg", "x", "y"};
+  settings.currentProject = "C:\\Spiele\\L\xF6we\\game.wpr";
+  settings.recentFiles = {"C:\\a.tlwdlg", "", "D:\\\xC3\x84rger \xE7\x81\xAF.tlwdlg", "x", "y"};
   ASSERT_TRUE(WriteSettings(registry, settings));
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"CurrentProject", "C:\\Games\\game.wpr"},
+      {"CurrentProject", "C:\\Spiele\\L\xC3\xB6we\\game.wpr"},
       {"LastFile1", "C:\\a.tlwdlg"},
       {"LastFile2", ""},
-      {"LastFile3", "D:\\\xC4rger.tlwdlg"},
+      {"LastFile3", "D:\\\xC3\x84rger \xE7\x81\xAF.tlwdlg"},
       {"LastFile4", "x"},
       {"LastFile5", "y"},
   };
   for (const auto& [name, value] : expected) {
     EXPECT_EQ(testing::SystemRegistryString(HKEY_CURRENT_USER, "Software\\Korvane\\Tellwright", name), value) << name;
   }
+  Settings read = ReadSettings(registry);
+  EXPECT_EQ(read.currentProject, settings.currentProject);
+  EXPECT_EQ(read.recentFiles, settings.recentFiles);
+  // An engine project whose path the document's Windows-1252 cannot hold.
+  ASSERT_TRUE(registry.RegWriteValue(RegistryRoot::CurrentUser, "Software\\Korvane\\Tellwright", "CurrentProject",
+                                     "C:\\\xE7\x81\xAF\\game.wpr", kRegSz));
+  EXPECT_EQ(ReadSettings(registry).currentProject, "");
 }
 #endif
 

@@ -38,6 +38,15 @@
 
 namespace tellwright::testing {
 
+// "Ärger", a name outside ASCII, as the registry layer takes it: UTF-8 on
+// Windows, where the wide Win32 functions store it as UTF-16; in the
+// editor's own store any bytes, here Windows-1252's.
+#ifdef _WIN32
+inline constexpr std::string_view kNonAsciiName = "\xC3\x84rger";
+#else
+inline constexpr std::string_view kNonAsciiName = "\xC4rger";
+#endif
+
 inline void SetVariable(const std::string& name, const std::string& value) {
 #ifdef _WIN32
   _putenv_s(name.c_str(), value.c_str());
@@ -186,16 +195,20 @@ inline void RemoveTestRegistryKeys() {
 }
 
 // A string value as the system's registry holds it, read straight through
-// the Win32 API; nullopt when it is missing or of another type.
+// the wide Win32 API as the shell reads it, given as UTF-8; nullopt when it
+// is missing or of another type.
 inline std::optional<std::string> SystemRegistryString(HKEY root, const std::string& key, const std::string& name) {
+  std::wstring wideKey = WideFromUtf8(key);
+  std::wstring wideName = WideFromUtf8(name);
   DWORD size = 0;
-  if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
     return std::nullopt;
-  std::string value(size, '\0');
-  if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &size) != ERROR_SUCCESS)
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &size) !=
+      ERROR_SUCCESS)
     return std::nullopt;
-  value.resize(value.find('\0'));
-  return value;
+  value.resize(value.find(L'\0'));
+  return Utf8FromWide(value);
 }
 #endif
 
