@@ -1,6 +1,7 @@
 #include "mainwindow/qt_user_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -80,7 +81,10 @@ std::optional<QString> RunRequester(FileRequester requester, QWidget* parent, co
   QString selected = FirstFilter(qtFilter);
   QString path = requester(parent, title, defaultPath, qtFilter, &selected, {});
   if (path.isEmpty()) return std::nullopt;
-  return path;
+  // Qt gives "/" on every system. On Windows the paths the editor keeps (the
+  // engine project, whose folder is cut from sound files, the recent files,
+  // the project path) are written as Windows writes them, with "\".
+  return QDir::toNativeSeparators(path);
 }
 
 }  // namespace
