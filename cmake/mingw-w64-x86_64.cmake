@@ -1,7 +1,7 @@
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the POSIX thread
-# model, which std::thread and std::mutex need). The programs are linked
-# statically, so they run without the compiler's DLLs beside them, under Wine
-# as on Windows.
+# model, which std::thread and std::mutex need). How the programs take the
+# compiler's runtime (inside them, or as DLLs beside them) is the project's
+# choice, per program.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,8 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # ctest runs the test programs through Wine.
 find_program(TELLWRIGHT_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)

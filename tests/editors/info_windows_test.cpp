@@ -167,10 +167,16 @@ TEST(HelpWindow, ShowsThePageFromTheFirstFolderThatHoldsItElseNamesThePlaces) {
     }
   }
 
-  QStringList defaults = DefaultHelpFolders();  // the program's folder first, then the data folder
+  // The program's folder first, then the installed data folder; on Windows,
+  // where the program is unzipped with its page beside it, only its folder.
+  QStringList defaults = DefaultHelpFolders();
+  EXPECT_EQ(defaults.value(0), QCoreApplication::applicationDirPath());
+#ifdef Q_OS_WIN
+  EXPECT_EQ(defaults.size(), 1);
+#else
   ASSERT_EQ(defaults.size(), 2);
-  EXPECT_EQ(defaults[0], QCoreApplication::applicationDirPath());
   EXPECT_TRUE(defaults[1].endsWith(QStringLiteral("/share/tellwright"))) << defaults[1].toStdString();
+#endif
 }
 
 TEST(HelpWindow, FollowsAnchorsInThePageAndHandsWebLinksToTheDesktop) {

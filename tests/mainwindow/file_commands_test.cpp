@@ -2,7 +2,9 @@
 #include <filesystem>
 
 #include "document/character_list_file.h"
+#include "os/file_names.h"
 #include "session_fixture.h"
+#include "ui/document_text.h"
 
 namespace tellwright::testing {
 namespace {
@@ -92,8 +94,13 @@ TEST_F(SessionTest, AFailedSaveIsReportedAndKeepsThePathAndTheChangedFlag) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].title, "Error");
   EXPECT_TRUE(dialogs.messages()[0].text.startsWith("The dialogue project could not be saved."));
-  EXPECT_TRUE(dialogs.messages()[0].text.contains("No such file or directory"))
-      << dialogs.messages()[0].text.toStdString();
+  // The system's own words for the reason.
+#ifdef _WIN32
+  const QString reason = PathToQString(WindowsErrorText(ERROR_PATH_NOT_FOUND));
+#else
+  const QString reason = QStringLiteral("No such file or directory");
+#endif
+  EXPECT_TRUE(dialogs.messages()[0].text.contains(reason)) << dialogs.messages()[0].text.toStdString();
 }
 
 TEST_F(SessionTest, AFailedExportIsReported) {

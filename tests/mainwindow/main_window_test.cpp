@@ -1,13 +1,18 @@
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/gadget_table.h"
 #include "mainwindow/line_list_model.h"
+#include "os/program_path.h"
+#include "platform/associate_project_files.h"
+#include "settings/association.h"
 #include "session_fixture.h"
 #include "ui/ui_text_table.h"
 
@@ -365,6 +370,45 @@ TEST_F(SessionTest, TheBranchSelectorChoosesAddsAndRenamesBranches) {
   EXPECT_EQ(window().lineModel()->rowCount(), 0);
 }
 
+// Where a field drawn with its text differs from the same field drawn
+// empty: the pixels of the text.
+QRect TextPixels(QLineEdit* field) {
+  const QString text = field->text();
+  QSignalBlocker quiet(field);
+  QImage shown = field->grab().toImage();
+  field->setText(QString());
+  QImage empty = field->grab().toImage();
+  field->setText(text);
+  QRect pixels;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x)
+      if (shown.pixel(x, y) != empty.pixel(x, y)) pixels |= QRect(x, y, 1, 1);
+  return pixels;
+}
+
+// The branch selector and the "Current project" field show the project's
+// texts in letters of their whole height. A font whose lines are taller than
+// the field (as the first font Qt finds on a system without its usual one may
+// be) puts the text outside, and the fields look empty.
+TEST_F(SessionTest, TheOneLineFieldsShowTheProjectsBranchAndEngineProject) {
+  Start({QString::fromStdString(ExampleProject())});
+  window().lineList()->setFocus();  // no text cursor in the fields
+  struct Field {
+    QLineEdit* field;
+    QString text;
+  };
+  const Field fields[] = {{window().branchSelector()->lineEdit(), QStringLiteral("Lighthouse_Greeting")},
+                          {window().projectField(), QStringLiteral("C:\\Games\\Lighthouse\\lighthouse.wpr")}};
+  for (const Field& f : fields) {
+    SCOPED_TRACE(f.text.toStdString());
+    EXPECT_EQ(f.field->text(), f.text);
+    QRect pixels = TextPixels(f.field);
+    QFontMetrics metrics(f.field->font());
+    EXPECT_GE(pixels.height(), metrics.capHeight());
+    EXPECT_GE(pixels.width(), metrics.horizontalAdvance(f.text) / 2);
+  }
+}
+
 TEST_F(SessionTest, ChooseProjectPutsThePickedFileIntoTheField) {
   StoreSettings("C:\\Games\\Demo\\demo.wpr", {});
   Start();
@@ -430,8 +474,18 @@ TEST_F(SessionTest, KeyboardAndScreenReaderReachEveryControl) {
 TEST_F(SessionTest, AssociateFilesRegistersTheProgramForTheUser) {
   Start();
   Trigger(kCommandAssociate);
-  EXPECT_TRUE(std::filesystem::exists(temp.file("data/applications/tellwright.desktop")));
-  EXPECT_TRUE(std::filesystem::exists(temp.file("data/mime/packages/tellwright.xml")));
+  // The shell's keys name the running program (here the test program) and
+  // the icon beside it.
+  std::string program = RunningProgramPath().value_or("");
+  RecordingReporter reporter;
+  Registry registry(store, reporter);
+  EXPECT_EQ(registry.RegReadValue(RegistryRoot::ClassesRoot, "FileType_tlwdlg\\shell\\open\\command", ""),
+            "\"" + program + "\" \"%1\"");
+  EXPECT_EQ(registry.RegReadValue(RegistryRoot::ClassesRoot, "FileType_tlwdlg\\DefaultIcon", ""),
+            AssociationIconPath(program));
+  // Where the desktop does not read the registry, its own files too.
+  EXPECT_EQ(std::filesystem::exists(temp.file("data/applications/tellwright.desktop")), kDesktopIntegrationByDefault);
+  EXPECT_EQ(std::filesystem::exists(temp.file("data/mime/packages/tellwright.xml")), kDesktopIntegrationByDefault);
   ASSERT_FALSE(dialogs.calls.empty());
   EXPECT_EQ(dialogs.calls.back().kind, "information") << dialogs.trace();
 }

@@ -8,6 +8,7 @@
 #include "mainwindow/recovery_keeper.h"
 #include "mainwindow/recovery_offer.h"
 #include "os/atomic_write.h"
+#include "os/user_folders.h"
 #include "session_fixture.h"
 #include "ui/document_text.h"
 
@@ -16,7 +17,9 @@ namespace {
 
 class RecoveryTest : public SessionTest {
  protected:
-  QString Folder() { return QString::fromStdString(temp.folder("state")) + QStringLiteral("/tellwright"); }
+  // Below the temporary folder: state/tellwright on Linux,
+  // local\Tellwright\Recovery on Windows.
+  QString Folder() { return PathToQString(RecoveryFolder(ProcessEnvironment()).value_or("")); }
   // Starts on the example with a short wait before recovery writes.
   void StartOnExample() {
     Start({QString::fromStdString(ExampleProject())});

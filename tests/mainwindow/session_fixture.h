@@ -36,6 +36,7 @@ class SessionTest : public ::testing::Test {
   void SetUp() override {
     environment.Set("XDG_DATA_HOME", temp.folder("data"));
     environment.Set("XDG_STATE_HOME", temp.folder("state"));
+    environment.Set("LOCALAPPDATA", temp.folder("local"));  // the recovery files' on Windows
     environment.Set(kRegistryDirVariable, temp.folder("registry"));
   }
   void TearDown() override {
