@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the test suites, the core's suites
-# built for Windows and run under Wine, the same suites again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run of
-# the file readers and exporters.
+# Sets up, builds and runs every test: the test suites, the suites built for
+# Windows and run under Wine with the Windows package tried out, the same
+# suites again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# bounded fuzzing run of the file readers and exporters.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -15,7 +15,7 @@ ctest --test-dir "$root/build" --output-on-failure -j2
 echo "== Debian package: make it, install it, use it, remove it"
 "$root/scripts/package-test.sh" "$root/build"
 
-echo "== Windows: the core, tellwright-cli and the core's tests, cross-built and run under Wine"
+echo "== Windows: the editor, tellwright-cli and the tests cross-built and run under Wine; tellwright-windows.zip made and tried"
 "$root/scripts/windows-test.sh" "$root/build-mingw"
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
