@@ -10,9 +10,10 @@
 #
 #   scripts/windows-test.sh [BUILD_FOLDER]     (default: build-mingw)
 #
-# Qt for Windows comes unpacked from ../shared/qt-windows/ beside the
-# sources, else from /work/shared/qt-windows/. JOBS sets the build's jobs;
-# CMAKE_CXX_COMPILER_LAUNCHER=ccache in the environment caches compiles.
+# Qt for Windows comes from ../shared/qt-windows/ beside the sources, else
+# from /work/shared/qt-windows/, and is unpacked into ~/.cache/tellwright (or
+# $TELLWRIGHT_QT_WINDOWS_CACHE). JOBS sets the build's jobs; compiles go
+# through ccache when it is installed.
 # The command-line tests (tests/cli) start the program through a POSIX shell
 # and are not built; the program itself is run below.
 set -euo pipefail
@@ -36,7 +37,7 @@ step() {
 
 step "packages"
 packages=(g++-mingw-w64-x86-64-posix wine64 wine fonts-wine googletest libcli11-dev cmake ninja-build
-  qt6-base-dev xz-utils zip unzip xvfb xauth xdotool xclip)
+  qt6-base-dev xz-utils zip unzip xvfb xauth xdotool xclip ccache)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -70,12 +71,14 @@ if [ -z "$qt_source" ]; then
   echo "Qt for Windows ($qt_name.tar.xz) is in neither ${qt_places[0]}/ nor ${qt_places[1]}/" >&2
   exit 1
 fi
-# Unpacked once into the build folder, again only when the archive changes.
-qt="$build/$qt_name/prefix"
-if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] || [ "$qt_source/$qt_name.tar.xz" -nt "$build/$qt_name" ]; then
-  rm -rf "${build:?}/$qt_name"
-  mkdir -p "$build/$qt_name"
-  tar -C "$build/$qt_name" -xJf "$qt_source/$qt_name.tar.xz"
+# Unpacked once outside the source tree (where nothing that reads the
+# sources meets Qt's headers), again only when the archive changes.
+qt_unpacked="${TELLWRIGHT_QT_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tellwright}/$qt_name"
+qt="$qt_unpacked/prefix"
+if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] || [ "$qt_source/$qt_name.tar.xz" -nt "$qt_unpacked" ]; then
+  rm -rf "$qt_unpacked"
+  mkdir -p "$qt_unpacked"
+  tar -C "$qt_unpacked" -xJf "$qt_source/$qt_name.tar.xz"
 fi
 
 # GoogleTest from Debian's sources and CLI11's headers, in a prefix of their
@@ -98,7 +101,9 @@ step "build"
 # programs ten times their size and the links slow. Debian's host tools
 # (moc, uic, rcc) serve the Windows Qt.
 programs="$build/programs"
-cmake -S "$root" -B "$programs" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$programs" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DTELLWRIGHT_BENCHMARKS=OFF \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DQt6_DIR="$qt/lib/cmake/Qt6" \
   -DCMAKE_FIND_ROOT_PATH="$qt;$deps" -DGTest_DIR="$deps/lib/cmake/GTest" -DCLI11_DIR="$deps/share/cmake/CLI11" \

@@ -400,7 +400,8 @@ TEST_F(SessionTest, TheOneLineFieldsShowTheProjectsBranchAndEngineProject) {
   const Field fields[] = {{window().branchSelector()->lineEdit(), QStringLiteral("Lighthouse_Greeting")},
                           {window().projectField(), QStringLiteral("C:\\Games\\Lighthouse\\lighthouse.wpr")}};
   for (const Field& f : fields) {
-    SCOPED_TRACE(f.text.toStdString());
+    // The font Qt found names the cause when the text is out of sight.
+    SCOPED_TRACE(f.text.toStdString() + " in " + QFontInfo(f.field->font()).family().toStdString());
     EXPECT_EQ(f.field->text(), f.text);
     QRect pixels = TextPixels(f.field);
     QFontMetrics metrics(f.field->font());
