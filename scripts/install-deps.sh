@@ -11,7 +11,7 @@ packages=(
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi procps
   clang libclang-rt-14-dev
   shared-mime-info xdg-utils desktop-file-utils libfile-mimeinfo-perl
-  e2fsprogs strace git
+  e2fsprogs strace git ccache
   appstream dpkg-dev groff-base man-db python3-xlib
   gettext
 )
