@@ -39,6 +39,7 @@ class NoDialogs : public UserDialogs {
   Answer askChoice(const QString&, const QString&, const QString&, const QString&) override { return Answer::Cancel; }
   void showMessage(const QString&, const QString& text) override { last = text; }
   void showInformation(const QString&, const QString&) override {}
+  std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
   std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
   std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
   QString last;
