@@ -148,32 +148,73 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes, [[maybe_unused]] FileAccess access) {
+AtomicFile::~AtomicFile() { discard(); }
+
+Status AtomicFile::open(const std::string& path, [[maybe_unused]] FileAccess access) {
+  discard();
+  path_ = path;
+  failed_ = false;
+  error_ = 0;
   std::error_code ec;
   if (std::filesystem::is_directory(FileSystemPath(path), ec)) return Failure(path, "write", EISDIR);
-  std::string target;
-  if (Status status = FollowLinks(path, target); !status) return status;
+  if (Status status = FollowLinks(path, target_); !status) return status;
 #ifndef _WIN32
-  if (int refusal = RefusalToReplace(target)) return Failure(path, "write", refusal);
-  std::string temporaryPath;
-  int fd = CreateTemporaryBeside(target, temporaryPath);
-  if (fd < 0) return Failure(path, "write", errno);
-  ApplyPermissions(fd, target, access);
-  bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  int error = errno;
-  if (::close(fd) != 0 && written) {
+  if (int refusal = RefusalToReplace(target_)) return Failure(path, "write", refusal);
+  fd_ = CreateTemporaryBeside(target_, temporaryPath_);
+  if (fd_ < 0) return Failure(path, "write", errno);
+  ApplyPermissions(fd_, target_, access);
+#else
+  // Read-only is a promise the user made: MoveFileExW keeps it on Windows,
+  // though not every implementation of the call does, so it is checked here.
+  //
+  // Files here are private to the user's profile already: kOwnerOnly asks
+  // for nothing more.
+  DWORD attributes = GetFileAttributesW(FileSystemPath(target_).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return Failure(path, "write", static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  HANDLE file = CreateTemporaryBeside(target_, temporaryPath_);
+  if (file == INVALID_HANDLE_VALUE) return Failure(path, "write", GetLastError());
+  file_ = file;
+#endif
+  open_ = true;
+  return Status::Ok();
+}
+
+void AtomicFile::write(std::string_view bytes) {
+  if (!open_ || failed_) return;
+#ifndef _WIN32
+  if (!WriteAll(fd_, bytes)) {
+    failed_ = true;
+    error_ = errno;
+  }
+#else
+  if (!WriteAll(static_cast<HANDLE>(file_), bytes)) {
+    failed_ = true;
+    error_ = GetLastError();
+  }
+#endif
+}
+
+Status AtomicFile::commit() {
+  if (!open_) return Failure(path_, "write", EBADF);
+  open_ = false;
+#ifndef _WIN32
+  bool written = !failed_ && ::fsync(fd_) == 0;
+  int error = failed_ ? error_ : errno;
+  if (::close(fd_) != 0 && written) {
     written = false;
     error = errno;
   }
-  if (!written || std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+  fd_ = -1;
+  if (!written || std::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
     if (written) error = errno;
-    ::unlink(temporaryPath.c_str());
-    return Failure(path, "write", error);
+    ::unlink(temporaryPath_.c_str());
+    return Failure(path_, "write", error);
   }
   // The file is written and in place: a folder that cannot be flushed does
   // not make the save fail; the rename reaches the disk when the system writes
   // the folder back on its own.
-  SyncContainingFolder(target);
+  SyncContainingFolder(target_);
   return Status::Ok();
 #else
   // The temporary file reaches the disk before it replaces the target, and
@@ -181,31 +222,42 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, [[ma
   // the change of the folder through before it returns. A target that is
   // read-only or that another program keeps open is not replaced: the save
   // fails and the old file stays.
-  //
-  // Read-only is a promise the user made: MoveFileExW keeps it on Windows,
-  // though not every implementation of the call does, so it is checked here.
-  //
-  // Files here are private to the user's profile already: kOwnerOnly asks
-  // for nothing more.
-  DWORD attributes = GetFileAttributesW(FileSystemPath(target).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return Failure(path, "write", static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  std::wstring temporaryPath;
-  HANDLE file = CreateTemporaryBeside(target, temporaryPath);
-  if (file == INVALID_HANDLE_VALUE) return Failure(path, "write", GetLastError());
-  bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
-  DWORD error = GetLastError();
+  HANDLE file = static_cast<HANDLE>(file_);
+  file_ = nullptr;
+  bool written = !failed_ && FlushFileBuffers(file);
+  DWORD error = failed_ ? error_ : GetLastError();
   if (!CloseHandle(file) && written) {
     written = false;
     error = GetLastError();
   }
   if (written) {
-    if (ReplaceWith(temporaryPath, FileSystemPath(target).native())) return Status::Ok();
+    if (ReplaceWith(temporaryPath_, FileSystemPath(target_).native())) return Status::Ok();
     error = GetLastError();
   }
-  DeleteFileW(temporaryPath.c_str());
-  return Failure(path, "write", error);
+  DeleteFileW(temporaryPath_.c_str());
+  return Failure(path_, "write", error);
 #endif
+}
+
+void AtomicFile::discard() {
+  if (!open_) return;
+  open_ = false;
+#ifndef _WIN32
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temporaryPath_.c_str());
+#else
+  CloseHandle(static_cast<HANDLE>(file_));
+  file_ = nullptr;
+  DeleteFileW(temporaryPath_.c_str());
+#endif
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, FileAccess access) {
+  AtomicFile file;
+  if (Status status = file.open(path, access); !status) return status;
+  file.write(bytes);
+  return file.commit();
 }
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {

@@ -68,6 +68,31 @@ TEST(AtomicWrite, ReplacesTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_EQ(FilesIn(dir.path()), 1);
 }
 
+TEST(AtomicWrite, AFileWrittenInPiecesReplacesTheTargetOnlyWhenCommitted) {
+  TempDir dir;
+  std::string path = dir.file("out.txt");
+  WriteBytes(path, "old");
+  {
+    AtomicFile file;
+    ASSERT_TRUE(file.open(path).ok);
+    file.write("never ");
+    file.write("committed");
+    EXPECT_EQ(ReadBytes(path), "old");
+  }
+  EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(FilesIn(dir.path()), 1);
+
+  AtomicFile file;
+  ASSERT_TRUE(file.open(path).ok);
+  for (int i = 0; i < 1000; ++i) file.write("piece ");
+  ASSERT_TRUE(file.commit().ok);
+  std::string expected;
+  for (int i = 0; i < 1000; ++i) expected += "piece ";
+  EXPECT_EQ(ReadBytes(path), expected);
+  EXPECT_EQ(FilesIn(dir.path()), 1);
+  EXPECT_FALSE(file.commit().ok);  // once only
+}
+
 TEST(AtomicWrite, KeepsThePermissionsOfTheReplacedFile) {
 #ifdef _WIN32
   GTEST_SKIP() << "POSIX permission bits; Windows has no such bits to keep";
