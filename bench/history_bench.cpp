@@ -121,7 +121,7 @@ void ThousandEditsMemory(benchmark::State& state) {
   size_t branchBytes = 0;
   const DialogueBranch& branch = MaxProject().branch(0);
   for (int i = 0; i < branch.lines.stored(); ++i)
-    branchBytes += sizeof(DialogueLine) + branch.lines[i].text.capacity() + branch.lines[i].character.capacity();
+    branchBytes += sizeof(DialogueLine) + branch.lines[i].text.size() + branch.lines[i].character.size();
   state.counters["heap_bytes_per_edit"] = static_cast<double>(added) / 1000;
   state.counters["step_bytes_per_edit"] = static_cast<double>(counted) / 1000;
   state.counters["one_branch_bytes"] = static_cast<double>(branchBytes);

@@ -28,7 +28,7 @@ size_t Walk(const DialogueDocument& d) {
     sum += branch.name.size();
     for (int l = 0; l < LinesToVisit(branch); ++l) {
       const DialogueLine& line = branch.lines[l];
-      for (const std::string* text : {&line.kind, &line.character, &line.text, &line.soundFile})
+      for (const Text* text : {&line.kind, &line.character, &line.text, &line.soundFile})
         for (char c : *text) sum += static_cast<unsigned char>(c);
     }
   }

@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 using bench::MaxProject;
 
-size_t Occurrences(const std::string& text, const std::string& needle) {
+size_t Occurrences(std::string_view text, std::string_view needle) {
   size_t count = 0;
   for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++count;
   return count;

@@ -40,7 +40,7 @@ const std::vector<std::string>& SpokenWordsOfMaxProject() {
   static const std::vector<std::string> words = [] {
     std::vector<std::string> all;
     const DialogueDocument& d = MaxProject();
-    auto add = [&all](const std::string& text) {
+    auto add = [&all](std::string_view text) {
       for (const TextWord& word : SpokenWords(text)) all.push_back(Cp1252ToUtf8(word.word));
     };
     for (int b = 0; b < BranchesToVisit(d); ++b) {

@@ -7,6 +7,11 @@ namespace tellwright {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  AppendCp1252AsUtf8(out, text);
+  return out;
+}
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
   for (char c : text) {
     char32_t u = Cp1252ToUnicode(static_cast<unsigned char>(c));
     if (u < 0x80) {
@@ -20,7 +25,6 @@ std::string Cp1252ToUtf8(std::string_view text) {
       out += static_cast<char>(0x80 | (u & 0x3F));
     }
   }
-  return out;
 }
 
 Utf8Char DecodeUtf8At(std::string_view text, size_t at) {

@@ -9,6 +9,7 @@ namespace tellwright {
 
 // Windows-1252 text (the document's) as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
+void AppendCp1252AsUtf8(std::string& out, std::string_view text);
 
 // One character of UTF-8 text: its code point and how many bytes it takes;
 // length 0 for a sequence that is not well-formed (a stray or missing

@@ -82,20 +82,41 @@ bool OutputArrived() {
 int WithOutputChecked(int exitCode) { return OutputArrived() ? exitCode : std::max<int>(exitCode, kExitError); }
 
 namespace {
-bool WriteStandardOutput(std::string_view bytes) {
+class StandardOutputSink : public ByteSink {
+ public:
+  void write(std::string_view bytes) override { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+};
+}  // namespace
+
+bool WriteStandardOutput(const Produce& produce) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);  // CR LF must reach the pipe as it is
 #endif
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  StandardOutputSink sink;
+  {
+    OutputBuffer out(sink);
+    produce(out);
+  }
   return OutputArrived();
 }
-}  // namespace
 
-bool WriteOutput(const std::string& target, std::string_view bytes) {
-  if (target == kStandardOutput) return WriteStandardOutput(bytes);
-  Status status = WriteFileAtomically(target, bytes);
+bool WriteOutput(const std::string& target, const Produce& produce) {
+  if (target == kStandardOutput) return WriteStandardOutput(produce);
+  AtomicFile file;
+  Status status = file.open(target);
+  if (status) {
+    {
+      OutputBuffer out(file);
+      produce(out);
+    }
+    status = file.commit();
+  }
   if (!status) PrintDiagnostic(target, "error", status.message);
   return status.ok;
+}
+
+bool WriteOutput(const std::string& target, std::string_view bytes) {
+  return WriteOutput(target, [bytes](OutputBuffer& out) { out.append(bytes); });
 }
 
 std::string OutputNameFault(const std::string& output) {

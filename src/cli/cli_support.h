@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/byte_sink.h"
 #include "base/status.h"
 #include "document/dialogue_document.h"
 #include "document/load_result.h"
@@ -57,9 +59,18 @@ bool OutputArrived();
 // Every subcommand ends through it (main does it for all of them).
 int WithOutputChecked(int exitCode);
 
-// Writes `bytes` to `target` (through a temporary file renamed over it), or
-// to standard output unchanged for "-"; on failure prints why.
+// What a subcommand writes, handed on as it is made, so a large output is
+// never held whole.
+using Produce = std::function<void(OutputBuffer& out)>;
+
+// Writes to `target` (through a temporary file renamed over it), or to
+// standard output unchanged for "-"; on failure prints why.
+bool WriteOutput(const std::string& target, const Produce& produce);
 bool WriteOutput(const std::string& target, std::string_view bytes);
+
+// Writes to standard output, bytes unchanged (no CR LF translation); on
+// failure prints why.
+bool WriteStandardOutput(const Produce& produce);
 
 // Why `output` cannot name the file an -o option writes ("" when it can):
 // an empty name, or one that names a folder, would write a hidden file

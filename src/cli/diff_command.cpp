@@ -30,7 +30,7 @@ struct DiffSides {
   bool forGit = false;
 };
 
-std::string Text(const std::string& text) { return JsonString(Cp1252ToUtf8(text)); }
+std::string JsonText(std::string_view text) { return JsonString(Cp1252ToUtf8(text)); }
 std::string Position(int index) { return index >= 0 ? std::to_string(index + 1) : "null"; }
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
@@ -41,19 +41,19 @@ std::string Fields(const std::vector<std::string_view>& fields) {
 }
 
 std::string Json(const DialogueLine& line) {
-  return "{\"kind\":" + Text(line.kind) + ",\"character\":" + Text(line.character) + ",\"text\":" + Text(line.text) +
-         ",\"soundFile\":" + Text(line.soundFile) + ",\"blockId\":" + std::to_string(line.blockId) + "}";
+  return "{\"kind\":" + JsonText(line.kind) + ",\"character\":" + JsonText(line.character) + ",\"text\":" + JsonText(line.text) +
+         ",\"soundFile\":" + JsonText(line.soundFile) + ",\"blockId\":" + std::to_string(line.blockId) + "}";
 }
 
 std::string Json(const Response& response) {
-  return "{\"text\":" + Text(response.text) + ",\"conditions\":" + Text(response.conditions) +
-         ",\"linkBranch\":" + Text(response.linkBranch) + ",\"visibility\":" + std::to_string(response.visibility) +
+  return "{\"text\":" + JsonText(response.text) + ",\"conditions\":" + JsonText(response.conditions) +
+         ",\"linkBranch\":" + JsonText(response.linkBranch) + ",\"visibility\":" + std::to_string(response.visibility) +
          ",\"leaveLoop\":" + std::to_string(response.leaveLoop) +
          ",\"sayResponse\":" + std::to_string(response.sayResponse) + "}";
 }
 
 std::string Json(const Character& character) {
-  return "{\"realName\":" + Text(character.realName) + ",\"entityName\":" + Text(character.entityName) + "}";
+  return "{\"realName\":" + JsonText(character.realName) + ",\"entityName\":" + JsonText(character.entityName) + "}";
 }
 
 // "before" and "after" of a change; null on the side without the record.
@@ -73,8 +73,8 @@ class JsonChanges {
  public:
   std::vector<std::string> list(const ProjectDiff& diff) {
     if (diff.pathChanged)
-      add("{\"what\":\"projectPath\",\"change\":\"changed\",\"before\":" + Text(diff.oldPath) +
-          ",\"after\":" + Text(diff.newPath) + "}");
+      add("{\"what\":\"projectPath\",\"change\":\"changed\",\"before\":" + JsonText(diff.oldPath) +
+          ",\"after\":" + JsonText(diff.newPath) + "}");
     for (const CharacterChange& c : diff.characters)
       add(Head("character", c.kind) + ",\"oldIndex\":" + Position(c.oldIndex) + ",\"newIndex\":" +
           Position(c.newIndex) + BeforeAfter(c.kind, c.before, c.after) + "}");
@@ -93,12 +93,12 @@ class JsonChanges {
     ChangeKind kind = branch.oldIndex < 0   ? ChangeKind::Added
                       : branch.newIndex < 0 ? ChangeKind::Removed
                                             : ChangeKind::Changed;
-    const std::string name = Text(branch.newIndex >= 0 ? branch.newName : branch.oldName);
+    const std::string name = JsonText(branch.newIndex >= 0 ? branch.newName : branch.oldName);
     std::string lineCount = branch.lineCountChanged ? "{\"before\":" + std::to_string(branch.oldLineCount) +
                                                           ",\"after\":" + std::to_string(branch.newLineCount) + "}"
                                                     : "null";
-    add(Head("branch", kind) + ",\"oldName\":" + (branch.oldIndex >= 0 ? Text(branch.oldName) : "null") +
-        ",\"newName\":" + (branch.newIndex >= 0 ? Text(branch.newName) : "null") +
+    add(Head("branch", kind) + ",\"oldName\":" + (branch.oldIndex >= 0 ? JsonText(branch.oldName) : "null") +
+        ",\"newName\":" + (branch.newIndex >= 0 ? JsonText(branch.newName) : "null") +
         ",\"oldIndex\":" + Position(branch.oldIndex) + ",\"newIndex\":" + Position(branch.newIndex) +
         ",\"renamed\":" + Bool(branch.renamed) + ",\"moved\":" + Bool(branch.moved) +
         ",\"storedLineCount\":" + lineCount + "}");

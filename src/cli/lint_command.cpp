@@ -53,11 +53,11 @@ std::string JsonText(const std::string& text, bool given) { return given ? JsonS
 // character the problem is in; nothing when it names none.
 std::optional<std::string> CharacterNamed(const DialogueDocument& document, const Problem& problem) {
   const ProblemPlace& place = problem.place;
-  if (place.character >= 0) return document.characters[place.character].realName;
+  if (place.character >= 0) return document.characters[place.character].realName.str();
   if (problem.field != ProblemField::Character || place.branch < 0 || place.line < 0) return std::nullopt;
-  const std::string& name = document.branch(place.branch).lines[place.line].character;
+  const Text& name = document.branch(place.branch).lines[place.line].character;
   if (name.empty()) return std::nullopt;
-  return name;
+  return name.str();
 }
 
 // The reports of a project's problems, in the order of the file (problems

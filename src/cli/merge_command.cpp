@@ -42,7 +42,7 @@ int RunMerge(const MergeOptions& options) {
     PrintDiagnostic(shown, "error", Cp1252ToUtf8(result.status.message) + "; nothing was written");
     return kExitError;
   }
-  if (!WriteOutput(options.output, WriteProject(result.merged))) return kExitError;
+  if (!WriteOutput(options.output, [&](OutputBuffer& out) { WriteProject(result.merged, out); })) return kExitError;
   for (const MergeConflict& conflict : result.conflicts)
     PrintDiagnostic(shown, "conflict", Cp1252ToUtf8(DescribeConflict(conflict)));
   if (result.conflicts.empty()) return kExitOk;

@@ -19,7 +19,7 @@ int RunResave(const ResaveOptions& options) {
   if (!document) return kExitError;
   std::optional<std::string> target = OutputTarget(options.output, kProjectExtension, options.project);
   if (!target) return kExitError;
-  return WriteOutput(*target, WriteProject(*document)) ? kExitOk : kExitError;
+  return WriteOutput(*target, [&](OutputBuffer& out) { WriteProject(*document, out); }) ? kExitOk : kExitError;
 }
 
 }  // namespace

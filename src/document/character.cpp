@@ -3,7 +3,11 @@
 namespace tellwright {
 
 std::string PickerEntry(const Character& character) {
-  return character.realName + " (" + character.entityName + ")";
+  std::string entry(character.realName);
+  entry += " (";
+  entry += character.entityName;
+  entry += ')';
+  return entry;
 }
 
 std::vector<std::string> PickerEntries(const std::vector<Character>& characters) {

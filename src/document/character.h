@@ -5,11 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
+
 namespace tellwright {
 
 struct Character {
-  std::string realName;    // the name used in dialogue lines
-  std::string entityName;  // the WME entity name
+  Text realName;    // the name used in dialogue lines
+  Text entityName;  // the WME entity name
   int32_t reserved = 0;    // not stored by any file format
   int32_t editMark = 0;    // scratch mark of the character editor
 

@@ -11,7 +11,7 @@ namespace tellwright {
 inline constexpr int kLinesPerBranch = 1000;
 
 struct DialogueBranch {
-  std::string name;
+  Text name;
   // Lines 0..lineCount-1 are in use. Kept as stored in the file, so it may
   // disagree with the number of non-empty slots after loading.
   int32_t lineCount = 0;

@@ -64,20 +64,23 @@ BlockAllocation AllocateResponseBlock(DialogueDocument& document) {
   return {Status::Ok(), block.id, slot};
 }
 
-int RenameBranch(DialogueDocument& document, int index, const std::string& newName) {
-  std::string oldName = document.branches[index].name;
+int RenameBranch(DialogueDocument& document, int index, const Text& newName) {
+  Text oldName = document.branches[index].name;
   document.branches.slot(index).name = newName;
   // An empty link means "no link": links never move to or from an empty
   // name, or renaming "" would give every unlinked response the new name,
   // and renaming to "" would unlink them for good.
   if (oldName.empty() || newName.empty()) return 0;
   int rewritten = 0;
+  // Only the blocks with such a link are written: a block shared with a
+  // copy of the document is copied when written.
   for (int slot = 0; slot < document.responseBlocks.stored(); ++slot) {
-    ResponseBlock& block = document.responseBlocks.slot(slot);
-    for (int r = 0; r < block.responses.stored(); ++r) {
-      Response& response = block.responses.slot(r);
+    const ResponseBlock* block = &document.responseBlocks[slot];
+    for (int r = 0; r < block->responses.stored(); ++r) {
+      const Response& response = block->responses[r];
       if (response.inUse() && response.linkBranch == oldName) {
-        response.linkBranch = newName;
+        document.responseBlocks.slot(slot).responses.slot(r).linkBranch = newName;
+        block = &document.responseBlocks[slot];  // the block written is now this document's own
         ++rewritten;
       }
     }

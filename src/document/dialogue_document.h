@@ -19,11 +19,14 @@ inline constexpr int kBlockSlots = 500;   // usable response-block slots 0..499
 inline constexpr std::string_view kDefaultBranchName = "Dialog_Default";
 inline constexpr std::string_view kNewBranchName = "Unnamed";
 
+// Copying a document copies a pointer per branch and block (they are shared
+// until written, see SharedSlotTable): a snapshot for work on another thread
+// costs little, whatever the project's size.
 struct DialogueDocument {
-  SlotTable<DialogueBranch, kBranchSlots> branches;
+  SharedSlotTable<DialogueBranch, kBranchSlots> branches;
   int32_t lastBranchIndex = 0;  // branches 0..lastBranchIndex are in use
   int32_t currentBranch = 0;    // branch shown in the line list
-  SlotTable<ResponseBlock, kBlockSlots> responseBlocks;
+  SharedSlotTable<ResponseBlock, kBlockSlots> responseBlocks;
   std::vector<Character> characters;
   std::string engineProjectPath;
   std::string currentFile;  // "" for a project never saved
@@ -62,6 +65,6 @@ BlockAllocation AllocateResponseBlock(DialogueDocument& document);
 // Renames branch `index` and rewrites, in every block, the link of each
 // response in use that pointed at the old name (not when either name is "").
 // Returns how many links changed.
-int RenameBranch(DialogueDocument& document, int index, const std::string& newName);
+int RenameBranch(DialogueDocument& document, int index, const Text& newName);
 
 }  // namespace tellwright

@@ -12,4 +12,12 @@ LineKind KindOf(std::string_view kind) {
   return LineKind::Other;
 }
 
+Text KindText(std::string_view kind) {
+  static const Text kKnown[] = {Text::Immortal(kTalkline), Text::Immortal(kCodeline), Text::Immortal(kRemark),
+                                Text::Immortal(kResponseblock)};
+  for (const Text& known : kKnown)
+    if (known == kind) return known;
+  return Text(kind);
+}
+
 }  // namespace tellwright

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
+
 namespace tellwright {
 
 inline constexpr std::string_view kTalkline = "Talkline";
@@ -18,11 +20,15 @@ enum class LineKind { Empty, Talk, Code, Remark, Response, Other };
 
 LineKind KindOf(std::string_view kind);
 
+// `kind` as a text the lines share: the four known kinds are kept once for
+// the whole program, as every line repeats one of them.
+Text KindText(std::string_view kind);
+
 struct DialogueLine {
-  std::string kind;       // "" marks a free slot
-  std::string character;  // realName of the speaker (talklines, responseblock lines)
-  std::string text;       // said text, script code or remark
-  std::string soundFile;  // talklines: voice-over file
+  Text kind;       // "" marks a free slot
+  Text character;  // realName of the speaker (talklines, responseblock lines)
+  Text text;       // said text, script code or remark
+  Text soundFile;  // talklines: voice-over file
   int32_t blockId = 0;    // responseblock lines: id of their ResponseBlock
 
   bool empty() const { return kind.empty(); }

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "base/decimal.h"
+#include "base/text_arena.h"
 #include "base/utf8_text.h"
 #include "document/file_encoding.h"
 #include "document/line_reader.h"
@@ -25,17 +26,17 @@ constexpr std::string_view kEndBranch = "##ENDBRANCH##";
 constexpr std::string_view kBlockMarker = "##RESPONSEBLOCK##";
 constexpr std::string_view kEndResponse = "##ENDRESPONSE##";
 
-void Put(std::string& out, std::string_view text) {
+void Put(OutputBuffer& out, std::string_view text) {
   out.append(text);
-  out.push_back('\n');
+  out.append('\n');
 }
 
-void PutNumber(std::string& out, int64_t value) {
-  AppendDecimal(out, value);
-  out.push_back('\n');
+void PutNumber(OutputBuffer& out, int64_t value) {
+  out.append(value);
+  out.append('\n');
 }
 
-void WriteBranch(std::string& out, const DialogueBranch& branch) {
+void WriteBranch(OutputBuffer& out, const DialogueBranch& branch) {
   Put(out, kBranchMarker);
   Put(out, branch.name);
   PutNumber(out, branch.lineCount);
@@ -50,10 +51,11 @@ void WriteBranch(std::string& out, const DialogueBranch& branch) {
     Put(out, line.text);
     Put(out, line.soundFile);
     PutNumber(out, line.blockId);
+    out.endPiece();
   }
 }
 
-void WriteBlock(std::string& out, const ResponseBlock& block) {
+void WriteBlock(OutputBuffer& out, const ResponseBlock& block) {
   Put(out, kBlockMarker);
   PutNumber(out, block.id);
   for (int l = 0; l < kResponsesPerBlock; ++l) {
@@ -68,6 +70,7 @@ void WriteBlock(std::string& out, const ResponseBlock& block) {
     PutNumber(out, response.visibility);
     PutNumber(out, response.leaveLoop);
     PutNumber(out, response.sayResponse);
+    out.endPiece();
   }
 }
 
@@ -124,8 +127,8 @@ class ProjectReader {
       std::string_view realName = reader_.next();
       if (realName == kEndCharList) return Status::Ok();
       Character character;
-      character.realName = realName;
-      character.entityName = reader_.next();
+      character.realName = texts_.shared(realName);
+      character.entityName = texts_.add(reader_.next());
       out.characters.push_back(std::move(character));
     }
   }
@@ -182,7 +185,7 @@ class ProjectReader {
   Status readBranch(DialogueBranch& branch) {
     if (Status status = readMarker(kBranchMarker, kBlockMarker, "fewer branches than " + countedBranches()); !status)
       return status;
-    branch.name = reader_.next();
+    branch.name = texts_.add(reader_.next());
     if (Status status =
             readCount("line count", " of branch " + Quoted(branch.name), 0, kLinesPerBranch, branch.lineCount);
         !status)
@@ -192,8 +195,8 @@ class ProjectReader {
       std::optional<std::string_view> kind = nextRecord(kEndBranch);
       if (!kind) return Status::Ok();
       // Braced initialisation reads the five lines in order.
-      branch.lines.slot(j) = DialogueLine{std::string(*kind), std::string(reader_.next()), std::string(reader_.next()),
-                                          std::string(reader_.next()), ParseDecimal(reader_.next())};
+      branch.lines.slot(j) = DialogueLine{KindText(*kind), texts_.shared(reader_.next()), texts_.add(reader_.next()),
+                                          texts_.add(reader_.next()), ParseDecimal(reader_.next())};
     }
     fullTableBefore_ =
         "branch " + Quoted(branch.name) + " holds more than " + std::to_string(kLinesPerBranch) + " lines";
@@ -221,7 +224,7 @@ class ProjectReader {
       std::optional<std::string_view> text = nextRecord(kEndResponse);
       if (!text) return Status::Ok();
       block.responses.slot(l) =
-          Response{std::string(*text),           std::string(reader_.next()),  std::string(reader_.next()),
+          Response{texts_.add(*text),            texts_.add(reader_.next()),   texts_.shared(reader_.next()),
                    ParseDecimal(reader_.next()), ParseDecimal(reader_.next()), ParseDecimal(reader_.next())};
     }
     fullTableBefore_ = "response block " + std::to_string(block.id) + " holds more than " +
@@ -230,6 +233,8 @@ class ProjectReader {
   }
 
   LineReader& reader_;
+  // The texts of the file share a few large blocks of memory.
+  TextArena texts_;
   int branchCount_ = 0;
   int branchCountLine_ = 0;
   // The fault to report when the record after a full table does not start
@@ -240,38 +245,7 @@ class ProjectReader {
 
 }  // namespace
 
-namespace {
-
-// An upper bound of the file size, so the text is built without regrowing.
-size_t EstimatedSize(const DialogueDocument& document) {
-  constexpr size_t kNumber = 12;
-  size_t size = 64 + document.engineProjectPath.size();
-  for (const Character& character : document.characters)
-    size += character.realName.size() + character.entityName.size() + 2;
-  for (int i = 0; i < document.branches.stored(); ++i) {
-    const DialogueBranch& branch = document.branches[i];
-    size += 32 + branch.name.size() + kNumber;
-    for (int j = 0; j < branch.lines.stored(); ++j) {
-      const DialogueLine& line = branch.lines[j];
-      size += line.kind.size() + line.character.size() + line.text.size() + line.soundFile.size() + 4 + kNumber;
-    }
-  }
-  for (int k = 0; k < document.responseBlocks.stored(); ++k) {
-    const ResponseBlock& block = document.responseBlocks[k];
-    size += 36 + kNumber;
-    for (int l = 0; l < block.responses.stored(); ++l) {
-      const Response& response = block.responses[l];
-      size += response.text.size() + response.conditions.size() + response.linkBranch.size() + 3 + 3 * kNumber;
-    }
-  }
-  return size;
-}
-
-}  // namespace
-
-std::string WriteProject(const DialogueDocument& document) {
-  std::string out;
-  out.reserve(EstimatedSize(document));
+void WriteProject(const DialogueDocument& document, OutputBuffer& out) {
   Put(out, kProjectVersionLine);
   Put(out, document.engineProjectPath);
   for (const Character& character : document.characters) {
@@ -284,7 +258,13 @@ std::string WriteProject(const DialogueDocument& document) {
   for (int i = 0; i <= lastBranchIndex; ++i) WriteBranch(out, document.branches[i]);
   for (int k = 0; k < document.responseBlocks.stored(); ++k)
     if (document.responseBlocks[k].inUse()) WriteBlock(out, document.responseBlocks[k]);
-  return out;
+  out.flush();
+}
+
+std::string WriteProject(const DialogueDocument& document) {
+  OutputBuffer out;
+  WriteProject(document, out);
+  return out.take();
 }
 
 LoadResult ReadProject(std::string_view bytes, DialogueDocument& out) {
@@ -313,7 +293,13 @@ LoadResult LoadProject(const std::string& path, DialogueDocument& document) {
 }
 
 Status SaveProject(const DialogueDocument& document, const std::string& path) {
-  return WriteFileAtomically(path, WriteProject(document));
+  AtomicFile file;
+  if (Status status = file.open(path); !status) return status;
+  {
+    OutputBuffer out(file);
+    WriteProject(document, out);
+  }
+  return file.commit();
 }
 
 }  // namespace tellwright

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_sink.h"
 #include "base/status.h"
 #include "document/dialogue_document.h"
 #include "document/load_result.h"
@@ -14,6 +15,8 @@ inline constexpr std::string_view kProjectExtension = ".tlwdlg";
 
 // The bytes of a project file for `document` (LF line ends).
 std::string WriteProject(const DialogueDocument& document);
+// The same, handed to `out` as they are made.
+void WriteProject(const DialogueDocument& document, OutputBuffer& out);
 
 // Parses project file bytes into `out`. `out` should be a fresh document: a
 // file without the version line keeps out.engineProjectPath as it is. On a

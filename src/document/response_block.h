@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "document/slot_table.h"
 
 namespace tellwright {
@@ -14,9 +15,9 @@ inline constexpr int kResponsesPerBlock = 100;
 enum Visibility : int32_t { kAlways = 0, kOnce = 1, kOnceGame = 2 };
 
 struct Response {
-  std::string text;  // "" ends the block
-  std::string conditions;
-  std::string linkBranch;  // name of the branch to go to; "" for none
+  Text text;  // "" ends the block
+  Text conditions;
+  Text linkBranch;  // name of the branch to go to; "" for none
   int32_t visibility = kAlways;
   int32_t leaveLoop = 0;
   int32_t sayResponse = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -81,6 +82,80 @@ class SlotTable {
   }
 
   std::vector<T> items_;
+};
+
+// A SlotTable whose slots are shared between copies until written: copying
+// the table copies a pointer per stored slot, and slot() gives a slot of its
+// own (a copy of the shared one) before it is written. Copies can go to
+// other threads while this one goes on writing its own.
+//
+// A reference from operator[] reads what the slot held when it was taken:
+// after slot() on the same index it may read the slot's old value (which a
+// copy of the table still holds) rather than the new one, so take it again
+// after writing.
+template <typename T, int Capacity>
+class SharedSlotTable {
+ public:
+  static constexpr int kCapacity = Capacity;
+
+  const T& operator[](int index) const {
+    checkIndex(index);
+    if (index < static_cast<int>(items_.size())) return *items_[index];
+    return empty();
+  }
+
+  // Write access to slot `index`, stored on first use and made this
+  // table's own when another copy shares it. The reference is good until
+  // the next slot() call or copy of the table.
+  T& slot(int index) {
+    checkIndex(index);
+    int size = static_cast<int>(items_.size());
+    for (; size <= index; ++size) items_.push_back(std::make_shared<T>());
+    std::shared_ptr<T>& item = items_[index];
+    // A count of one cannot grow behind our back: only a copy of this
+    // table, made on this thread, shares the slot.
+    if (item.use_count() > 1) item = std::make_shared<T>(*item);
+    return *item;
+  }
+
+  int stored() const { return static_cast<int>(items_.size()); }
+  void reserve(int count) { items_.reserve(count); }
+
+  // Slots in use up to the last one that is not empty.
+  int used() const {
+    int n = stored();
+    while (n > 0 && *items_[n - 1] == empty()) --n;
+    return n;
+  }
+
+  void clear() {
+    items_.clear();
+    items_.shrink_to_fit();
+  }
+
+  // True when slot `index` of both tables is one shared value: equal
+  // without comparing it.
+  bool sharesSlot(const SharedSlotTable& other, int index) const {
+    return index < stored() && index < other.stored() && items_[index] == other.items_[index];
+  }
+
+  friend bool operator==(const SharedSlotTable& a, const SharedSlotTable& b) {
+    int n = std::max(a.stored(), b.stored());
+    for (int i = 0; i < n; ++i)
+      if (!a.sharesSlot(b, i) && !(a[i] == b[i])) return false;
+    return true;
+  }
+
+ private:
+  static void checkIndex(int index) {
+    if (index < 0 || index >= Capacity) throw std::out_of_range("slot index outside the table");
+  }
+  static const T& empty() {
+    static const T kEmpty{};
+    return kEmpty;
+  }
+
+  std::vector<std::shared_ptr<T>> items_;
 };
 
 }  // namespace tellwright

@@ -26,7 +26,7 @@ DialogueBranch* EditCurrentBranch(DialogueDocument& document) {
 
 EditResult CurrentBranchMissing() { return EditResult::Refused("No dialogue branch is selected."); }
 
-EditResult RenameCurrentBranch(DialogueDocument& document, const std::string& newName) {
+EditResult RenameCurrentBranch(DialogueDocument& document, const Text& newName) {
   if (!CurrentBranch(document)) return CurrentBranchMissing();
   if (newName.empty()) return EditResult::Refused(std::string(kEmptyBranchNameMessage));
   if (newName == CurrentBranch(document)->name) return EditResult::Unchanged();

@@ -25,7 +25,7 @@ inline constexpr std::string_view kEmptyBranchNameMessage =
 // link), so a branch renamed to "" and then to another name would lose every
 // link to it. A name with a line break is refused, as the project file could
 // not hold it.
-EditResult RenameCurrentBranch(DialogueDocument& document, const std::string& newName);
+EditResult RenameCurrentBranch(DialogueDocument& document, const Text& newName);
 
 // Adds an empty branch "Unnamed" after the last one and makes it current.
 // Refused when all 500 branch slots are in use.

@@ -15,7 +15,7 @@ bool SameNames(const Character& a, const Character& b) {
 // The checks of Add and Edit; `ignore` marks the characters being edited,
 // whose own real name does not count as taken.
 Status CheckCharacterNames(const std::vector<Character>& characters, const std::vector<char>& ignore,
-                           const std::string& realName, const std::string& entityName) {
+                           std::string_view realName, std::string_view entityName) {
   if (realName.empty()) return Status::Error(std::string(kNoRealNameMessage));
   if (entityName.empty()) return Status::Error(std::string(kNoEntityNameMessage));
   for (size_t i = 0; i < characters.size(); ++i)
@@ -32,7 +32,7 @@ const Character* CharacterAtRow(const std::vector<Character>& characters, int pi
   return &characters[static_cast<size_t>(pickerRow - 1)];
 }
 
-EditResult AddCharacter(DialogueDocument& document, const std::string& realName, const std::string& entityName) {
+EditResult AddCharacter(DialogueDocument& document, const Text& realName, const Text& entityName) {
   std::vector<char> ignoreNone(document.characters.size(), 0);
   Status check = CheckCharacterNames(document.characters, ignoreNone, realName, entityName);
   if (!check) return {false, check, {}};
@@ -40,8 +40,8 @@ EditResult AddCharacter(DialogueDocument& document, const std::string& realName,
   return EditResult::Changed();
 }
 
-EditResult EditCharacter(DialogueDocument& document, int pickerRow, const std::string& newRealName,
-                         const std::string& newEntityName) {
+EditResult EditCharacter(DialogueDocument& document, int pickerRow, const Text& newRealName,
+                         const Text& newEntityName) {
   const Character* picked = CharacterAtRow(document.characters, pickerRow);
   if (!picked) return EditResult::Unchanged();
   const Character old = *picked;

@@ -31,7 +31,7 @@ const Character* CharacterAtRow(const std::vector<Character>& characters, int pi
 
 // Appends a character after the checks, in this order: empty real name,
 // empty entity name, real name already in use (exact comparison).
-EditResult AddCharacter(DialogueDocument& document, const std::string& realName, const std::string& entityName);
+EditResult AddCharacter(DialogueDocument& document, const Text& realName, const Text& entityName);
 
 // Gives the character in `pickerRow`, and every other character with the
 // same two names, the new names, after the same checks as AddCharacter,
@@ -39,8 +39,8 @@ EditResult AddCharacter(DialogueDocument& document, const std::string& realName,
 // change nothing. "None" and a row
 // without a character do nothing, so the window need not open the editor
 // for them (CharacterAtRow tells).
-EditResult EditCharacter(DialogueDocument& document, int pickerRow, const std::string& newRealName,
-                         const std::string& newEntityName);
+EditResult EditCharacter(DialogueDocument& document, int pickerRow, const Text& newRealName,
+                         const Text& newEntityName);
 
 // The question asked before Del: "Are you sure you want to delete
 // character '<realName>'?" (title kDeleteCharacterTitle).

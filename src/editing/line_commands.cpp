@@ -75,7 +75,7 @@ EditResult AssignCharacter(DialogueDocument& document, int pickerRow, const RowS
   bool none = pickerRow == kNoCharacterRow;
   const Character* picked = CharacterAtRow(document.characters, pickerRow);
   if (valid.empty() || (!none && !picked)) return EditResult::Unchanged();
-  std::string realName = none ? std::string() : picked->realName;
+  Text realName = none ? Text() : picked->realName;
   for (int row : valid) {
     DialogueLine& line = branch->lines.slot(row);
     LineKind lineKind = KindOf(line.kind);

@@ -24,7 +24,7 @@ EditResult BlockMissing() { return EditResult::Refused("This responseblock no lo
 
 Status CheckResponse(const Response& response) {
   if (response.text.empty()) return Status::Error(std::string(kEmptyResponseMessage));
-  for (const std::string* text : {&response.text, &response.conditions, &response.linkBranch}) {
+  for (const Text* text : {&response.text, &response.conditions, &response.linkBranch}) {
     Status check = CheckNoLineBreak(*text, "A response");
     if (!check) return check;
   }

@@ -30,10 +30,10 @@ std::optional<int> BlockSlotOfLine(const DialogueDocument& document, const Dialo
 
 // A row of the response list.
 struct ResponseRow {
-  std::string text;
+  Text text;
   std::string visibility;  // "Always", "Once" or "Once game"; "" for an unknown code
-  std::string conditions;
-  std::string linkBranch;
+  Text conditions;
+  Text linkBranch;
   bool darkRed = false;  // the response leaves the loop: drawn in dark red (170, 0, 0)
 };
 std::vector<ResponseRow> ResponseRows(const DialogueDocument& document, int blockSlot);

@@ -6,7 +6,7 @@ namespace tellwright {
 
 std::vector<std::string> LinkEntries(const DialogueDocument& document) {
   std::vector<std::string> entries{""};
-  for (int i = 0; i <= document.lastBranchIndex && i < kBranchSlots; ++i) entries.push_back(document.branches[i].name);
+  for (int i = 0; i <= document.lastBranchIndex && i < kBranchSlots; ++i) entries.emplace_back(document.branches[i].name);
   return entries;
 }
 

@@ -51,7 +51,7 @@ CharacterEditor::CharacterEditor(EditorContext& context, QWidget* parent) : QDia
   MoveToOpeningPosition(this, kOpeningPosition);
 }
 
-void CharacterEditor::load(const std::string& realName, const std::string& entityName) {
+void CharacterEditor::load(std::string_view realName, std::string_view entityName) {
   realName_->setText(TextToQString(realName));
   entityName_->setText(TextToQString(entityName));
 }

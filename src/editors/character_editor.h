@@ -20,7 +20,7 @@ class CharacterEditor : public QDialog {
   CharacterEditor(EditorContext& context, QWidget* parent);
 
   // The names shown in the fields (document bytes).
-  void load(const std::string& realName, const std::string& entityName);
+  void load(std::string_view realName, std::string_view entityName);
 
   // Runs on OK, once both names can be stored, before the window closes.
   void setOnOk(std::function<void(const std::string& realName, const std::string& entityName)> onOk) {

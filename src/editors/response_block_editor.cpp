@@ -128,11 +128,10 @@ void ResponseBlockEditor::fill(const std::vector<int>& selectRows) {
     const ResponseRow& shown = rows[static_cast<size_t>(row)];
     // A response's text shows without its string-table key, the key in the
     // text cell's tooltip.
-    KeyedText keyed = SplitKeyedText(shown.text);
-    const std::string text(keyed.text);
-    const std::string* cells[] = {&text, &shown.visibility, &shown.conditions, &shown.linkBranch};
+    const KeyedText keyed = SplitKeyedText(shown.text);
+    const std::string_view cells[] = {keyed.text, shown.visibility, shown.conditions, shown.linkBranch};
     for (int column = 0; column < kColumns; ++column) {
-      auto* item = new QTableWidgetItem(TextToQString(*cells[column]));
+      auto* item = new QTableWidgetItem(TextToQString(cells[column]));
       item->setForeground(shown.darkRed ? kLeaveLoopColour : QColor(Qt::black));
       if (column == 0 && keyed.keyed)
         item->setToolTip(QStringLiteral("String-table key: %1").arg(TextToQString(keyed.key)));

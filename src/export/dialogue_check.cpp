@@ -15,19 +15,19 @@ constexpr std::string_view kRestrictedCharacters[] = {
 
 CheckResult Fault(std::string message) { return {false, std::move(message)}; }
 
-CheckResult CheckBranchName(const std::string& name) {
+CheckResult CheckBranchName(std::string_view name) {
   if (name.empty()) return Fault(BranchWithoutNameMessage());
   if (ContainsRestrictedCharacter(name)) return Fault(RestrictedBranchNameMessage(name));
   return {};
 }
 
-CheckResult CheckBlock(const std::string& branchName, const DialogueLine& line, const ResponseBlock& block) {
+CheckResult CheckBlock(std::string_view branchName, const DialogueLine& line, const ResponseBlock& block) {
   if (!AnyResponseLeaves(block)) return Fault(EndlessLoopMessage(branchName));
   if (line.character.empty() && AnyResponseSaid(block)) return Fault(SaidByNobodyMessage(branchName));
   return {};
 }
 
-CheckResult CheckLine(const std::string& branchName, int index, const DialogueLine& line, const BlockIndex& blocks) {
+CheckResult CheckLine(std::string_view branchName, int index, const DialogueLine& line, const BlockIndex& blocks) {
   switch (KindOf(line.kind)) {
     case LineKind::Talk:
       if (line.character.empty()) return Fault(TalklineWithoutCharacterMessage(branchName, index));
@@ -48,28 +48,29 @@ std::string BranchWithoutNameMessage() {
          "branches a unique name.";
 }
 
-std::string RestrictedBranchNameMessage(const std::string& name) {
-  return "The dialogue branch name '" + name +
+std::string RestrictedBranchNameMessage(std::string_view name) {
+  return "The dialogue branch name '" + std::string(name) +
          "' contains restricted characters. Please correct the dialogue branch name and only use "
          "letters, numbers and the '_' character.";
 }
 
-std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex) {
-  std::string message = branchName + " - Line ";
+std::string TalklineWithoutCharacterMessage(std::string_view branchName, int lineIndex) {
+  std::string message(branchName);
+  message += " - Line ";
   AppendDecimal(message, lineIndex);
   return message + ": " + TalklineWithoutCharacterFault();
 }
 
 std::string TalklineWithoutCharacterFault() { return "A talkline needs a character given to work."; }
 
-std::string EndlessLoopMessage(const std::string& branchName) {
-  return branchName +
+std::string EndlessLoopMessage(std::string_view branchName) {
+  return std::string(branchName) +
          " - Reponseblock: The responseblock contains no response that leaves the loop. This would "
          "lead to an endless loop.";
 }
 
-std::string SaidByNobodyMessage(const std::string& branchName) {
-  return branchName +
+std::string SaidByNobodyMessage(std::string_view branchName) {
+  return std::string(branchName) +
          " - Reponseblock: You chose to let a response be said by a character but no character is "
          "given. Please choose a character to talk or the exported script will not work.";
 }

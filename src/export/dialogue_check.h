@@ -27,13 +27,13 @@ bool ContainsRestrictedCharacter(std::string_view name);
 // The check's messages, exactly as the user sees them (the lint reports the
 // same faults in the same words). The line index counts from 0.
 std::string BranchWithoutNameMessage();
-std::string RestrictedBranchNameMessage(const std::string& name);
-std::string TalklineWithoutCharacterMessage(const std::string& branchName, int lineIndex);
+std::string RestrictedBranchNameMessage(std::string_view name);
+std::string TalklineWithoutCharacterMessage(std::string_view branchName, int lineIndex);
 // The same fault without the branch name and line index in front, for
 // callers that name the place themselves.
 std::string TalklineWithoutCharacterFault();
-std::string EndlessLoopMessage(const std::string& branchName);
-std::string SaidByNobodyMessage(const std::string& branchName);
+std::string EndlessLoopMessage(std::string_view branchName);
+std::string SaidByNobodyMessage(std::string_view branchName);
 
 // The check's tests of a block: a response in use leaves the loop; any of
 // its stored slots, also those after the end of the block, has the say flag.

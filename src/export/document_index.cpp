@@ -19,38 +19,6 @@ int BranchesToVisit(const DialogueDocument& document) {
 
 int LinesToVisit(const DialogueBranch& branch) { return std::clamp(branch.lineCount, 0, kLinesPerBranch); }
 
-namespace {
-constexpr size_t kLineOverhead = 48;       // indentation, call syntax, line end
-constexpr size_t kResponseOverhead = 160;  // its menu line and its handler
-
-size_t BlockSizeHint(const ResponseBlock& block) {
-  size_t size = 0;
-  for (int r = 0, used = block.usedResponses(); r < used; ++r) {
-    const Response& response = block.responses[r];
-    size += 2 * response.text.size() + response.conditions.size() + response.linkBranch.size() + kResponseOverhead;
-  }
-  return size;
-}
-}  // namespace
-
-size_t BranchSizeHint(const DialogueBranch& branch, const BlockIndex& blocks) {
-  size_t size = 2 * branch.name.size() + kLineOverhead * 10;
-  for (int l = 0; l < LinesToVisit(branch); ++l) {
-    const DialogueLine& line = branch.lines[l];
-    size += line.character.size() + line.text.size() + line.soundFile.size() + kLineOverhead;
-    if (KindOf(line.kind) != LineKind::Response) continue;
-    size += 10 * kLineOverhead;
-    if (const ResponseBlock* block = blocks.firstWithId(line.blockId)) size += BlockSizeHint(*block);
-  }
-  return size;
-}
-
-size_t ScriptSizeHint(const DialogueDocument& document, const BlockIndex& blocks) {
-  size_t size = 0;
-  for (int b = 0; b < BranchesToVisit(document); ++b) size += BranchSizeHint(document.branch(b), blocks);
-  return size;
-}
-
 CharacterIndex::CharacterIndex(const std::vector<Character>& characters) {
   for (const Character& character : characters) entities_[character.realName].push_back(character.entityName);
 }

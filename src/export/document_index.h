@@ -44,12 +44,4 @@ class BlockIndex {
   std::unordered_map<int32_t, std::vector<const ResponseBlock*>> blocks_;
 };
 
-class BlockIndex;
-
-// A generous guess at the size of a generated script, so its buffer is
-// allocated once instead of growing (and being copied) step by step. Never
-// far above the real size, whatever the document holds.
-size_t ScriptSizeHint(const DialogueDocument& document, const BlockIndex& blocks);
-size_t BranchSizeHint(const DialogueBranch& branch, const BlockIndex& blocks);
-
 }  // namespace tellwright

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <string>
-
+#include "base/byte_sink.h"
 #include "document/dialogue_document.h"
 #include "export/document_index.h"
 #include "export/script_text.h"
@@ -10,18 +9,18 @@ namespace tellwright {
 
 // The walk every generator shares: branches in table order, then each
 // branch's lines, each handed to the generator's talk, code, remark or
-// responses by its kind; empty slots and unknown kinds give nothing.
+// responses by its kind; empty slots and unknown kinds give nothing. The
+// generated lines go to the output buffer as they are made.
 template <typename Generator>
 class DocumentWalk {
  public:
-  explicit DocumentWalk(const DialogueDocument& document) : document_(document), blocks_(document) {}
+  DocumentWalk(const DialogueDocument& document, OutputBuffer& out)
+      : document_(document), blocks_(document), out_(out) {}
 
  protected:
-  // The whole document as one text, through the generator's branch().
-  std::string generateAll() {
-    out_.bytes().reserve(ScriptSizeHint(document_, blocks_));
+  // The whole document, through the generator's branch().
+  void generateAll() {
     for (int b = 0; b < BranchesToVisit(document_); ++b) self().branch(document_.branch(b));
-    return out_.take();
   }
 
   void walkLines(const DialogueBranch& branch) {

@@ -9,10 +9,16 @@ std::string ExportTargetFault(const DialogueDocument& document, const std::strin
   return SameFile(path, document.currentFile) ? "the file is the project itself" : "";
 }
 
-Status WriteExportFile(const DialogueDocument& document, const std::string& path, std::string_view bytes) {
+Status WriteExportFile(const DialogueDocument& document, const std::string& path, const ExportWriter& write) {
   if (std::string fault = ExportTargetFault(document, path); !fault.empty())
     return Status::Error("cannot write \"" + path + "\": " + fault);
-  return WriteFileAtomically(path, bytes);
+  AtomicFile file;
+  if (Status status = file.open(path); !status) return status;
+  {
+    OutputBuffer out(file);
+    write(out);
+  }
+  return file.commit();
 }
 
 }  // namespace tellwright

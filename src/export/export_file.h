@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "base/byte_sink.h"
 #include "base/status.h"
 #include "document/dialogue_document.h"
 
@@ -13,8 +15,12 @@ namespace tellwright {
 // destroy. "" when it may.
 std::string ExportTargetFault(const DialogueDocument& document, const std::string& path);
 
+// What an export writes into its file, as it is made.
+using ExportWriter = std::function<void(OutputBuffer& out)>;
+
 // Writes an export of `document` to `path` through a temporary file renamed
-// over it; refuses the project file itself.
-Status WriteExportFile(const DialogueDocument& document, const std::string& path, std::string_view bytes);
+// over it; refuses the project file itself. The output goes to the disk as
+// `write` makes it, so it is never held whole however large it is.
+Status WriteExportFile(const DialogueDocument& document, const std::string& path, const ExportWriter& write);
 
 }  // namespace tellwright

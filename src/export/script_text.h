@@ -1,41 +1,37 @@
 #pragma once
 
-#include <concepts>
 #include <cstddef>
-#include <cstdint>
-#include <string>
 #include <string_view>
 
-#include "base/decimal.h"
+#include "base/byte_sink.h"
 
 namespace tellwright {
 
-// A run of one character, such as padding or an underline.
-struct Repeated {
-  size_t count;
-  char character;
-};
-
-// Builds generated text line by line: each line is a number of leading
-// spaces, its parts (texts verbatim, numbers in plain decimal) and CR LF.
+// Writes generated text line by line: each line is a number of leading
+// spaces, its parts (texts verbatim, numbers in plain decimal, Repeated
+// runs) and CR LF. Lines go on to the output as they are made.
 class ScriptText {
  public:
+  explicit ScriptText(OutputBuffer& out) : out_(&out) {}
+
   template <typename... Parts>
   void line(int indent, const Parts&... parts) {
-    bytes_.append(static_cast<size_t>(indent), ' ');
+    out_->append(Repeated{static_cast<size_t>(indent), ' '});
     (append(parts), ...);
-    bytes_ += "\r\n";
+    out_->append(std::string_view("\r\n"));
+    out_->endPiece();
   }
 
-  std::string& bytes() { return bytes_; }
-  std::string take() { return std::move(bytes_); }
+  // Lines go to `out` from now on.
+  void redirect(OutputBuffer& out) { out_ = &out; }
 
  private:
-  void append(std::string_view text) { bytes_ += text; }
-  void append(std::integral auto number) { AppendDecimal(bytes_, number); }
-  void append(Repeated run) { bytes_.append(run.count, run.character); }
+  void append(std::string_view text) { out_->append(text); }
+  void append(const char* text) { out_->append(std::string_view(text)); }
+  void append(Repeated run) { out_->append(run); }
+  void append(std::integral auto number) { out_->append(number); }
 
-  std::string bytes_;
+  OutputBuffer* out_;
 };
 
 }  // namespace tellwright

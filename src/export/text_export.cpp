@@ -11,7 +11,7 @@ class TextExport : public DocumentWalk<TextExport> {
  public:
   using DocumentWalk::DocumentWalk;
 
-  std::string run() { return generateAll(); }
+  void run() { generateAll(); }
 
  private:
   friend class DocumentWalk<TextExport>;
@@ -40,7 +40,7 @@ class TextExport : public DocumentWalk<TextExport> {
   }
 
   // The name counts in bytes: the listing is in a single-byte code page.
-  void said(const std::string& speaker, const std::string& text) {
+  void said(std::string_view speaker, std::string_view text) {
     size_t width = kSpeakerColumnWidth;
     size_t padding = speaker.size() < width ? width - speaker.size() : 0;
     out_.line(0, speaker, ":", Repeated{padding, ' '}, text);
@@ -50,10 +50,16 @@ class TextExport : public DocumentWalk<TextExport> {
 
 }  // namespace
 
-std::string ExportTextBytes(const DialogueDocument& document) { return TextExport(document).run(); }
+void WriteTextListing(const DialogueDocument& document, OutputBuffer& out) { TextExport(document, out).run(); }
+
+std::string ExportTextBytes(const DialogueDocument& document) {
+  OutputBuffer out;
+  WriteTextListing(document, out);
+  return out.take();
+}
 
 Status ExportText(const DialogueDocument& document, const std::string& path) {
-  return WriteExportFile(document, path, ExportTextBytes(document));
+  return WriteExportFile(document, path, [&](OutputBuffer& out) { WriteTextListing(document, out); });
 }
 
 }  // namespace tellwright

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/byte_sink.h"
 #include "base/status.h"
 #include "document/dialogue_document.h"
 
@@ -12,7 +13,9 @@ namespace tellwright {
 inline constexpr int kSpeakerColumnWidth = 35;
 
 // The dialogue as a screenplay: per branch a title, what the characters say
-// (talklines and said responses) and the remarks. CR LF line ends.
+// (talklines and said responses) and the remarks. CR LF line ends. Written
+// to `out` as it is made.
+void WriteTextListing(const DialogueDocument& document, OutputBuffer& out);
 std::string ExportTextBytes(const DialogueDocument& document);
 
 // Writes the listing to `path` through a temporary file renamed over it;

@@ -23,23 +23,31 @@ std::string_view BaseName(std::string_view basePath) {
   return name.substr(0, name.find('"'));
 }
 
-// Generates the branch files one at a time, so writing them never holds the
-// whole project's scripts in memory.
+// Takes the bytes of a file that is not written: it is generated all the
+// same, so the loops of the following files are numbered as if it were.
+class DiscardSink : public ByteSink {
+ public:
+  void write(std::string_view) override {}
+};
+
+// Generates the branch files one at a time, each into its own output.
 class VexaExport : public DocumentWalk<VexaExport> {
  public:
   VexaExport(const DialogueDocument& document, std::string_view basePath)
-      : DocumentWalk(document), characters_(document.characters), baseName_(BaseName(basePath)) {}
+      : DocumentWalk(document, discarded_), characters_(document.characters), baseName_(BaseName(basePath)) {}
 
-  std::string branchFile(const DialogueBranch& branch) {
-    out_.bytes().reserve(BranchSizeHint(branch, blocks_));
+  void branchFile(const DialogueBranch& branch, OutputBuffer& out) {
+    out_.redirect(out);
     out_.line(0, "StartDialogue \"", baseName_, "_", branch.name, "\"");
     out_.line(2);
     walkLines(branch);
     out_.line(2);
     out_.line(0, "EndDialogue \"", baseName_, "_", branch.name, "\"");
     out_.line(0);
-    return out_.take();
+    out.flush();
+    out_.redirect(discarded_);
   }
+  void skippedBranchFile(const DialogueBranch& branch) { branchFile(branch, discarded_); }
 
  private:
   friend class DocumentWalk<VexaExport>;
@@ -103,6 +111,8 @@ class VexaExport : public DocumentWalk<VexaExport> {
     }
   }
 
+  DiscardSink discard_;
+  OutputBuffer discarded_{discard_};
   CharacterIndex characters_;
   std::string_view baseName_;
   int counter_ = 0;  // numbers the Loop variables, across files
@@ -131,8 +141,9 @@ std::vector<VexaFile> ExportVexaScriptFiles(const DialogueDocument& document, co
   std::vector<VexaFile> files;
   for (int b = 0; b < BranchesToVisit(document); ++b) {
     const DialogueBranch& branch = document.branch(b);
-    std::string bytes = vexa.branchFile(branch);
-    if (VexaNameFault(branch.name).empty()) files.push_back({b, VexaFilePath(basePath, branch.name), std::move(bytes)});
+    OutputBuffer bytes;
+    vexa.branchFile(branch, bytes);
+    if (VexaNameFault(branch.name).empty()) files.push_back({b, VexaFilePath(basePath, branch.name), bytes.take()});
   }
   return files;
 }
@@ -153,6 +164,22 @@ std::string TakenFault(const DialogueDocument& document, const std::string& path
   return "branch \"" + Cp1252ToUtf8(document.branch(earlier->second).name) + "\" was written to this file already";
 }
 
+// Writes one branch's file as it is generated. Every branch is generated
+// once, written or not, so the counter numbers the loops of the following
+// files as if every file had been written.
+Status WriteBranchFile(VexaExport& vexa, const DialogueBranch& branch, const std::string& path) {
+  AtomicFile file;
+  if (Status status = file.open(path); !status) {
+    vexa.skippedBranchFile(branch);
+    return status;
+  }
+  {
+    OutputBuffer out(file);
+    vexa.branchFile(branch, out);
+  }
+  return file.commit();
+}
+
 }  // namespace
 
 VexaExportResult ExportVexaScript(const DialogueDocument& document, const std::string& basePath) {
@@ -162,14 +189,12 @@ VexaExportResult ExportVexaScript(const DialogueDocument& document, const std::s
   for (int b = 0; b < BranchesToVisit(document); ++b) {
     const DialogueBranch& branch = document.branch(b);
     std::string path = VexaFilePath(basePath, branch.name);
-    // Generated even when not written, so the counter numbers the loops of
-    // the following files as if every file had been written.
-    std::string bytes = vexa.branchFile(branch);
-    if (std::string_view fault = VexaNameFault(branch.name); !fault.empty()) {
-      result.skipped.push_back({b, path, std::string(fault)});
-    } else if (std::string taken = TakenFault(document, path, writtenBy); !taken.empty()) {
-      result.skipped.push_back({b, path, taken});
-    } else if (Status status = WriteFileAtomically(path, bytes); !status) {
+    std::string fault(VexaNameFault(branch.name));
+    if (fault.empty()) fault = TakenFault(document, path, writtenBy);
+    if (!fault.empty()) {
+      vexa.skippedBranchFile(branch);
+      result.skipped.push_back({b, path, fault});
+    } else if (Status status = WriteBranchFile(vexa, branch, path); !status) {
       result.skipped.push_back({b, path, status.message});
     } else {
       ++result.written;

@@ -10,9 +10,10 @@ namespace {
 
 class WmeExport : public DocumentWalk<WmeExport> {
  public:
-  explicit WmeExport(const DialogueDocument& document) : DocumentWalk(document), characters_(document.characters) {}
+  WmeExport(const DialogueDocument& document, OutputBuffer& out)
+      : DocumentWalk(document, out), characters_(document.characters) {}
 
-  std::string run() { return generateAll(); }
+  void run() { generateAll(); }
 
  private:
   friend class DocumentWalk<WmeExport>;
@@ -97,10 +98,16 @@ class WmeExport : public DocumentWalk<WmeExport> {
 
 }  // namespace
 
-std::string ExportWmeScriptBytes(const DialogueDocument& document) { return WmeExport(document).run(); }
+void WriteWmeScript(const DialogueDocument& document, OutputBuffer& out) { WmeExport(document, out).run(); }
+
+std::string ExportWmeScriptBytes(const DialogueDocument& document) {
+  OutputBuffer out;
+  WriteWmeScript(document, out);
+  return out.take();
+}
 
 Status ExportWmeScript(const DialogueDocument& document, const std::string& path) {
-  return WriteExportFile(document, path, ExportWmeScriptBytes(document));
+  return WriteExportFile(document, path, [&](OutputBuffer& out) { WriteWmeScript(document, out); });
 }
 
 }  // namespace tellwright

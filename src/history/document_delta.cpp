@@ -48,17 +48,20 @@ void Compact(DocumentDelta& delta) {
                 [](const BranchDelta& branch) { return !branch.name && !branch.lineCount && !branch.lines; });
 }
 
+// A text's bytes count in full, though the document may share them: once
+// the document lets go of them, the history holds them alone.
+size_t Bytes(const Text& text) { return sizeof text + text.size(); }
 size_t Bytes(const std::string& text) { return sizeof text + (text.size() > 15 ? text.capacity() + 1 : 0); }
 size_t Bytes(const DialogueLine& line) {
-  return sizeof line - 4 * sizeof(std::string) + Bytes(line.kind) + Bytes(line.character) + Bytes(line.text) +
+  return sizeof line - 4 * sizeof(Text) + Bytes(line.kind) + Bytes(line.character) + Bytes(line.text) +
          Bytes(line.soundFile);
 }
 size_t Bytes(const Response& response) {
-  return sizeof response - 3 * sizeof(std::string) + Bytes(response.text) + Bytes(response.conditions) +
+  return sizeof response - 3 * sizeof(Text) + Bytes(response.text) + Bytes(response.conditions) +
          Bytes(response.linkBranch);
 }
 size_t Bytes(const Character& character) {
-  return sizeof character - 2 * sizeof(std::string) + Bytes(character.realName) + Bytes(character.entityName);
+  return sizeof character - 2 * sizeof(Text) + Bytes(character.realName) + Bytes(character.entityName);
 }
 template <typename T>
 size_t Bytes(const std::vector<T>& items) {
@@ -127,8 +130,8 @@ ChangeRecorder::ChangeRecorder(const DialogueDocument& document, ChangeScope sco
   if (scope.parts & kScopeBlocks) {
     bool oneSlot = scope.blockSlot >= 0 && scope.blockSlot < kBlockSlots;
     firstBlockSlot_ = oneSlot ? scope.blockSlot : 0;
-    int end = oneSlot ? scope.blockSlot + 1 : document.responseBlocks.stored();
-    blocks_ = Slots(document.responseBlocks, firstBlockSlot_, end);
+    endBlockSlot_ = oneSlot ? scope.blockSlot + 1 : document.responseBlocks.stored();
+    blocks_ = document.responseBlocks;
   }
   if (scope.parts & kScopeCharacters) characters_ = document.characters;
   if (scope.parts & kScopeProjectPath) engineProjectPath_ = document.engineProjectPath;
@@ -156,11 +159,11 @@ void ChangeRecorder::finishBranches(const DialogueDocument& document, DocumentDe
   }
   if (scope_.parts & kScopeBranchTable) {
     int count = std::max(static_cast<int>(branchNames_.size()), document.branches.stored());
-    static const std::string kNoName;
+    static const Text kNoName;
     for (int i = 0; i < count; ++i) {
-      const std::string& before = i < static_cast<int>(branchNames_.size()) ? branchNames_[i] : kNoName;
+      const Text& before = i < static_cast<int>(branchNames_.size()) ? branchNames_[i] : kNoName;
       if (before != document.branches[i].name)
-        DeltaFor(delta, i).name = Swap<std::string>{before, document.branches[i].name};
+        DeltaFor(delta, i).name = Swap<Text>{before, document.branches[i].name};
     }
   }
   Compact(delta);
@@ -168,12 +171,12 @@ void ChangeRecorder::finishBranches(const DialogueDocument& document, DocumentDe
 
 void ChangeRecorder::finishBlocks(const DialogueDocument& document, DocumentDelta& delta) const {
   if (!(scope_.parts & kScopeBlocks)) return;
-  int end = firstBlockSlot_ + static_cast<int>(blocks_.size());
+  int end = endBlockSlot_;
   if (scope_.blockSlot < 0) end = std::max(end, document.responseBlocks.stored());
-  static const ResponseBlock kFree;
   for (int slot = firstBlockSlot_; slot < end; ++slot) {
-    int copied = slot - firstBlockSlot_;
-    const ResponseBlock& before = copied < static_cast<int>(blocks_.size()) ? blocks_[copied] : kFree;
+    // Slots past the copied ones read as free blocks.
+    if (blocks_.sharesSlot(document.responseBlocks, slot)) continue;
+    const ResponseBlock& before = blocks_[slot];
     const ResponseBlock& now = document.responseBlocks[slot];
     if (before == now) continue;
     delta.blocks.push_back({slot, Changed(before.id, now.id), Difference(before.responses, now.responses)});
@@ -193,6 +196,7 @@ std::vector<std::string> ChangesOutsideScope(const DialogueDocument& before, con
     outside.push_back("the number of branches");
   int branches = std::max(before.branches.stored(), after.branches.stored());
   for (int i = 0; i < branches; ++i) {
+    if (before.branches.sharesSlot(after.branches, i)) continue;
     const DialogueBranch& was = before.branches[i];
     const DialogueBranch& now = after.branches[i];
     if (branchInScope(i) || was == now) continue;
@@ -203,7 +207,8 @@ std::vector<std::string> ChangesOutsideScope(const DialogueDocument& before, con
   int blocks = std::max(before.responseBlocks.stored(), after.responseBlocks.stored());
   for (int slot = 0; slot < blocks; ++slot) {
     bool declared = inScope(kScopeBlocks) && (scope.blockSlot < 0 || scope.blockSlot == slot);
-    if (!declared && !(before.responseBlocks[slot] == after.responseBlocks[slot]))
+    if (declared || before.responseBlocks.sharesSlot(after.responseBlocks, slot)) continue;
+    if (!(before.responseBlocks[slot] == after.responseBlocks[slot]))
       outside.push_back("response block slot " + std::to_string(slot));
   }
   if (!inScope(kScopeCharacters) && before.characters != after.characters) outside.push_back("the characters");

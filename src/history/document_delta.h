@@ -30,7 +30,7 @@ struct Splice {
 
 struct BranchDelta {
   int index = 0;
-  std::optional<Swap<std::string>> name;
+  std::optional<Swap<Text>> name;
   std::optional<Swap<int32_t>> lineCount;
   std::optional<Splice<DialogueLine>> lines;
 };
@@ -60,7 +60,9 @@ struct DocumentDelta {
 };
 
 // Copies the parts of a document a change may alter, to tell afterwards
-// what it did alter.
+// what it did alter. Branches and blocks are shared with the document until
+// the change writes them, so the copy costs a pointer per branch or block
+// and what the change did not touch is told apart without comparing it.
 class ChangeRecorder {
  public:
   ChangeRecorder(const DialogueDocument& document, ChangeScope scope);
@@ -81,9 +83,10 @@ class ChangeRecorder {
   int32_t currentBranch_;
   int32_t lastBranchIndex_;
   std::vector<BranchCopy> fullBranches_;  // branches copied whole
-  std::vector<std::string> branchNames_;  // with kScopeBranchTable: every stored branch's name
+  std::vector<Text> branchNames_;         // with kScopeBranchTable: every stored branch's name
   int firstBlockSlot_ = 0;
-  std::vector<ResponseBlock> blocks_;  // block slots from firstBlockSlot_
+  int endBlockSlot_ = 0;
+  SharedSlotTable<ResponseBlock, kBlockSlots> blocks_;  // slots firstBlockSlot_ to endBlockSlot_ matter
   std::vector<Character> characters_;
   std::string engineProjectPath_;
 };

@@ -19,7 +19,7 @@ std::string RowName(const DialogueDocument& document, const LineRef& ref) {
   return text + " of " + Quoted(document.branch(ref.branch).name);
 }
 
-void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, const std::string& realName,
+void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, std::string_view realName,
                           std::string_view consequence) {
   if (realName.empty() || !run.charactersNamed(realName).empty()) return;
   std::string message = "The character " + Quoted(realName) + " is not in the character list";
@@ -36,7 +36,7 @@ void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, const std::st
 // stored block with the line's id and, for id 0, the free slots too.
 void LintAsChecked(LintRun& run, int b, int l) {
   const DialogueDocument& document = run.document();
-  const std::string& branchName = document.branch(b).name;
+  const Text& branchName = document.branch(b).name;
   const DialogueLine& line = document.branch(b).lines[l];
   static const ResponseBlock kFreeSlot;
   std::vector<std::pair<int, const ResponseBlock*>> examined;
@@ -63,11 +63,11 @@ void LintAsChecked(LintRun& run, int b, int l) {
 
 void LintLinks(LintRun& run, const ResponseBlock& block, int offered, ProblemPlace place) {
   for (int r = 0; r < offered; ++r) {
-    const std::string& link = block.responses[r].linkBranch;
+    const Text& link = block.responses[r].linkBranch;
     if (link.empty() || run.branchNamed(link) >= 0) continue;
     place.response = r;
     if (int alike = run.branchNamedIgnoringCase(link); alike >= 0) {
-      const std::string& name = run.document().branch(alike).name;
+      const Text& name = run.document().branch(alike).name;
       run.add(Severity::Error, place, "link-case",
               "The response links to " + Quoted(link) + ", but the branch is named " + Quoted(name) +
                   ": script names are case-sensitive, so WME reports \"Function '" + link +
@@ -270,7 +270,7 @@ void LintUnusedBlocks(LintRun& run) {
 
 void LintUnreachableBranch(LintRun& run, int b) {
   if (b == 0 || run.linkedFromElsewhere(b)) return;
-  const std::string& name = run.document().branch(b).name;
+  const Text& name = run.document().branch(b).name;
   if (name.empty()) return;
   run.add(Severity::Note, {.branch = b}, "branch-unreachable",
           "No response of another branch links to the dialogue branch " + Quoted(name) +

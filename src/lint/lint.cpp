@@ -80,7 +80,7 @@ std::string DescribePlace(const DialogueDocument& document, const ProblemPlace& 
     return "character " + document.characters[place.character].realName;
   std::string text;
   if (place.branch >= 0 && place.branch < kBranchSlots) {
-    const std::string& name = document.branch(place.branch).name;
+    const Text& name = document.branch(place.branch).name;
     if (name.empty()) {
       text = "branch ";
       AppendDecimal(text, place.branch + 1);

@@ -27,7 +27,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
     : document_(document), options_(options) {
   const int branches = BranchesToVisit(document);
   for (int b = 0; b < branches; ++b) {
-    const std::string& name = document.branch(b).name;
+    const Text& name = document.branch(b).name;
     if (name.empty()) continue;
     branchByName_.emplace(name, b);
     branchByFoldedName_.emplace(FoldedCase1252(name), b);
@@ -74,7 +74,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
     if (users_[slot].empty()) continue;
     const ResponseBlock& block = blocks[slot];
     for (int r = 0, offered = ResponsesOffered(block); r < offered; ++r) {
-      const std::string& link = block.responses[r].linkBranch;
+      const Text& link = block.responses[r].linkBranch;
       if (link.empty()) continue;
       int target = branchNamed(link);
       if (target < 0 || linkedFromElsewhere_[target]) continue;
@@ -87,7 +87,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
   }
 }
 
-void LintRun::indexKey(const std::string& text, const ProblemPlace& place) {
+void LintRun::indexKey(std::string_view text, const ProblemPlace& place) {
   if (text.empty() || text.front() != '/') return;
   // The split's key is a view into the unescaped text: keep the text alive.
   const std::string unescaped = UnescapedScriptString(text);

@@ -91,7 +91,7 @@ class LintRun {
   std::vector<signed char> blockSaid_;     // per block slot: -1 unknown, 0, 1
   std::unordered_map<std::string, ProblemPlace> firstWithKey_;  // folded key -> first text with it
 
-  void indexKey(const std::string& text, const ProblemPlace& place);
+  void indexKey(std::string_view text, const ProblemPlace& place);
 };
 
 // The run of responses a loop offers: those before the first one without text.

@@ -72,7 +72,7 @@ constexpr std::string_view kIdentifierHint =
     "Use only the letters A-Z and a-z, digits and '_', and start with a letter or '_'";
 
 // The check's own faults of a name: empty, or a restricted character.
-bool LintAsChecked(LintRun& run, const ProblemPlace& place, const std::string& name) {
+bool LintAsChecked(LintRun& run, const ProblemPlace& place, std::string_view name) {
   if (name.empty()) {
     run.add(Severity::Error, place, "branch-name-empty", BranchWithoutNameMessage(),
             "Give the branch a name of its own.");
@@ -86,7 +86,7 @@ bool LintAsChecked(LintRun& run, const ProblemPlace& place, const std::string& n
   return false;
 }
 
-void LintScriptName(LintRun& run, const ProblemPlace& place, const std::string& name) {
+void LintScriptName(LintRun& run, const ProblemPlace& place, std::string_view name) {
   if (LintAsChecked(run, place, name)) return;
   std::string quoted = Quoted(name);
   if (std::optional<std::string> fault = IdentifierFault(name)) {
@@ -100,12 +100,12 @@ void LintScriptName(LintRun& run, const ProblemPlace& place, const std::string& 
     run.add(Severity::Error, place, "branch-name-keyword",
             "The dialogue branch name " + quoted +
                 " is a word of the WME script language. The WME script will not compile.",
-            "Rename the branch, e.g. " + Quoted("Dlg_" + name) + ".");
+            "Rename the branch, e.g. " + Quoted("Dlg_" + std::string(name)) + ".");
   } else if (OneOf(kPredefined, name)) {
     run.add(Severity::Error, place, "branch-name-predefined",
             "The dialogue branch name " + quoted +
                 " is already declared by the WME engine in every script: \"Duplicate declaration of function\".",
-            "Rename the branch, e.g. " + Quoted("Dlg_" + name) + " (names are case-sensitive).");
+            "Rename the branch, e.g. " + Quoted("Dlg_" + std::string(name)) + " (names are case-sensitive).");
   }
   if (name.size() > kLongestString) {
     std::string message = "The dialogue branch name is ";
@@ -127,7 +127,7 @@ void LintScriptName(LintRun& run, const ProblemPlace& place, const std::string& 
 }  // namespace
 
 void LintBranchName(LintRun& run, int b) {
-  const std::string& name = run.document().branch(b).name;
+  const Text& name = run.document().branch(b).name;
   ProblemPlace place{.branch = b};
   LintScriptName(run, place, name);
   if (name.empty()) return;

@@ -153,7 +153,7 @@ bool SoundFiles::exists(std::string_view soundPath) {
 }
 
 void LintSoundFile(LintRun& run, SoundFiles& sounds, int b, int l) {
-  const std::string& sound = run.document().branch(b).lines[l].soundFile;
+  const Text& sound = run.document().branch(b).lines[l].soundFile;
   if (sound.empty() || sounds.exists(sound)) return;
   run.add(Severity::Warning, {.branch = b, .line = l}, "sound-file-missing",
           "The sound file " + Quoted(sound) + " is not in the engine project's folder " + Quoted(sounds.folder()) + ".",

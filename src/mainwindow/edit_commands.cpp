@@ -140,13 +140,13 @@ bool EditCommands::storeCell(int row, int column, const QString& text) {
                     DialogueBranch* branch = EditCurrentBranch(document);
                     if (!branch || row < 0 || row >= LinesInUse(*branch)) return EditResult::Unchanged();
                     DialogueLine& line = branch->lines.slot(row);
-                    std::string& field = column == 2 ? line.text : line.soundFile;
+                    Text& field = column == 2 ? line.text : line.soundFile;
                     // The list shows a talkline's text without its key; the key stays.
                     std::string stored = column == 2 && KindOf(line.kind) == LineKind::Talk
                                              ? WithKeptKey(line.text, bytes)
-                                             : bytes;
+                                             : std::string(bytes);
                     if (field == stored) return EditResult::Unchanged();
-                    field = std::move(stored);
+                    field = stored;
                     return EditResult::Changed({row});  // the edited line stays selected
                   }});
   return true;

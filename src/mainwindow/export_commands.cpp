@@ -1,22 +1,31 @@
 #include "mainwindow/export_commands.h"
 
-#include "base/path_names.h"
 #include "export/dialogue_check.h"
-#include "export/export_file.h"
-#include "export/file_extensions.h"
-#include "export/text_export.h"
-#include "export/vexa_export.h"
-#include "export/wme_export.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_messages.h"
-#include "tools/recording_script.h"
 #include "ui/document_text.h"
 #include "ui/user_dialogs.h"
 
 namespace tellwright {
 
+namespace {
+
+QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+FileFault FaultOf(ExportFormatId id) {
+  switch (id) {
+    case ExportFormatId::Text:
+      return FileFault::ExportText;
+    case ExportFormatId::RecordingScript:
+      return FileFault::ExportRecordingScript;
+    default:
+      return FileFault::ExportScript;
+  }
+}
+
+}  // namespace
+
 bool ExportCommands::checkedOrConfirmed() {
-  if (!session_.commitOpenEdits()) return false;
   CheckResult check = CheckDialogue(session_.document());
   if (check) return true;
   UserDialogs& dialogs = session_.dialogs();
@@ -26,51 +35,32 @@ bool ExportCommands::checkedOrConfirmed() {
                                          "script (it possibly won't run)?"));
 }
 
-void ExportCommands::exportWme() {
-  if (!checkedOrConfirmed()) return;
-  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export WME script"), QString(),
-                                                                    QStringLiteral("WME script|*.script"));
+void ExportCommands::run(ExportFormatId id) {
+  const ExportFormat& format = FindExportFormat(id);
+  if (!session_.commitOpenEdits()) return;
+  if (format.checkFirst && !checkedOrConfirmed()) return;
+  std::optional<QString> chosen =
+      session_.dialogs().chooseSaveFile(Latin1(format.requesterTitle), QString(), Latin1(format.filter));
   if (!chosen) return;
-  std::string path = WithExtension(PathFromQString(*chosen), kScriptExtension);
-  Status status = ExportWmeScript(session_.document(), path);
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportScript, status, path));
+  // The Vexa export takes the chosen name as the base of every branch's
+  // file, as it is.
+  std::string path = ExportPath(format, PathFromQString(*chosen));
+  report(format, RunExport(format, session_.document(), path), path);
 }
 
-void ExportCommands::exportVexa() {
-  if (!checkedOrConfirmed()) return;
-  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export Vexa script"), QString(),
-                                                                    QStringLiteral("Vexa script|*.script"));
-  if (!chosen) return;
-  // The chosen name is the base of every branch's file, used as it is.
-  VexaExportResult result = ExportVexaScript(session_.document(), PathFromQString(*chosen));
-  if (result.ok()) return;
+void ExportCommands::report(const ExportFormat& format, const ExportOutcome& outcome, const std::string& path) {
+  if (outcome.ok()) return;
+  if (!outcome.status) {
+    session_.showError(FileFaultMessage(FaultOf(format.id), outcome.status, path));
+    return;
+  }
   QString message = QStringLiteral("%1 of %2 branch scripts could not be written:\n")
-                        .arg(result.skipped.size())
-                        .arg(result.skipped.size() + static_cast<size_t>(result.written));
-  for (const VexaSkippedBranch& skipped : result.skipped)
+                        .arg(outcome.skipped.size())
+                        .arg(outcome.skipped.size() + static_cast<size_t>(outcome.written));
+  for (const VexaSkippedBranch& skipped : outcome.skipped)
     message += QStringLiteral("\n%1: %2")
                    .arg(TextToQString(session_.document().branch(skipped.branch).name), PathToQString(skipped.reason));
   session_.showError(message);
-}
-
-void ExportCommands::exportText() {
-  if (!session_.commitOpenEdits()) return;
-  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(QStringLiteral("Export dialogue as text"),
-                                                                    QString(), QStringLiteral("Text|*.txt"));
-  if (!chosen) return;
-  std::string path = WithExtension(PathFromQString(*chosen), kTextExtension);
-  Status status = ExportText(session_.document(), path);
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportText, status, path));
-}
-
-void ExportCommands::exportRecordingScript() {
-  if (!session_.commitOpenEdits()) return;
-  std::optional<QString> chosen = session_.dialogs().chooseSaveFile(
-      QStringLiteral("Export recording script"), QString(), QStringLiteral("Recording script (CSV)|*.csv"));
-  if (!chosen) return;
-  std::string path = WithExtension(PathFromQString(*chosen), kRecordingScriptExtension);
-  Status status = WriteExportFile(session_.document(), path, WriteRecordingScript(session_.document()));
-  if (!status) session_.showError(FileFaultMessage(FileFault::ExportRecordingScript, status, path));
 }
 
 }  // namespace tellwright

@@ -141,7 +141,7 @@ void LocalisationCommands::exportStringTable() {
   if (!po) path = WithExtension(path, kStringTableExtension);
   std::string bytes = po ? WritePoFile(PoTemplate(document, strings, std::string(FileNamePart(document.currentFile))))
                          : WriteBaseTable(document, strings, TableEncoding::Utf8);
-  Status status = WriteExportFile(document, path, bytes);
+  Status status = WriteExportFile(document, path, [&bytes](OutputBuffer& out) { out.append(bytes); });
   if (!status) {
     session_.showError(FileFaultMessage(FileFault::ExportStringTable, status, path));
     return;

@@ -9,15 +9,15 @@ namespace tellwright {
 
 namespace {
 
-PlayEvent Event(PlayEventKind kind, PlayPlace place, std::string text = "") {
+PlayEvent Event(PlayEventKind kind, PlayPlace place, std::string_view text = "") {
   PlayEvent event;
   event.kind = kind;
   event.place = place;
-  event.text = std::move(text);
+  event.text = text;
   return event;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 void AppendMenuEntry(std::string& out, size_t number, const MenuEntry& entry) {
   out += "  " + std::to_string(number) + ". " + entry.text;
@@ -131,7 +131,7 @@ void DialoguePlayer::begin() {
   frames_.push_back(EnteredAt(startBranch_, startLine_));
 }
 
-int DialoguePlayer::findBranch(const std::string& name) const {
+int DialoguePlayer::findBranch(std::string_view name) const {
   for (int b = 0; b < BranchesToVisit(document_); ++b)
     if (document_.branch(b).name == name) return b;
   return -1;
@@ -189,10 +189,10 @@ std::vector<PlayCondition> DialoguePlayer::conditions() const {
     if (!block.inUse()) continue;
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
-      if (response.conditions.empty() || !seen.insert(response.conditions).second) continue;
+      if (response.conditions.empty() || !seen.insert(response.conditions.str()).second) continue;
       ConditionKind kind = KindOfCondition(response.conditions);
       bool constant = kind == ConditionKind::AlwaysTrue || kind == ConditionKind::AlwaysFalse;
-      found.push_back({response.conditions, holds(response), constant});
+      found.push_back({response.conditions.str(), holds(response), constant});
     }
   }
   return found;
@@ -265,7 +265,7 @@ void DialoguePlayer::runLine(Frame& frame) {
       frame.dialogueBranch = branch.name;
       frame.blockId = line.blockId;
       frame.speaker = line.character;
-      openDialogueBranches_.push_back(branch.name);
+      openDialogueBranches_.emplace_back(branch.name);
       frame.stage = Stage::Offer;
       return;  // the line stays current while its loop runs
     default:
@@ -301,7 +301,7 @@ void DialoguePlayer::offerMenu(Frame& frame) {
     if (response.visibility == kOnce && onceChosen_.contains(key)) continue;
     if (response.visibility == kOnceGame && onceGameChosen_.contains(key)) continue;
     menu.menu.push_back(
-        MenuEntry{r, gameText(response.text).shown, response.conditions, KindOfCondition(response.conditions)});
+        MenuEntry{r, gameText(response.text).shown, response.conditions.str(), KindOfCondition(response.conditions)});
   }
   if (menu.menu.empty()) {
     std::string id = std::to_string(frame.blockId);
@@ -362,7 +362,7 @@ void DialoguePlayer::returnFromBranch() {
 // Talk(text) on the entity of every character with the speaker's real name;
 // without a sound file the engine plays the speech file named after the
 // text's string-table key, if it has one.
-void DialoguePlayer::say(const std::string& speaker, const std::string& text, const std::string& soundFile,
+void DialoguePlayer::say(std::string_view speaker, std::string_view text, std::string_view soundFile,
                          PlayPlace place) {
   GameText said = gameText(text);
   bool found = false;
@@ -385,7 +385,7 @@ void DialoguePlayer::say(const std::string& speaker, const std::string& text, co
   post(std::move(event));
 }
 
-DialoguePlayer::GameText DialoguePlayer::gameText(const std::string& written) const {
+DialoguePlayer::GameText DialoguePlayer::gameText(std::string_view written) const {
   std::string text = UnescapedScriptString(written);
   std::optional<StringTableText> fromTable = SplitStringTableText(text);
   if (!fromTable) return {std::move(text), ""};
@@ -414,8 +414,8 @@ void DialoguePlayer::stopAt(const Frame& frame, int response, const std::string&
 }
 
 std::string DialoguePlayer::branchName(const Frame& frame) const {
-  if (frame.branch < BranchesToVisit(document_)) return document_.branch(frame.branch).name;
-  return frame.dialogueBranch;
+  if (frame.branch < BranchesToVisit(document_)) return document_.branch(frame.branch).name.str();
+  return frame.dialogueBranch.str();
 }
 
 bool DialoguePlayer::menuOpen() const { return !frames_.empty() && frames_.back().stage == Stage::Waiting; }

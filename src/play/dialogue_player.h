@@ -118,7 +118,7 @@ class DialoguePlayer {
   // kept only by restart()). Refused when there is no such branch.
   Status start(int branch, int line = 0);
   // Index of the first branch of that name, or -1.
-  int findBranch(const std::string& name) const;
+  int findBranch(std::string_view name) const;
 
   // The next event. While a menu waits for a choice it is returned again;
   // after the end or a stop, that event is returned again.
@@ -164,8 +164,8 @@ class DialoguePlayer {
     // responseblock line, so edits to it show but its removal does not
     // pull the loop out from under the player.
     int32_t blockId = 0;
-    std::string speaker;         // the responseblock line's character
-    std::string dialogueBranch;  // the name the loop opened its dialogue branch with
+    Text speaker;         // the responseblock line's character
+    Text dialogueBranch;  // the name the loop opened its dialogue branch with
     int chosen = -1;             // index of the chosen response
     Response choice;             // the chosen response as it was when chosen
     bool leaveAfterCall = false;
@@ -182,7 +182,7 @@ class DialoguePlayer {
     std::string shown;
     std::string key;
   };
-  GameText gameText(const std::string& written) const;
+  GameText gameText(std::string_view written) const;
   bool holds(const Response& response) const;
   OnceKey onceKey(int response) const;
 
@@ -195,7 +195,7 @@ class DialoguePlayer {
   void handleChoice(Frame& frame);
   void closeLoop(Frame& frame);
   void returnFromBranch();
-  void say(const std::string& speaker, const std::string& text, const std::string& soundFile, PlayPlace place);
+  void say(std::string_view speaker, std::string_view text, std::string_view soundFile, PlayPlace place);
   void post(PlayEvent event);
   void finish(PlayEvent event);
   void stopAt(const Frame& frame, int response, const std::string& why);
@@ -218,7 +218,7 @@ class DialoguePlayer {
   bool over_ = false;      // the End or Stop has been made
   std::set<OnceKey> onceChosen_;
   std::set<OnceKey> onceGameChosen_;
-  std::set<std::string> switchedOff_;
+  std::set<std::string, std::less<>> switchedOff_;
   std::vector<PlayEvent> transcript_;
 };
 

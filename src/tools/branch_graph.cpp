@@ -126,7 +126,7 @@ class GraphBuilder {
       GraphEdge edge;
       edge.id = "e" + std::to_string(graph_.edges.size());
       edge.from = b;
-      edge.to = nodeForLink(response.linkBranch);
+      edge.to = nodeForLink(response.linkBranch.str());
       edge.label = ShortLabel(response.text);
       edge.text = response.text;
       edge.conditions = response.conditions;

@@ -14,7 +14,7 @@ namespace {
 constexpr int kLeastLikenessOfRename = 50;
 
 void PairByName(const ProjectRecords& before, const ProjectRecords& after, BranchPairing& pairing) {
-  std::map<std::string, std::vector<int>> unpairedAfter;  // name -> branches of after, last first
+  std::map<Text, std::vector<int>> unpairedAfter;  // name -> branches of after, last first
   for (int j = static_cast<int>(after.branches.size()) - 1; j >= 0; --j)
     unpairedAfter[after.branches[j].name].push_back(j);
   for (int i = 0; i < static_cast<int>(before.branches.size()); ++i) {

@@ -37,7 +37,7 @@ class Counter {
  private:
   void branch(int b) {
     const DialogueBranch& branch = document_.branch(b);
-    BranchStats row{b, branch.name};
+    BranchStats row{b, branch.name.str()};
     std::unordered_set<const ResponseBlock*> counted;  // each block once in the branch
     for (int l = 0; l < LinesToVisit(branch); ++l) {
       const DialogueLine& line = branch.lines[l];
@@ -71,7 +71,7 @@ class Counter {
     stats_.branches.push_back(std::move(row));
   }
 
-  void spoken(const std::string& realName, int words, bool talklineWithoutSound) {
+  void spoken(std::string_view realName, int words, bool talklineWithoutSound) {
     ++stats_.totals.linesSpoken;
     if (talklineWithoutSound) ++stats_.totals.withoutSoundFile;
     if (CharacterStats* row = speaker(realName)) {
@@ -82,17 +82,17 @@ class Counter {
   }
 
   // The row of a real name, added at the end when it is new; none for "".
-  CharacterStats* speaker(const std::string& realName) {
+  CharacterStats* speaker(std::string_view realName) {
     if (realName.empty()) return nullptr;
     auto [it, added] = rowByName_.try_emplace(realName, stats_.characters.size());
-    if (added) stats_.characters.push_back({realName});
+    if (added) stats_.characters.push_back({std::string(realName)});
     return &stats_.characters[it->second];
   }
 
   const DialogueDocument& document_;
   BlockIndex blocks_;
   DialogueStats stats_;
-  std::unordered_map<std::string, size_t> rowByName_;
+  std::unordered_map<std::string_view, size_t> rowByName_;  // views the document's names
 };
 
 }  // namespace

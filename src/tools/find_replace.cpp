@@ -116,10 +116,10 @@ std::unordered_map<int32_t, int> FirstSlotById(const DialogueDocument& document)
 
 // A talkline's or response's text as the writer reads it: without its
 // string-table key, which only the engine reads.
-std::string_view WithoutKey(const std::string& text) { return SplitKeyedText(text).text; }
+std::string_view WithoutKey(std::string_view text) { return SplitKeyedText(text).text; }
 
 // Where `part`, a view into `whole`, starts in it.
-size_t OffsetIn(const std::string& whole, std::string_view part) {
+size_t OffsetIn(std::string_view whole, std::string_view part) {
   return static_cast<size_t>(part.data() - whole.data());
 }
 
@@ -187,7 +187,7 @@ void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& vis
 }
 
 // The text a match names, or nullptr when its place holds no such text now.
-const std::string* FieldText(const DialogueDocument& document, const MatchPlace& place, SearchField field) {
+const Text* FieldText(const DialogueDocument& document, const MatchPlace& place, SearchField field) {
   if (field & (kLineFields | kFieldBranchName)) {
     if (place.branch < 0 || place.branch >= BranchesToVisit(document)) return nullptr;
     const DialogueBranch& branch = document.branch(place.branch);
@@ -215,7 +215,7 @@ const std::string* FieldText(const DialogueDocument& document, const MatchPlace&
   return field == kFieldCharacterName ? &character.realName : &character.entityName;
 }
 
-std::string& EditableFieldText(DialogueDocument& document, const MatchPlace& place, SearchField field) {
+Text& EditableFieldText(DialogueDocument& document, const MatchPlace& place, SearchField field) {
   if (field & kLineFields) {
     DialogueLine& line = document.editBranch(place.branch).lines.slot(place.line);
     return field == kFieldSoundFile ? line.soundFile : line.text;
@@ -235,21 +235,23 @@ bool SpeaksByName(const DialogueLine& line) {
 
 // Gives the talklines and responseblock lines that name a character by an
 // old name its new one.
-void RenameSpeakers(DialogueDocument& document, const std::map<std::string, std::string>& newNames) {
+void RenameSpeakers(DialogueDocument& document, const std::map<std::string, std::string, std::less<>>& newNames) {
   if (newNames.empty()) return;
   for (int b = 0; b < BranchesToVisit(document); ++b) {
-    const DialogueBranch& branch = document.branch(b);
-    for (int l = 0; l < LinesToVisit(branch); ++l) {
-      const DialogueLine& line = branch.lines[l];
+    const DialogueBranch* branch = &document.branch(b);
+    for (int l = 0; l < LinesToVisit(*branch); ++l) {
+      const DialogueLine& line = branch->lines[l];
       if (!SpeaksByName(line)) continue;
       auto renamed = newNames.find(line.character);
-      if (renamed != newNames.end()) document.editBranch(b).lines.slot(l).character = renamed->second;
+      if (renamed == newNames.end()) continue;
+      document.editBranch(b).lines.slot(l).character = renamed->second;
+      branch = &document.branch(b);  // the branch written is now this document's own
     }
   }
 }
 
 // The branches with a talkline or responseblock line naming one of `names`.
-void AddSpeakerBranches(const DialogueDocument& document, const std::set<std::string>& names,
+void AddSpeakerBranches(const DialogueDocument& document, const std::set<std::string, std::less<>>& names,
                         std::vector<int>& branches) {
   if (names.empty()) return;
   for (int b = 0; b < BranchesToVisit(document); ++b) {
@@ -310,15 +312,17 @@ Status CheckCharacters(const std::vector<Character>& before, const std::vector<C
 
 // Links to a renamed branch follow it, each link once from its old value, as
 // RenameBranch rewrites them: responses in use, names other than "".
-void FollowRenamedBranches(DialogueDocument& document, const std::map<std::string, std::string>& newNames) {
+void FollowRenamedBranches(DialogueDocument& document, const std::map<std::string, std::string, std::less<>>& newNames) {
   if (newNames.empty()) return;
   for (int slot = 0; slot < document.responseBlocks.stored(); ++slot) {
-    const ResponseBlock& block = document.responseBlocks[slot];
-    for (int r = 0; r < block.responses.stored(); ++r) {
-      const Response& response = block.responses[r];
+    const ResponseBlock* block = &document.responseBlocks[slot];
+    for (int r = 0; r < block->responses.stored(); ++r) {
+      const Response& response = block->responses[r];
       if (!response.inUse()) continue;
       auto renamed = newNames.find(response.linkBranch);
-      if (renamed != newNames.end()) document.responseBlocks.slot(slot).responses.slot(r).linkBranch = renamed->second;
+      if (renamed == newNames.end()) continue;
+      document.responseBlocks.slot(slot).responses.slot(r).linkBranch = renamed->second;
+      block = &document.responseBlocks[slot];  // the block written is now this document's own
     }
   }
 }
@@ -344,7 +348,7 @@ std::vector<Match> FindMatches(const DialogueDocument& document, const SearchQue
   if (query.text.empty()) return matches;
   Finder finder(query);
   ForEachField(document, query.fields,
-               [&](const MatchPlace& place, SearchField field, const std::string& text, std::string_view searched) {
+               [&](const MatchPlace& place, SearchField field, std::string_view text, std::string_view searched) {
                  const size_t base = OffsetIn(text, searched);
                  finder.each(searched, [&](size_t at) {
                    size_t from = at > kContextBytes ? at - kContextBytes : 0;
@@ -359,14 +363,14 @@ std::vector<Match> FindMatches(const DialogueDocument& document, const SearchQue
 EditResult ReplaceMatch(DialogueDocument& document, const Match& match, std::string_view replacement,
                         const ReplaceOptions& options) {
   if (Status text = CheckNoLineBreak(replacement, "The replacement text"); !text) return RefusedBy(text);
-  const std::string* found = FieldText(document, match.place, match.field);
+  const Text* found = FieldText(document, match.place, match.field);
   if (!found || match.offset > found->size() || match.length > found->size() - match.offset ||
       match.contextOffset > match.context.size() ||
-      found->compare(match.offset, match.length, match.context, match.contextOffset, match.length) != 0)
+      found->substr(match.offset, match.length) != std::string_view(match.context).substr(match.contextOffset, match.length))
     return EditResult::Refused(std::string(kMatchGoneMessage));
   const size_t keyLength = IsKeyedField(match.field) ? SplitKeyedText(*found).keyLength : 0;
   if (match.offset < keyLength) return EditResult::Refused(std::string(kMatchGoneMessage));
-  std::string newText = *found;
+  std::string newText(*found);
   newText.replace(match.offset, match.length, replacement);
   if (newText == *found) return EditResult::Unchanged();
 
@@ -381,7 +385,8 @@ EditResult ReplaceMatch(DialogueDocument& document, const Match& match, std::str
       const bool real = match.field == kFieldCharacterName;
       EditResult edited = EditCharacter(document, match.place.character + 1, real ? newText : old.realName,
                                         real ? old.entityName : newText);
-      if (edited.changed && real && options.renameSpeakers) RenameSpeakers(document, {{old.realName, newText}});
+      if (edited.changed && real && options.renameSpeakers)
+        RenameSpeakers(document, {{std::string(old.realName), newText}});
       return edited;
     }
     case kFieldResponseText:
@@ -399,18 +404,18 @@ ReplaceAllResult ReplaceAll(DialogueDocument& document, const SearchQuery& query
   Finder finder(query);
   int count = 0;
   std::vector<PlannedText> texts;
-  std::map<std::string, std::string> branchNames;  // old name -> new name
+  std::map<std::string, std::string, std::less<>> branchNames;  // old name -> new name
   std::vector<std::pair<int, std::string>> renamedBranches;
   std::vector<Character> characters = document.characters;
   bool emptiedResponse = false;  // a response's text, its key aside, would be empty
-  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text,
+  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, std::string_view text,
                                            std::string_view searched) {
     std::optional<std::string> replaced = finder.replaced(searched, replacement, count);
     if (!replaced || *replaced == searched) return;
     if (field == kFieldResponseText && replaced->empty()) emptiedResponse = true;
-    std::string newText = text.substr(0, OffsetIn(text, searched)) + *replaced;
+    std::string newText = std::string(text.substr(0, OffsetIn(text, searched))) + *replaced;
     if (field == kFieldBranchName) {
-      branchNames.emplace(text, newText);
+      branchNames.emplace(std::string(text), newText);
       renamedBranches.emplace_back(place.branch, std::move(newText));
     } else if (field == kFieldCharacterName) {
       characters[place.character].realName = std::move(newText);
@@ -435,10 +440,10 @@ ReplaceAllResult ReplaceAll(DialogueDocument& document, const SearchQuery& query
   for (PlannedText& planned : texts)
     EditableFieldText(document, planned.place, planned.field) = std::move(planned.text);
   if (options.renameSpeakers) {
-    std::map<std::string, std::string> speakers;
+    std::map<std::string, std::string, std::less<>> speakers;
     for (size_t i = 0; i < characters.size(); ++i)
       if (characters[i].realName != document.characters[i].realName)
-        speakers.emplace(document.characters[i].realName, characters[i].realName);
+        speakers.emplace(std::string(document.characters[i].realName), std::string(characters[i].realName));
     RenameSpeakers(document, speakers);
   }
   document.characters = std::move(characters);
@@ -459,8 +464,8 @@ ReplaceReach ReachOfReplace(const DialogueDocument& document, const Match& match
   ReplaceReach reach;
   AddToReach(reach, match.place, match.field);
   if (match.field == kFieldCharacterName && options.renameSpeakers) {
-    if (const std::string* name = FieldText(document, match.place, match.field))
-      AddSpeakerBranches(document, {*name}, reach.branches);
+    if (const Text* name = FieldText(document, match.place, match.field))
+      AddSpeakerBranches(document, {std::string(*name)}, reach.branches);
   }
   Normalize(reach);
   return reach;
@@ -469,13 +474,13 @@ ReplaceReach ReachOfReplace(const DialogueDocument& document, const Match& match
 ReplaceReach ReachOfReplaceAll(const DialogueDocument& document, const SearchQuery& query,
                                const ReplaceOptions& options) {
   ReplaceReach reach;
-  std::set<std::string> renamedCharacters;
+  std::set<std::string, std::less<>> renamedCharacters;
   Finder finder(query);
-  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, const std::string& text,
+  ForEachField(document, query.fields, [&](const MatchPlace& place, SearchField field, std::string_view text,
                                            std::string_view searched) {
     if (!finder.occursIn(searched)) return;
     AddToReach(reach, place, field);
-    if (field == kFieldCharacterName) renamedCharacters.insert(text);
+    if (field == kFieldCharacterName) renamedCharacters.emplace(text);
   });
   if (options.renameSpeakers) AddSpeakerBranches(document, renamedCharacters, reach.branches);
   Normalize(reach);

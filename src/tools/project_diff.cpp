@@ -105,7 +105,7 @@ class ProjectComparison {
     std::map<std::string, int> seen;
     std::vector<int> keys;
     for (const Character& character : characters)
-      keys.push_back(ids_.ofKey("C" + character.realName + "\n" + std::to_string(seen[character.realName]++)));
+      keys.push_back(ids_.ofKey("C" + character.realName + "\n" + std::to_string(seen[std::string(character.realName)]++)));
     return keys;
   }
 

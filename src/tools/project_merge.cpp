@@ -157,7 +157,7 @@ class ProjectMerge {
       const BranchRecord* b = branchOf(trio, kBase);
       const BranchRecord* o = branchOf(trio, kOurs);
       const BranchRecord* t = branchOf(trio, kTheirs);
-      std::string name;
+      Text name;
       bool clash = b && o && t && !MergeValue(b->name, o->name, t->name, name);
       if (!(b && o && t)) name = o ? o->name : t ? t->name : b->name;
       names_.push_back(name);
@@ -169,7 +169,7 @@ class ProjectMerge {
   // merged name, so a rename on one side carries to the other side's links.
   void translateLinks() {
     for (Side side : kSides) {
-      std::unordered_map<std::string, std::string> renamed;
+      std::unordered_map<Text, Text> renamed;
       for (int j = 0; j < branchCount(side); ++j) renamed.emplace(v_[side].branches[j].name, names_[trioOf_[side][j]]);
       for (BlockRecord& block : v_[side].blocks) {
         for (Response& response : block.responses) {
@@ -234,7 +234,7 @@ class ProjectMerge {
     KeyedSide keyed;
     std::map<std::string, int> seen;
     for (const Character& character : v_[side].characters) {
-      int key = ids_.ofKey("C" + character.realName + "\n" + Number(seen[character.realName]++));
+      int key = ids_.ofKey("C" + character.realName + "\n" + Number(seen[std::string(character.realName)]++));
       keyed.indexOf.emplace(key, static_cast<int>(keyed.keys.size()));
       keyed.keys.push_back(key);
     }
@@ -250,8 +250,8 @@ class ProjectMerge {
       return std::vector<Character>{*o, *t};
     };
     if (o && t) {
-      std::string entity;
-      if (!MergeValue(b ? b->entityName : std::string(), o->entityName, t->entityName, entity))
+      Text entity;
+      if (!MergeValue(b ? b->entityName : Text(), o->entityName, t->entityName, entity))
         return both(b ? "both sides changed its entity name" : "both sides added it with different entity names");
       Character merged = *o;
       merged.entityName = entity;
@@ -414,7 +414,7 @@ class ProjectMerge {
   void reportNamesGivenTwice() {
     auto counts = [](const std::vector<BranchRecord>& branches) {
       std::map<std::string, int> count;
-      for (const BranchRecord& branch : branches) ++count[branch.name];
+      for (const BranchRecord& branch : branches) ++count[branch.name.str()];
       return count;
     };
     std::map<std::string, int> merged = counts(merged_.branches), ours = counts(v_[kOurs].branches),
@@ -472,7 +472,7 @@ class ProjectMerge {
   RecordIds ids_;
   std::vector<BranchTrio> trios_;
   std::array<std::vector<int>, 3> trioOf_;  // per side and branch: its trio
-  std::vector<std::string> names_;          // per trio: the merged name
+  std::vector<Text> names_;                 // per trio: the merged name
   std::vector<bool> nameClashes_;           // per trio: both sides renamed it differently
   ProjectRecords merged_;
   std::vector<MergeConflict> conflicts_;

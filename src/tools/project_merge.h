@@ -27,7 +27,7 @@ struct MergeConflict {
   // Where it is in the merged project: the branch and the line (from 1) of
   // its opening marker or of the responseblock line that runs the block;
   // line 0 when it is in no branch.
-  std::string branch;
+  Text branch;
   int line = 0;
   int32_t block = 0;  // the block of a conflict among responses, else 0
   int response = 0;   // the response (from 1) of the opening marker in the block

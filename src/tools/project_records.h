@@ -22,7 +22,7 @@ struct BlockRecord {
 };
 
 struct BranchRecord {
-  std::string name;
+  Text name;
   int32_t lineCount = 0;  // as stored; may disagree with lines.size()
   std::vector<DialogueLine> lines;
 

@@ -31,7 +31,7 @@ std::string Number(int64_t value) {
   return text;
 }
 
-std::string Speaker(const std::string& character) { return character.empty() ? "(nobody)" : Escaped(character); }
+std::string Speaker(std::string_view character) { return character.empty() ? "(nobody)" : Escaped(character); }
 
 std::string VisibilityName(int32_t visibility) {
   switch (visibility) {

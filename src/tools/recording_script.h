@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_sink.h"
 #include "document/dialogue_document.h"
 #include "lint/lint.h"
 
@@ -38,6 +39,8 @@ inline constexpr std::string_view kRecordingScriptExtension = ".csv";
 
 // `listFolder` lists the folders of the engine project; empty: the real file
 // system.
+// Written to `out` as it is made.
+void WriteRecordingScript(const DialogueDocument& document, OutputBuffer& out, const FolderLookup& listFolder = {});
 std::string WriteRecordingScript(const DialogueDocument& document, const FolderLookup& listFolder = {});
 
 // One field of a CSV row as RFC 4180 writes it.

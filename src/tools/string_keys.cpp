@@ -68,13 +68,13 @@ class KeyNumbers {
   std::map<std::string, long long> highest_;
 };
 
-KeyableText MakeKeyable(const std::string& stored, const ProblemPlace& place, bool response,
-                        const std::string& character) {
+KeyableText MakeKeyable(std::string_view stored, const ProblemPlace& place, bool response,
+                        std::string_view character) {
   KeyedText split = SplitKeyedText(stored);
-  return {place, response, split.keyed, std::string(split.key), std::string(split.text), character};
+  return {place, response, split.keyed, std::string(split.key), std::string(split.text), std::string(character)};
 }
 
-std::string& StoredText(DialogueDocument& document, const KeyableText& text) {
+Text& StoredText(DialogueDocument& document, const KeyableText& text) {
   if (text.response)
     return document.responseBlocks.slot(text.place.blockSlot).responses.slot(text.place.response).text;
   return document.editBranch(text.place.branch).lines.slot(text.place.line).text;
@@ -103,7 +103,7 @@ KeyedText SplitKeyedText(std::string_view stored) {
 
 bool ProjectUsesKeys(const DialogueDocument& document) {
   bool uses = false;
-  ForEachStoredText(document, [&uses](const std::string& text) {
+  ForEachStoredText(document, [&uses](std::string_view text) {
     if (!uses && !text.empty() && text.front() == '/') uses = SplitKeyedText(text).keyed;
   });
   return uses;
@@ -158,7 +158,7 @@ std::string KeyWithNumber(std::string_view prefix, long long number) {
 long long HighestKeyNumber(const DialogueDocument& document, std::string_view prefix) {
   const std::string folded = FoldedStringKey(prefix);
   long long highest = 0;
-  ForEachStoredText(document, [&](const std::string& text) {
+  ForEachStoredText(document, [&](std::string_view text) {
     if (text.empty() || text.front() != '/') return;
     KeyedText split = SplitKeyedText(text);
     if (split.keyed) highest = std::max(highest, NumberAfterPrefix(split.key, folded));
@@ -241,7 +241,7 @@ PasteRekeying RekeyForPaste(const DialogueDocument& document, std::vector<Dialog
                             std::string_view fallbackPrefix) {
   PasteRekeying result;
   std::set<std::string> keysInUse;
-  ForEachStoredText(document, [&](const std::string& text) {
+  ForEachStoredText(document, [&](std::string_view text) {
     KeyedText split = SplitKeyedText(text);
     if (split.keyed) keysInUse.insert(FoldedStringKey(split.key));
   });

@@ -179,20 +179,20 @@ StringLookup TableLookup(const StringTable& table, TableEncoding textsIn) {
 
 DialogueDocument DocumentInUtf8(const DialogueDocument& document) {
   DialogueDocument copy = document;
-  auto convert = [](std::string& text) { text = Cp1252ToUtf8(text); };
+  auto convert = [](Text& text) { text = Cp1252ToUtf8(text); };
   for (int b = 0; b < copy.branches.stored(); ++b) {
     DialogueBranch& branch = copy.editBranch(b);
     convert(branch.name);
     for (int l = 0; l < branch.lines.stored(); ++l) {
       DialogueLine& line = branch.lines.slot(l);
-      for (std::string* text : {&line.character, &line.text, &line.soundFile}) convert(*text);
+      for (Text* text : {&line.character, &line.text, &line.soundFile}) convert(*text);
     }
   }
   for (int slot = 0; slot < copy.responseBlocks.stored(); ++slot) {
     ResponseBlock& block = copy.responseBlocks.slot(slot);
     for (int r = 0; r < block.responses.stored(); ++r) {
       Response& response = block.responses.slot(r);
-      for (std::string* text : {&response.text, &response.conditions, &response.linkBranch}) convert(*text);
+      for (Text* text : {&response.text, &response.conditions, &response.linkBranch}) convert(*text);
     }
   }
   for (Character& character : copy.characters) {

@@ -38,7 +38,7 @@ class LocalisationTest : public SessionTest {
   }
   LineListModel& model() { return *window().lineModel(); }
   QString Cell(int row, int column) { return model().index(row, column).data().toString(); }
-  const std::string& ResponseText(int slot, int response) {
+  const Text& ResponseText(int slot, int response) {
     return document().responseBlocks[slot].responses[response].text;
   }
   // Keys go where a person's would: to the widget with the focus.

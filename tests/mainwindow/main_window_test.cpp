@@ -299,7 +299,7 @@ TEST_F(SessionTest, TheBranchSelectorChoosesAddsAndRenamesBranches) {
   Start({QString::fromStdString(ExampleProject())});
   BranchSelector* selector = window().branchSelector();
   ASSERT_EQ(selector->count(), 4);
-  std::string linkedName = document().branch(1).name;
+  std::string linkedName = document().branch(1).name.str();
 
   selector->setCurrentIndex(1);
   emit selector->activated(1);  // as a pick from the drop-down
@@ -327,7 +327,7 @@ TEST_F(SessionTest, TheBranchSelectorChoosesAddsAndRenamesBranches) {
   int links = 0;
   for (int slot = 0; slot < kBlockSlots; ++slot)
     for (int r = 0; r < kResponsesPerBlock; ++r) {
-      const std::string& link = document().responseBlocks[slot].responses[r].linkBranch;
+      const Text& link = document().responseBlocks[slot].responses[r].linkBranch;
       EXPECT_NE(link, linkedName);
       links += link == "Harbour";
     }

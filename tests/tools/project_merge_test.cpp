@@ -26,7 +26,7 @@ struct MergeCase {
 void None(DialogueDocument&) {}
 
 // A change to one field of a line or a response, on each side.
-Change SetLine(int b, int l, std::string DialogueLine::*field, std::string value) {
+Change SetLine(int b, int l, Text DialogueLine::*field, Text value) {
   return [=](DialogueDocument& d) { LineOf(d, b, l).*field = value; };
 }
 template <typename T>
@@ -59,7 +59,7 @@ Change ResponseConflict(int r, Change ours, Change theirs) {
 }
 
 const Change kHelloAnn = SetLine(0, 0, &DialogueLine::text, "Hello, Ann.");
-const Change kByeThen = SetResponse<std::string>(0, &Response::text, "Bye then");
+const Change kByeThen = SetResponse<Text>(0, &Response::text, "Bye then");
 const Change kDeleteIntro = DeleteLastBranch;
 
 const MergeCase kCases[] = {
@@ -135,27 +135,27 @@ const MergeCase kCases[] = {
      },
      {"Start, line 4: ours deleted lines that theirs changed"}},
     // Responses in their block.
-    {"different responses of one block changed", kByeThen, SetResponse<std::string>(1, &Response::conditions, "x"),
-     Both(kByeThen, SetResponse<std::string>(1, &Response::conditions, "x"))},
+    {"different responses of one block changed", kByeThen, SetResponse<Text>(1, &Response::conditions, "x"),
+     Both(kByeThen, SetResponse<Text>(1, &Response::conditions, "x"))},
     {"different fields of one response changed", SetResponse<int32_t>(1, &Response::visibility, kAlways),
-     SetResponse<std::string>(1, &Response::linkBranch, "Start"),
+     SetResponse<Text>(1, &Response::linkBranch, "Start"),
      Both(SetResponse<int32_t>(1, &Response::visibility, kAlways),
-          SetResponse<std::string>(1, &Response::linkBranch, "Start"))},
+          SetResponse<Text>(1, &Response::linkBranch, "Start"))},
     {"a response added on one side, another changed on the other",
      [](DialogueDocument& d) { ResponseOf(d, 0, 2) = MakeResponse({.text = "Wait"}); }, kByeThen,
      Both(kByeThen, [](DialogueDocument& d) { ResponseOf(d, 0, 2) = MakeResponse({.text = "Wait"}); })},
-    {"both changed the text of a response", kByeThen, SetResponse<std::string>(0, &Response::text, "Bye now"),
-     ResponseConflict(0, kByeThen, SetResponse<std::string>(0, &Response::text, "Bye now")),
+    {"both changed the text of a response", kByeThen, SetResponse<Text>(0, &Response::text, "Bye now"),
+     ResponseConflict(0, kByeThen, SetResponse<Text>(0, &Response::text, "Bye now")),
      {"Start, line 4, responseblock 1, response 1: both sides changed the text of the response"}},
-    {"both changed the conditions of a response", SetResponse<std::string>(1, &Response::conditions, "a"),
-     SetResponse<std::string>(1, &Response::conditions, "b"),
-     ResponseConflict(1, SetResponse<std::string>(1, &Response::conditions, "a"),
-                      SetResponse<std::string>(1, &Response::conditions, "b")),
+    {"both changed the conditions of a response", SetResponse<Text>(1, &Response::conditions, "a"),
+     SetResponse<Text>(1, &Response::conditions, "b"),
+     ResponseConflict(1, SetResponse<Text>(1, &Response::conditions, "a"),
+                      SetResponse<Text>(1, &Response::conditions, "b")),
      {"Start, line 4, responseblock 1, response 2: both sides changed the conditions of the response"}},
-    {"both changed the link of a response", SetResponse<std::string>(1, &Response::linkBranch, "Start"),
-     SetResponse<std::string>(1, &Response::linkBranch, ""),
-     ResponseConflict(1, SetResponse<std::string>(1, &Response::linkBranch, "Start"),
-                      SetResponse<std::string>(1, &Response::linkBranch, "")),
+    {"both changed the link of a response", SetResponse<Text>(1, &Response::linkBranch, "Start"),
+     SetResponse<Text>(1, &Response::linkBranch, ""),
+     ResponseConflict(1, SetResponse<Text>(1, &Response::linkBranch, "Start"),
+                      SetResponse<Text>(1, &Response::linkBranch, "")),
      {"Start, line 4, responseblock 1, response 2: both sides changed the linkBranch of the response"}},
     {"both changed the visibility of a response", SetResponse<int32_t>(1, &Response::visibility, kAlways),
      SetResponse<int32_t>(1, &Response::visibility, kOnceGame),

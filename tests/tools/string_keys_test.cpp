@@ -207,7 +207,7 @@ TEST_P(RekeyForPasteTest, NoPastedLineSharesAKey) {
   DialogueDocument before = d;
   PasteRekeying result = RekeyForPaste(d, GetParam().pasted, "FALLBACK");
   std::vector<std::string> texts;
-  for (const DialogueLine& line : result.lines) texts.push_back(line.text);
+  for (const DialogueLine& line : result.lines) texts.push_back(line.text.str());
   EXPECT_EQ(texts, GetParam().expected);
   EXPECT_EQ(result.rekeyed, GetParam().rekeyed);
   EXPECT_EQ(d, before);
