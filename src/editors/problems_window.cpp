@@ -1,12 +1,14 @@
 #include "editors/problems_window.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
-#include <algorithm>
+#include <array>
 
 #include "ui/document_text.h"
 #include "ui/fixed_layout.h"
@@ -15,21 +17,63 @@
 
 namespace tellwright {
 
-namespace {
-
-constexpr int kRowRole = Qt::UserRole;
-
-QIcon SeverityIcon(const QStyle* style, Severity severity) {
-  switch (severity) {
-    case Severity::Error:
-      return style->standardIcon(QStyle::SP_MessageBoxCritical);
-    case Severity::Warning:
-      return style->standardIcon(QStyle::SP_MessageBoxWarning);
-    case Severity::Note:
-      break;
+// The problems of one survey as rows of severity, place and message. The
+// style's icons are looked up once (the style may search the disk for
+// them); a place is described when its row is shown, from the survey's own
+// document, which is the one the place means.
+class ProblemListModel : public QAbstractTableModel {
+ public:
+  explicit ProblemListModel(const QStyle* style, QObject* parent) : QAbstractTableModel(parent) {
+    icons_ = {style->standardIcon(QStyle::SP_MessageBoxCritical), style->standardIcon(QStyle::SP_MessageBoxWarning),
+              style->standardIcon(QStyle::SP_MessageBoxInformation)};
   }
-  return style->standardIcon(QStyle::SP_MessageBoxInformation);
-}
+
+  void show(std::shared_ptr<const DocumentSurvey> survey) {
+    beginResetModel();
+    survey_ = std::move(survey);
+    endResetModel();
+  }
+  const Problem* problem(const QModelIndex& index) const {
+    if (!index.isValid() || !survey_ || index.row() >= rowCount()) return nullptr;
+    return &survey_->problems[static_cast<size_t>(index.row())];
+  }
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() || !survey_ ? 0 : static_cast<int>(survey_->problems.size());
+  }
+  int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 3; }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const Problem* shown = problem(index);
+    if (!shown) return {};
+    if (role == Qt::DisplayRole) {
+      switch (index.column()) {
+        case 0:
+          return PathToQString(SeverityName(shown->severity));
+        case 1:
+          return TextToQString(DescribePlace(*survey_->document, shown->place));
+        default:
+          return TextToQString(shown->message);
+      }
+    }
+    if (role == Qt::DecorationRole && index.column() == 0) return icons_[static_cast<size_t>(shown->severity)];
+    if (role == Qt::ToolTipRole && index.column() == 2)
+      return TextToQString(shown->message) + QStringLiteral("\n\n") + TextToQString(shown->hint);
+    return {};
+  }
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const char* const kTitles[] = {"Severity", "Place", "Problem"};
+    return QString::fromLatin1(kTitles[section]);
+  }
+
+ private:
+  std::array<QIcon, 3> icons_;  // by Severity
+  std::shared_ptr<const DocumentSurvey> survey_;
+};
+
+namespace {
 
 // Return on a problem goes to it, as a double-click does.
 class ReturnFilter : public QObject {
@@ -52,24 +96,26 @@ class ReturnFilter : public QObject {
 
 }  // namespace
 
-ProblemsWindow::ProblemsWindow(const DialogueDocument& document, GoTo goTo)
-    : QWidget(nullptr, Qt::Window), document_(document), goTo_(std::move(goTo)) {
+ProblemsWindow::ProblemsWindow(GoTo goTo) : QWidget(nullptr, Qt::Window), goTo_(std::move(goTo)) {
   setObjectName(QStringLiteral("problemsWindow"));
   setWindowTitle(QStringLiteral("Problems"));
   auto* layout = new QVBoxLayout(this);
   summary_ = Named(new QLabel(this), "summary");
   layout->addWidget(summary_);
-  list_ = Named(new QTreeWidget(this), "problems", QStringLiteral("Problems"));
-  list_->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Place"), QStringLiteral("Problem")});
+  model_ = new ProblemListModel(style(), this);
+  list_ = Named(new QTreeView(this), "problems", QStringLiteral("Problems"));
+  list_->setModel(model_);
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->setAlternatingRowColors(true);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->header()->setStretchLastSection(true);
   list_->setColumnWidth(0, 90);
   list_->setColumnWidth(1, 220);
   KeepSelectionVisible(list_);
   list_->installEventFilter(new ReturnFilter(this));
-  connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { goToSelected(); });
+  connect(list_, &QTreeView::doubleClicked, this, [this] { goToSelected(); });
   layout->addWidget(list_, 1);
   hint_ = Named(new QLabel(this), "hint");
   hint_->setWordWrap(true);
@@ -77,40 +123,27 @@ ProblemsWindow::ProblemsWindow(const DialogueDocument& document, GoTo goTo)
   hint_->setMinimumHeight(hint_->fontMetrics().lineSpacing() * 3);
   hint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addWidget(hint_);
-  connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-    if (!item) {
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    const Problem* problem = model_->problem(current);
+    if (!problem) {
       hint_->clear();
       return;
     }
-    const Problem& problem = shown_[static_cast<size_t>(item->data(0, kRowRole).toInt())];
-    hint_->setText(TextToQString(problem.message) + QStringLiteral("\n") + TextToQString(problem.hint));
+    hint_->setText(TextToQString(problem->message) + QStringLiteral("\n") + TextToQString(problem->hint));
   });
+  connect(model_, &QAbstractItemModel::modelReset, hint_, &QLabel::clear);
   resize(760, 420);
 }
 
-void ProblemsWindow::showProblems(const std::vector<Problem>& problems) {
-  shown_ = problems;
-  std::stable_sort(shown_.begin(), shown_.end(),
-                   [](const Problem& a, const Problem& b) { return a.severity < b.severity; });
-  summary_->setText(CountsText(CountProblems(shown_)));
-  list_->clear();
-  QList<QTreeWidgetItem*> items;
-  for (size_t i = 0; i < shown_.size(); ++i) {
-    const Problem& problem = shown_[i];
-    auto* item =
-        new QTreeWidgetItem({PathToQString(SeverityName(problem.severity)),
-                             TextToQString(DescribePlace(document_, problem.place)), TextToQString(problem.message)});
-    item->setIcon(0, SeverityIcon(style(), problem.severity));
-    item->setToolTip(2, TextToQString(problem.message) + QStringLiteral("\n\n") + TextToQString(problem.hint));
-    item->setData(0, kRowRole, static_cast<int>(i));
-    items << item;
-  }
-  list_->addTopLevelItems(items);
+ProblemsWindow::~ProblemsWindow() = default;
+
+void ProblemsWindow::showSurvey(std::shared_ptr<const DocumentSurvey> survey) {
+  summary_->setText(CountsText(survey->counts));
+  model_->show(std::move(survey));
 }
 
 void ProblemsWindow::goToSelected() {
-  QTreeWidgetItem* item = list_->currentItem();
-  if (item) goTo_(shown_[static_cast<size_t>(item->data(0, kRowRole).toInt())].place);
+  if (const Problem* problem = model_->problem(list_->currentIndex())) goTo_(problem->place);
 }
 
 }  // namespace tellwright

@@ -2,13 +2,16 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
-#include "lint/lint.h"
+#include "tools/document_survey.h"
 
 class QLabel;
-class QTreeWidget;
+class QTreeView;
 
 namespace tellwright {
+
+class ProblemListModel;
 
 // Dialogue > Problems: every problem of the project, errors first, each with
 // its place, what is wrong and what to do. Kept up to date as the project
@@ -19,18 +22,19 @@ class ProblemsWindow : public QWidget {
  public:
   using GoTo = std::function<void(const ProblemPlace& place)>;
 
-  ProblemsWindow(const DialogueDocument& document, GoTo goTo);
+  explicit ProblemsWindow(GoTo goTo);
+  ~ProblemsWindow() override;
 
-  // Shows `problems` (in document order) sorted by severity.
-  void showProblems(const std::vector<Problem>& problems);
-  QTreeWidget* list() const { return list_; }
+  // Shows the problems of `survey` (a row a problem, in its order). The
+  // rows are made as they are seen, so even a very long list shows at once.
+  void showSurvey(std::shared_ptr<const DocumentSurvey> survey);
+  QTreeView* list() const { return list_; }
   void goToSelected();
 
  private:
-  const DialogueDocument& document_;
   GoTo goTo_;
-  std::vector<Problem> shown_;  // in the order of the list's rows
-  QTreeWidget* list_;
+  ProblemListModel* model_;
+  QTreeView* list_;
   QLabel* hint_;
   QLabel* summary_;
 };

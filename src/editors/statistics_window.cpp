@@ -56,8 +56,7 @@ QTreeWidgetItem* Row(const QString& name, std::initializer_list<int> numbers) {
 
 }  // namespace
 
-StatisticsWindow::StatisticsWindow(const DialogueDocument& document)
-    : QWidget(nullptr, Qt::Window), document_(document) {
+StatisticsWindow::StatisticsWindow() : QWidget(nullptr, Qt::Window) {
   setObjectName(QStringLiteral("statisticsWindow"));
   setWindowTitle(QStringLiteral("Statistics"));
   auto* layout = new QVBoxLayout(this);
@@ -77,8 +76,7 @@ StatisticsWindow::StatisticsWindow(const DialogueDocument& document)
   resize(560, 560);
 }
 
-void StatisticsWindow::refresh() {
-  DialogueStats stats = CountDialogue(document_);
+void StatisticsWindow::showStats(const DialogueStats& stats) {
   // Sorting (once the writer chose a column) waits until the rows are in.
   const bool sortedBefore[] = {characters_->isSortingEnabled(), branches_->isSortingEnabled()};
   for (QTreeWidget* table : {characters_, branches_}) {

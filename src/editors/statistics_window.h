@@ -16,17 +16,16 @@ class StatisticsWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit StatisticsWindow(const DialogueDocument& document);
+  StatisticsWindow();
 
-  // Counts the dialogue again and shows it.
-  void refresh();
+  // Shows the counts of a dialogue.
+  void showStats(const DialogueStats& stats);
 
   QTreeWidget* characters() const { return characters_; }
   QTreeWidget* branches() const { return branches_; }
   QLabel* totals() const { return totals_; }
 
  private:
-  const DialogueDocument& document_;
   QTreeWidget* characters_;
   QTreeWidget* branches_;
   QLabel* totals_;

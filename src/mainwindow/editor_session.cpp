@@ -115,10 +115,10 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
       new SpellingCommands(*this, *spelling_, window_->menuBar()->findChild<QMenu*>(QStringLiteral("dialogueMenu")));
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
-    if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showProblems(problems_->problems());
+    if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showSurvey(problems_->sharedSurvey());
     // The other windows that show the whole dialogue follow it too.
     if (findWindow_ && findWindow_->isVisible()) findWindow_->search();
-    if (statisticsWindow_ && statisticsWindow_->isVisible()) statisticsWindow_->refresh();
+    if (statisticsWindow_ && statisticsWindow_->isVisible()) statisticsWindow_->showStats(problems_->survey().stats);
   });
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
     showHistoryStep(delta, forward, rows);
@@ -354,11 +354,13 @@ void EditorSession::goToPlace(int branch, int line) {
   updateActions();
 }
 
+// The windows show the last survey at once and the next one when it comes
+// (the document may have changed in a way that did not ask for one).
 void EditorSession::showProblems() {
   problems_->update();
   ToolWindow(problemsWindow_, window_.get(), ToolWindowSide::Below, [this] {
-    return std::make_unique<ProblemsWindow>(document_, [this](const ProblemPlace& place) { goToProblem(place); });
-  }).showProblems(problems_->problems());
+    return std::make_unique<ProblemsWindow>([this](const ProblemPlace& place) { goToProblem(place); });
+  }).showSurvey(problems_->sharedSurvey());
   RaiseWindow(problemsWindow_.get());
 }
 
@@ -379,9 +381,10 @@ void EditorSession::findNext(bool forward) {
 }
 
 void EditorSession::showStatistics() {
-  ToolWindow(statisticsWindow_, window_.get(), ToolWindowSide::Right, [this] {
-    return std::make_unique<StatisticsWindow>(document_);
-  }).refresh();
+  problems_->update();
+  ToolWindow(statisticsWindow_, window_.get(), ToolWindowSide::Right, [] {
+    return std::make_unique<StatisticsWindow>();
+  }).showStats(problems_->survey().stats);
   RaiseWindow(statisticsWindow_.get());
 }
 

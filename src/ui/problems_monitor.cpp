@@ -1,8 +1,7 @@
 #include "ui/problems_monitor.h"
 
-#include "base/path_names.h"
-#include "base/utf8_text.h"
-#include "tools/string_check.h"
+#include <QMetaObject>
+
 #include "ui/spelling.h"
 
 namespace tellwright {
@@ -15,11 +14,18 @@ QString Count(int count, const char* singular, const char* plural) {
 
 }  // namespace
 
-ProblemsMonitor::ProblemsMonitor(const DialogueDocument& document) : document_(document) {
+ProblemsMonitor::ProblemsMonitor(const DialogueDocument& document)
+    : document_(document),
+      surveyed_(std::make_shared<DocumentSurvey>()),
+      survey_(surveyed_),
+      worker_(std::make_unique<SurveyWorker>()) {
   timer_.setSingleShot(true);
   timer_.setInterval(0);  // when the events of the change are handled
   connect(&timer_, &QTimer::timeout, this, &ProblemsMonitor::update);
 }
+
+// The worker goes first: once it is gone no survey can reach this object.
+ProblemsMonitor::~ProblemsMonitor() { worker_.reset(); }
 
 void ProblemsMonitor::schedule() {
   timer_.start();
@@ -33,38 +39,35 @@ void ProblemsMonitor::setSpelling(Spelling* spelling) {
 
 void ProblemsMonitor::update() {
   timer_.stop();
-  problems_ = LintDialogue(document_);
-  checkTranslations();
-  linted_ = std::move(problems_);
+  requested_ = worker_->request(document_, translationFiles_, [this](DocumentSurvey survey) {
+    // Handed to the window's thread (the monitor outlives the worker); Qt
+    // drops it there if the monitor goes first.
+    auto shared = std::make_shared<DocumentSurvey>(std::move(survey));
+    QMetaObject::invokeMethod(
+        this, [this, shared]() mutable { take(std::move(*shared)); }, Qt::QueuedConnection);
+  });
+}
+
+void ProblemsMonitor::take(DocumentSurvey survey) {
+  if (survey.ticket != requested_) return;  // an older document's
+  surveyed_ = std::make_shared<const DocumentSurvey>(std::move(survey));
   merge();
 }
 
+// The spelling notes come last: they are notes, and the survey's problems
+// are ordered errors first.
 void ProblemsMonitor::merge() {
-  problems_ = linted_;
-  if (spelling_) {
-    std::vector<Problem> notes = spelling_->notes();
-    problems_.insert(problems_.end(), notes.begin(), notes.end());
+  std::vector<Problem> notes;
+  if (spelling_) notes = spelling_->notes();
+  if (notes.empty()) {
+    survey_ = surveyed_;
+  } else {
+    auto merged = std::make_shared<DocumentSurvey>(*surveyed_);
+    merged->problems.insert(merged->problems.end(), notes.begin(), notes.end());
+    merged->counts = CountProblems(merged->problems);
+    survey_ = std::move(merged);
   }
-  counts_ = CountProblems(problems_);
   emit updated();
-}
-
-void ProblemsMonitor::checkTranslations() {
-  for (const std::string& path : translationFiles_) {
-    std::string_view name = FileNamePart(path);
-    TranslationCheck check = CheckTranslationFile(document_, path);
-    if (!check.status) {
-      std::string where(name);
-      if (check.status.line > 0) where += ":" + std::to_string(check.status.line);
-      problems_.push_back({.severity = Severity::Error,
-                           .place = {},
-                           .rule = "translation-unreadable",
-                           .message = Utf8ToCp1252Replacing(where + ": " + check.status.message),
-                           .hint = "Correct the file, or stop checking it (Dialogue > Localisation)."});
-      continue;
-    }
-    for (const TranslationFinding& finding : check.findings) problems_.push_back(AsProblem(finding, name));
-  }
 }
 
 QString CountsText(const ProblemCounts& counts) {

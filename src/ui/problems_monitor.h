@@ -4,55 +4,69 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "lint/lint.h"
+#include "tools/document_survey.h"
 
 namespace tellwright {
 
 class Spelling;
 
-// Keeps the list of the document's problems up to date: after a change the
-// lint runs again as soon as the editor is idle, once for a burst of
-// changes. The translations named for the project (string tables and PO
-// files) are checked against it with the lint, their findings led by the
-// file's name.
+// Keeps the document's problems and statistics up to date without holding
+// up an edit: after a change a snapshot of the document (cheap: it shares
+// the branches and blocks) is surveyed on a thread of its own, once for a
+// burst of changes. Only the survey of the newest snapshot is taken; until
+// it arrives the last one stays, and isCurrent() says it is out of date.
+// The translations named for the project (string tables and PO files) are
+// checked against the snapshot with the lint, their findings led by the
+// file's name; the spelling notes join them whenever a check of the spelling
+// ends.
 class ProblemsMonitor : public QObject {
   Q_OBJECT
 
  public:
   explicit ProblemsMonitor(const DialogueDocument& document);
+  ~ProblemsMonitor() override;
 
   // The document changed.
   void schedule();
-  // Runs the lint now.
+  // Surveys the document as it is now (the result follows, see updated()).
   void update();
   // The translation files to check from now on (paths).
   void setTranslationFiles(std::vector<std::string> paths) { translationFiles_ = std::move(paths); }
 
-  // The spelling notes join the lint's problems after them, whenever a
+  // The spelling notes join the survey's problems after them, whenever a
   // check of the spelling ends; a change starts one.
   void setSpelling(Spelling* spelling);
 
-  const std::vector<Problem>& problems() const { return problems_; }
-  ProblemCounts counts() const { return counts_; }
+  // The last survey taken, with the spelling notes: its problems, counts and
+  // statistics describe its own document.
+  const DocumentSurvey& survey() const { return *survey_; }
+  std::shared_ptr<const DocumentSurvey> sharedSurvey() const { return survey_; }
+  const std::vector<Problem>& problems() const { return survey_->problems; }
+  ProblemCounts counts() const { return survey_->counts; }
+  // True when the survey describes the document as it is now.
+  bool isCurrent() const { return !timer_.isActive() && surveyed_->ticket == requested_; }
 
  signals:
+  // A survey of the newest document arrived, or new spelling notes did.
   void updated();
 
  private:
-  void checkTranslations();
+  void take(DocumentSurvey survey);
+  void merge();
 
   const DialogueDocument& document_;
   std::vector<std::string> translationFiles_;
   QTimer timer_;
-  void merge();
-
   QPointer<Spelling> spelling_;
-  std::vector<Problem> linted_;
-  std::vector<Problem> problems_;
-  ProblemCounts counts_;
+  std::shared_ptr<const DocumentSurvey> surveyed_;  // as the worker found it
+  std::shared_ptr<const DocumentSurvey> survey_;    // with the spelling notes
+  uint64_t requested_ = 0;
+  std::unique_ptr<SurveyWorker> worker_;
 };
 
 // "2 errors, 5 warnings", with ", 1 note" when there are notes; "No

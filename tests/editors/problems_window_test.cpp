@@ -1,7 +1,7 @@
 #include "editors/problems_window.h"
 
 #include <QLabel>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editors/response_block_editor.h"
 #include "mainwindow/branch_selector.h"
@@ -35,19 +35,23 @@ class ProblemsWindowTest : public SessionTest {
   bool CountsRead(const QString& text) {
     return QTest::qWaitFor([&] { return window().problemCounts()->text() == text; });
   }
-  QTreeWidget* List() { return session->problemsWindow()->list(); }
+  QTreeView* List() { return session->problemsWindow()->list(); }
+  int RowCount() { return List()->model()->rowCount(); }
+  QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
   QStringList Rows() {
     QStringList rows;
-    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-      QTreeWidgetItem* item = List()->topLevelItem(i);
-      rows << item->text(0) + " | " + item->text(1) + " | " + item->text(2).section(' ', 0, 3);
-    }
+    for (int i = 0; i < RowCount(); ++i)
+      rows << Cell(i, 0) + " | " + Cell(i, 1) + " | " + Cell(i, 2).section(' ', 0, 3);
     return rows;
   }
+  // Rows and counts of the same survey: the list follows the counts.
+  bool ListShows(int rows) {
+    return QTest::qWaitFor([&] { return RowCount() == rows; });
+  }
   void DoubleClickRow(int row) {
-    QTreeWidgetItem* item = List()->topLevelItem(row);
-    List()->setCurrentItem(item);
-    emit List()->itemDoubleClicked(item, 0);
+    QModelIndex index = List()->model()->index(row, 0);
+    List()->setCurrentIndex(index);
+    emit List()->doubleClicked(index);
   }
 };
 
@@ -55,11 +59,12 @@ TEST_F(ProblemsWindowTest, ListsEveryProblemAfterEachChangeAndGoesToItsPlace) {
   ASSERT_TRUE(CountsRead("No problems"));
   Trigger(kCommandProblems);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(session->problemsWindow()));
-  EXPECT_EQ(List()->topLevelItemCount(), 0);
+  EXPECT_EQ(RowCount(), 0);
 
   SelectRows({2});
   Click(kGadgetTalkline);  // no character: the check's error, and the script would say nothing
   ASSERT_TRUE(CountsRead("1 error, 0 warnings"));
+  ASSERT_TRUE(ListShows(1));
   EXPECT_EQ(Rows(), (QStringList{"error | Lighthouse_Greeting, line 3 | A talkline needs a"}));
 
   // A response that links nowhere: an error in the block, before the warning
@@ -69,6 +74,7 @@ TEST_F(ProblemsWindowTest, ListsEveryProblemAfterEachChangeAndGoesToItsPlace) {
                     return EditResult::Changed();
                   }});
   ASSERT_TRUE(CountsRead("2 errors, 0 warnings, 1 note"));
+  ASSERT_TRUE(ListShows(3));
   QStringList rows = Rows();
   ASSERT_EQ(rows.size(), 3);
   EXPECT_TRUE(rows[1].startsWith("error | Lighthouse_Greeting, line 6, response 1 |")) << rows[1].toStdString();
@@ -93,7 +99,7 @@ TEST_F(ProblemsWindowTest, ListsEveryProblemAfterEachChangeAndGoesToItsPlace) {
   Trigger(kCommandUndo);
   Trigger(kCommandUndo);
   ASSERT_TRUE(CountsRead("No problems"));
-  EXPECT_EQ(List()->topLevelItemCount(), 0);
+  EXPECT_TRUE(ListShows(0));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editors/cell_editor.h"
 #include "editors/problems_window.h"
@@ -149,12 +149,13 @@ TEST_F(SpellingTest, ProblemsListTheNotesAndGoThere) {
       << window().problemCounts()->text().toStdString();
   Trigger(kCommandProblems);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(session->problemsWindow()));
-  QTreeWidget* list = session->problemsWindow()->list();
-  ASSERT_TRUE(QTest::qWaitFor([list] { return list->topLevelItemCount() == 2; }));
-  QTreeWidgetItem* item = list->topLevelItem(1);
-  EXPECT_TRUE(item->text(2).contains("Zorbo")) << item->text(2).toStdString();
-  list->setCurrentItem(item);
-  emit list->itemDoubleClicked(item, 0);
+  QTreeView* list = session->problemsWindow()->list();
+  ASSERT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() == 2; }));
+  QModelIndex index = list->model()->index(1, 0);
+  const QString message = list->model()->index(1, 2).data().toString();
+  EXPECT_TRUE(message.contains("Zorbo")) << message.toStdString();
+  list->setCurrentIndex(index);
+  emit list->doubleClicked(index);
   EXPECT_EQ(window().selectedLineRows(), RowSelection{1});
 }
 

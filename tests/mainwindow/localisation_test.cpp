@@ -166,6 +166,7 @@ TEST_F(LocalisationTest, EditingTheTextKeepsItsKeyAndPastedCopiesGetKeysOfTheirO
   EXPECT_EQ(document().branch(0).lines[0].text, "/LH0015/Mind the oil.");
   EXPECT_EQ(document().branch(0).lines[1].text.rfind("/LH0016/", 0), 0u);
   session->problems().update();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return session->problems().isCurrent(); }));
   EXPECT_EQ(session->problems().counts().errors + session->problems().counts().warnings, 0)
       << "no key given twice, no text left without one";
 }
@@ -247,6 +248,7 @@ TEST_F(LocalisationTest, NamedTranslationsAreCheckedInTheProblemsAndPlayedIn) {
   // A file that cannot be read is a problem naming it, not a silent pass.
   std::filesystem::remove(table);
   session->problems().update();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return session->problems().isCurrent(); }));
   EXPECT_EQ(window().problemCounts()->text(), "1 error, 0 warnings");
   EXPECT_EQ(session->problems().problems().back().message.rfind("string.tab: ", 0), 0u);
 

@@ -1,0 +1,92 @@
+#include "tools/document_survey.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/path_names.h"
+#include "base/utf8_text.h"
+#include "tools/string_check.h"
+
+namespace tellwright {
+
+namespace {
+
+// A translation's findings as problems; a file that cannot be read is one
+// error naming it (and the line).
+void CheckTranslations(const DialogueDocument& document, const std::vector<std::string>& paths,
+                       std::vector<Problem>& problems) {
+  for (const std::string& path : paths) {
+    std::string_view name = FileNamePart(path);
+    TranslationCheck check = CheckTranslationFile(document, path);
+    if (!check.status) {
+      std::string where(name);
+      if (check.status.line > 0) where += ":" + std::to_string(check.status.line);
+      problems.push_back({.severity = Severity::Error,
+                          .place = {},
+                          .rule = "translation-unreadable",
+                          .message = Utf8ToCp1252Replacing(where + ": " + check.status.message),
+                          .hint = "Correct the file, or stop checking it (Dialogue > Localisation)."});
+      continue;
+    }
+    for (const TranslationFinding& finding : check.findings) problems.push_back(AsProblem(finding, name));
+  }
+}
+
+}  // namespace
+
+DocumentSurvey SurveyDocument(std::shared_ptr<const DialogueDocument> document, const LintOptions& options,
+                              const std::vector<std::string>& translationFiles) {
+  DocumentSurvey survey;
+  survey.problems = LintDialogue(*document, options);
+  CheckTranslations(*document, translationFiles, survey.problems);
+  std::stable_sort(survey.problems.begin(), survey.problems.end(),
+                   [](const Problem& a, const Problem& b) { return a.severity < b.severity; });
+  survey.counts = CountProblems(survey.problems);
+  survey.stats = CountDialogue(*document);
+  survey.document = std::move(document);
+  return survey;
+}
+
+SurveyWorker::SurveyWorker(LintOptions options) : options_(std::move(options)), thread_([this] { run(); }) {}
+
+SurveyWorker::~SurveyWorker() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    waiting_.reset();
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+uint64_t SurveyWorker::request(DialogueDocument snapshot, std::vector<std::string> translationFiles, Done done) {
+  // The snapshot's own copy of what it shares with the edited document is
+  // made here, on the caller's thread, as the shared tables require.
+  auto document = std::make_shared<const DialogueDocument>(std::move(snapshot));
+  uint64_t ticket;
+  {
+    std::lock_guard lock(mutex_);
+    ticket = ++lastTicket_;
+    waiting_ = Job{ticket, std::move(document), std::move(translationFiles), std::move(done)};
+  }
+  wake_.notify_one();
+  return ticket;
+}
+
+void SurveyWorker::run() {
+  for (;;) {
+    Job job;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopping_ || waiting_; });
+      if (stopping_) return;
+      job = std::move(*waiting_);
+      waiting_.reset();
+    }
+    DocumentSurvey survey = SurveyDocument(std::move(job.document), options_, job.translationFiles);
+    survey.ticket = job.ticket;
+    job.done(std::move(survey));
+  }
+}
+
+}  // namespace tellwright

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "document/dialogue_document.h"
+#include "lint/lint.h"
+#include "tools/dialogue_stats.h"
+
+namespace tellwright {
+
+// What the editor shows about a whole document besides the document itself:
+// its problems and its statistics, and the document they were found in (a
+// problem's place means a line of that document, which the one being edited
+// may no longer have).
+struct DocumentSurvey {
+  uint64_t ticket = 0;  // of the request it answers
+  std::shared_ptr<const DialogueDocument> document;
+  std::vector<Problem> problems;  // errors first, then warnings, then notes; in document order within each
+  ProblemCounts counts;
+  DialogueStats stats;
+};
+
+// The survey of `document`, all of it computed afresh. The translation files
+// (string tables and PO files, paths) are checked against it, their
+// findings among the lint's problems, led by the file's name.
+DocumentSurvey SurveyDocument(std::shared_ptr<const DialogueDocument> document, const LintOptions& options = {},
+                              const std::vector<std::string>& translationFiles = {});
+
+// Surveys documents on a thread of its own, so that an edit never waits
+// for the lint or the counting. The newest request wins: one made while a
+// survey runs waits, replacing any other still waiting, so a burst of edits
+// costs at most one survey beyond the one running. Every request carries a
+// ticket higher than the ones before; a caller shows a result as current
+// only when its ticket is the last one it asked for.
+class SurveyWorker {
+ public:
+  // Runs on the worker's thread; a window hands the result on to its own.
+  using Done = std::function<void(DocumentSurvey survey)>;
+
+  explicit SurveyWorker(LintOptions options = {});
+  // Waits for the survey that runs, drops the one waiting.
+  ~SurveyWorker();
+  SurveyWorker(const SurveyWorker&) = delete;
+  SurveyWorker& operator=(const SurveyWorker&) = delete;
+
+  // Asks for a survey of `snapshot` (a copy of a document shares its
+  // branches and blocks, so it costs little). A request replaced before it
+  // started never calls `done`.
+  uint64_t request(DialogueDocument snapshot, std::vector<std::string> translationFiles, Done done);
+  uint64_t request(DialogueDocument snapshot, Done done) { return request(std::move(snapshot), {}, std::move(done)); }
+
+ private:
+  struct Job {
+    uint64_t ticket = 0;
+    std::shared_ptr<const DialogueDocument> document;
+    std::vector<std::string> translationFiles;
+    Done done;
+  };
+  void run();
+
+  const LintOptions options_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::optional<Job> waiting_;
+  uint64_t lastTicket_ = 0;
+  bool stopping_ = false;
+  std::thread thread_;  // last: starts once the members above exist
+};
+
+}  // namespace tellwright
