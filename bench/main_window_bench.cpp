@@ -300,6 +300,48 @@ void OpenLargestProjectCoreOnly(benchmark::State& state) {
   state.counters["heap_MiB_added"] = added;
 }
 
+// The largest project with Dialogue > Problems and Statistics open and
+// their first survey shown, line 500 of the current branch selected.
+struct EditorWithToolWindows : Editor {
+  EditorWithToolWindows() : Editor(0) {
+    if (!session->files().openProject(MaxProjectFile(), false)) std::abort();
+    window().action(kCommandProblems)->trigger();
+    window().action(kCommandStatistics)->trigger();
+    waitForSurvey();
+  }
+  void waitForSurvey() {
+    while (!session->problems().isCurrent()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    settle();
+  }
+  void insertAndDelete(benchmark::State& state, bool waitForProblems) {
+    for (auto _ : state) {
+      select(500, 1);
+      window().button(kGadgetTalkline)->click();
+      settle();
+      if (waitForProblems) waitForSurvey();
+      state.PauseTiming();
+      select(500, 1);
+      window().action(kCommandDelete)->trigger();
+      waitForSurvey();
+      state.ResumeTiming();
+    }
+    state.counters["problems"] = static_cast<double>(session->problems().problems().size());
+  }
+};
+
+// An insert with both windows open: until the window is back in its event
+// loop (against InsertLineInWindow, which has neither window open) ...
+void InsertLineWithProblemsOpen(benchmark::State& state) {
+  EditorWithToolWindows editor;
+  editor.insertAndDelete(state, false);
+}
+
+// ... and until the problems and counts of the edited document are shown.
+void ProblemsFollowInsert(benchmark::State& state) {
+  EditorWithToolWindows editor;
+  editor.insertAndDelete(state, true);
+}
+
 // The empty editor, for the memory figures above.
 void EmptyEditorMemory(benchmark::State& state) {
   double before = HeapMiB();
@@ -392,6 +434,8 @@ BENCHMARK(MoveLinesInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHundredLinesCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHundredLinesInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(SwitchBranchInWindow)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1000);
+BENCHMARK(InsertLineWithProblemsOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProblemsFollowInsert)->Unit(benchmark::kMillisecond);
 BENCHMARK(EmptyEditorMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(OpenLargestProjectCoreOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(OpenLargestProjectInWindow)->Unit(benchmark::kMillisecond)->Iterations(3);

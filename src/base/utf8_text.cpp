@@ -12,11 +12,15 @@ std::string Cp1252ToUtf8(std::string_view text) {
 }
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
-  for (char c : text) {
-    char32_t u = Cp1252ToUnicode(static_cast<unsigned char>(c));
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
+  out.reserve(out.size() + text.size());
+  for (size_t at = 0; at < text.size();) {
+    // ASCII reads the same in both: a run of it is copied whole.
+    size_t ascii = at;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    out.append(text.data() + at, ascii - at);
+    if (ascii == text.size()) break;
+    char32_t u = Cp1252ToUnicode(static_cast<unsigned char>(text[ascii]));
+    if (u < 0x800) {
       out += static_cast<char>(0xC0 | (u >> 6));
       out += static_cast<char>(0x80 | (u & 0x3F));
     } else {
@@ -24,6 +28,7 @@ void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
       out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
       out += static_cast<char>(0x80 | (u & 0x3F));
     }
+    at = ascii + 1;
   }
 }
 

@@ -16,8 +16,15 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kRowEnd = "\r\n";
 
+// A plain loop: find_first_of calls memchr on the set for every byte.
+bool NeedsQuotes(std::string_view text) {
+  for (char c : text)
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  return false;
+}
+
 void AppendCsvField(OutputBuffer& out, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return out.append(text);
+  if (!NeedsQuotes(text)) return out.append(text);
   out.append('"');
   for (size_t at = 0;;) {
     size_t quote = text.find('"', at);
