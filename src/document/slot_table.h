@@ -8,6 +8,21 @@
 
 namespace tellwright {
 
+namespace slot_table {
+
+// What both kinds of table share: an index outside the table is a
+// programming error, and a slot never written reads as this value.
+inline void CheckIndex(int index, int capacity) {
+  if (index < 0 || index >= capacity) throw std::out_of_range("slot index outside the table");
+}
+template <typename T>
+const T& Empty() {
+  static const T kEmpty{};
+  return kEmpty;
+}
+
+}  // namespace slot_table
+
 // A table of `Capacity` numbered slots. Only the slots up to the highest one
 // ever written are stored; every other slot reads as a default-constructed
 // (empty) value. This keeps the documented slot rules while an empty document
@@ -73,13 +88,8 @@ class SlotTable {
   }
 
  private:
-  static void checkIndex(int index) {
-    if (index < 0 || index >= Capacity) throw std::out_of_range("slot index outside the table");
-  }
-  static const T& empty() {
-    static const T kEmpty{};
-    return kEmpty;
-  }
+  static void checkIndex(int index) { slot_table::CheckIndex(index, Capacity); }
+  static const T& empty() { return slot_table::Empty<T>(); }
 
   std::vector<T> items_;
 };
@@ -147,13 +157,8 @@ class SharedSlotTable {
   }
 
  private:
-  static void checkIndex(int index) {
-    if (index < 0 || index >= Capacity) throw std::out_of_range("slot index outside the table");
-  }
-  static const T& empty() {
-    static const T kEmpty{};
-    return kEmpty;
-  }
+  static void checkIndex(int index) { slot_table::CheckIndex(index, Capacity); }
+  static const T& empty() { return slot_table::Empty<T>(); }
 
   std::vector<std::shared_ptr<T>> items_;
 };
