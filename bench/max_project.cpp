@@ -1,5 +1,6 @@
 #include "max_project.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -41,9 +42,18 @@ class Words {
 
 std::string CharacterName(int index) { return "Character" + std::to_string(index); }
 
-DialogueLine MakeLine(Words& words, int branch, int index, int32_t blockId) {
+// Whether line `index` of a branch runs the branch's block: the last line,
+// and with more runs, lines spread evenly from the first.
+bool RunsBlock(int index, int runsPerBranch) {
+  if (index == kLinesPerBranch - 1) return true;
+  if (runsPerBranch <= 1) return false;
+  int stride = kLinesPerBranch / (runsPerBranch - 1);
+  return index % stride == 0 && index / stride < runsPerBranch - 1;
+}
+
+DialogueLine MakeLine(Words& words, int branch, int index, int32_t blockId, const MaxProjectShape& shape) {
   DialogueLine line;
-  if (index == 999) {
+  if (RunsBlock(index, shape.blockRunsPerBranch)) {
     line.kind = kResponseblock;
     line.character = CharacterName(branch % kCast);
     line.blockId = blockId;
@@ -67,11 +77,12 @@ DialogueLine MakeLine(Words& words, int branch, int index, int32_t blockId) {
   return line;
 }
 
-Response MakeResponse(Words& words, int block, int index, int linksPerBlock) {
+Response MakeResponse(Words& words, int block, int index, const MaxProjectShape& shape) {
   Response response;
-  response.text = words.sentence(3, 9);
+  response.text = words.sentence(3, std::max(3, shape.responseWords));
   if (index % 4 == 1) response.conditions = "Game.GetGlobal(\"asked_" + std::to_string(index) + "\") == false";
-  if (index % 5 == 2 && index / 5 < linksPerBlock)
+  if (index == 0 && shape.constantFirstCondition) response.conditions = "true";
+  if (index % 5 == 2 && index / 5 < shape.linksPerBlock)
     response.linkBranch = "Branch_" + std::to_string((block + index) % 500);
   response.visibility = index % 3;
   response.leaveLoop = index == 99 ? 1 : 0;
@@ -92,16 +103,20 @@ DialogueDocument MakeMaxProject(const MaxProjectShape& shape) {
     branch.name = "Branch_" + std::to_string(b);
     branch.lineCount = kLinesPerBranch;
     branch.lines.reserve(kLinesPerBranch);
-    for (int l = 0; l < kLinesPerBranch; ++l) branch.lines.slot(l) = MakeLine(words, b, l, b + 1);
+    for (int l = 0; l < kLinesPerBranch; ++l) branch.lines.slot(l) = MakeLine(words, b, l, b + 1, shape);
   }
   for (int k = 0; k < kBlockSlots; ++k) {
     ResponseBlock& block = document.responseBlocks.slot(k);
     block.id = k + 1;
     block.responses.reserve(kResponsesPerBlock);
     for (int r = 0; r < kResponsesPerBlock; ++r)
-      block.responses.slot(r) = MakeResponse(words, k, r, shape.linksPerBlock);
+      block.responses.slot(r) = MakeResponse(words, k, r, shape);
   }
   return document;
+}
+
+MaxProjectShape ProblemRichShape() {
+  return {.blockRunsPerBranch = 251, .responseWords = 17, .constantFirstCondition = true};
 }
 
 const DialogueDocument& MaxProject() {
