@@ -1,7 +1,10 @@
 #include "tools/recording_script.h"
 
 #include <initializer_list>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/utf8_text.h"
 #include "export/document_index.h"
@@ -36,6 +39,16 @@ void AppendCsvField(OutputBuffer& out, std::string_view text) {
   out.append('"');
 }
 
+// A Windows-1252 text as a UTF-8 CSV field. Most texts are plain ASCII
+// without a comma or quote, and are copied as they are.
+void AppendCp1252CsvField(OutputBuffer& out, std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80 || c == ',' || c == '"' || c == '\r' || c == '\n')
+      return AppendCsvField(out, Cp1252ToUtf8(text));
+  }
+  out.append(text);
+}
+
 class RecordingScript {
  public:
   RecordingScript(const DialogueDocument& document, const FolderLookup& listFolder, OutputBuffer& out)
@@ -48,62 +61,94 @@ class RecordingScript {
 
   void run() {
     out_.append(kByteOrderMark);
-    row({"Branch", "Line", "Response", "Character", "Entity", "Key", "Text", "Sound file", "Words",
-         "Sound file exists"});
+    out_.append(std::string_view("Branch,Line,Response,Character,Entity,Key,Text,Sound file,Words,Sound file exists"));
+    out_.append(kRowEnd);
     for (int b = 0; b < BranchesToVisit(document_); ++b) {
       const DialogueBranch& branch = document_.branch(b);
-      branchName_ = Cp1252ToUtf8(branch.name);
+      OutputBuffer name;
+      AppendCp1252CsvField(name, branch.name);
+      branchField_ = name.take();
       for (int l = 0; l < LinesToVisit(branch); ++l) line(branch, l);
     }
     out_.flush();
   }
 
  private:
+  // What every row of line `l` starts with: its branch and line number.
+  void rowStart(int l) {
+    out_.append(branchField_);
+    out_.append(',');
+    out_.append(l + 1);
+    out_.append(',');
+  }
+
   void line(const DialogueBranch& branch, int l) {
     const DialogueLine& line = branch.lines[l];
     LineKind kind = KindOf(line.kind);
     if (kind == LineKind::Talk) {
       std::string_view exists;
       if (!line.soundFile.empty() && sounds_.active()) exists = sounds_.exists(line.soundFile) ? "yes" : "no";
-      spoken(l, "", line.character, line.text, line.soundFile, exists);
+      const KeyedText keyed = SplitKeyedText(line.text);
+      const int words = CountWords(keyed.text);
+      forEachEntity(line.character, [&](std::string_view entity) {
+        rowStart(l);
+        appendRowRest(out_, 0, line.character, entity, keyed, words, line.soundFile, exists);
+        out_.endPiece();
+      });
     } else if (kind == LineKind::Response) {
       const ResponseBlock* block = blocks_.firstWithId(line.blockId);
       if (!block) return;
-      for (int r = 0, used = block->usedResponses(); r < used; ++r) {
-        const Response& response = block->responses[r];
-        if (FlagSet(response.sayResponse)) spoken(l, std::to_string(r + 1), line.character, response.text, "", "");
+      for (const std::string& rest : blockRows(*block, line.character)) {
+        rowStart(l);
+        out_.append(rest);
+        out_.endPiece();
       }
     }
   }
 
-  // One row per entity that says the text, or one without an entity. The
-  // document's texts are Windows-1252; the table is UTF-8.
-  void spoken(int l, const std::string& response, std::string_view realName, std::string_view text,
-              std::string_view sound, std::string_view exists) {
-    const KeyedText keyed = SplitKeyedText(text);
-    const std::string lineNumber = std::to_string(l + 1);
-    const std::string words = std::to_string(CountWords(keyed.text));
-    const std::string character = Cp1252ToUtf8(realName);
-    const std::string key = Cp1252ToUtf8(keyed.key);
-    const std::string said = Cp1252ToUtf8(keyed.text);
-    const std::string soundFile = Cp1252ToUtf8(sound);
-    auto one = [&](std::string_view entity) {
-      row({branchName_, lineNumber, response, character, Cp1252ToUtf8(entity), key, said, soundFile, words, exists});
-    };
+  // One row per character entity with this real name, or one without an
+  // entity when no character has it.
+  template <typename Row>
+  void forEachEntity(std::string_view realName, const Row& row) {
     const std::vector<std::string_view>& entities = entities_.entitiesOf(realName);
-    if (entities.empty()) one("");
-    for (std::string_view entity : entities) one(entity);
+    if (entities.empty()) row("");
+    for (std::string_view entity : entities) row(entity);
   }
 
-  void row(std::initializer_list<std::string_view> fields) {
-    bool first = true;
-    for (std::string_view field : fields) {
-      if (!first) out_.append(',');
-      AppendCsvField(out_, field);
-      first = false;
+  // The rows of a block's said responses from their Response field on. They
+  // are the same wherever a line with this character runs the block, so a
+  // block run by many lines is made into rows once.
+  const std::vector<std::string>& blockRows(const ResponseBlock& block, const Text& character) {
+    auto [at, isNew] = blockRows_.try_emplace({&block, character});
+    if (!isNew) return at->second;
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
+      const Response& response = block.responses[r];
+      if (!FlagSet(response.sayResponse)) continue;
+      const KeyedText keyed = SplitKeyedText(response.text);
+      const int words = CountWords(keyed.text);
+      forEachEntity(character, [&](std::string_view entity) {
+        OutputBuffer rest;
+        appendRowRest(rest, r + 1, character, entity, keyed, words, "", "");
+        at->second.push_back(rest.take());
+      });
     }
-    out_.append(kRowEnd);
-    out_.endPiece();
+    return at->second;
+  }
+
+  // A row from its Response field on (`response` 0: none) to its end. The
+  // document's texts are Windows-1252; the table is UTF-8.
+  static void appendRowRest(OutputBuffer& out, int response, std::string_view realName, std::string_view entity,
+                            const KeyedText& keyed, int words, std::string_view sound, std::string_view exists) {
+    if (response > 0) out.append(response);
+    for (std::string_view field : {realName, entity, keyed.key, keyed.text, sound}) {
+      out.append(',');
+      AppendCp1252CsvField(out, field);
+    }
+    out.append(',');
+    out.append(words);
+    out.append(',');
+    out.append(exists);
+    out.append(kRowEnd);
   }
 
   const DialogueDocument& document_;
@@ -112,7 +157,9 @@ class RecordingScript {
   CharacterIndex entities_;
   BlockIndex blocks_;
   OutputBuffer& out_;
-  std::string branchName_;  // the branch being listed, in UTF-8
+  std::string branchField_;  // the branch being listed, as its CSV field
+  // The rows of each block made so far, by block and speaking character.
+  std::map<std::pair<const ResponseBlock*, Text>, std::vector<std::string>> blockRows_;
 };
 
 }  // namespace
