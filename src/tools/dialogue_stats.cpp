@@ -9,12 +9,14 @@
 namespace tellwright {
 
 int CountWords(std::string_view text) {
+  // Counts the bytes that start a word, without a branch per byte: texts
+  // are many and their blanks fall anywhere.
   int words = 0;
-  bool inWord = false;
+  bool blankBefore = true;
   for (char c : text) {
     bool blank = static_cast<unsigned char>(c) <= 0x20;
-    if (!blank && !inWord) ++words;
-    inWord = !blank;
+    words += static_cast<int>(blankBefore & !blank);
+    blankBefore = blank;
   }
   return words;
 }
@@ -51,16 +53,12 @@ class Counter {
       } else if (kind == LineKind::Response) {
         const ResponseBlock* block = blocks_.firstWithId(line.blockId);
         if (!block) continue;
-        bool first = counted.insert(block).second;
-        for (int r = 0, used = block->usedResponses(); r < used; ++r) {
-          const Response& response = block->responses[r];
-          int words = CountWords(SplitKeyedText(response.text).text);
-          if (first) {
-            ++row.responses;
-            row.words += words;
-          }
-          if (FlagSet(response.sayResponse)) spoken(line.character, words, false);
+        const BlockCounts& counts = countsOf(*block);
+        if (counted.insert(block).second) {
+          row.responses += counts.responses;
+          row.words += counts.words;
         }
+        if (counts.said > 0) spoken(line.character, counts.said, counts.saidWords);
       }
     }
     DialogueTotals& totals = stats_.totals;
@@ -80,6 +78,39 @@ class Counter {
       if (talklineWithoutSound) ++row->withoutSoundFile;
     }
   }
+  // `lines` responses said, `words` words in all.
+  void spoken(std::string_view realName, int lines, int words) {
+    stats_.totals.linesSpoken += lines;
+    if (CharacterStats* row = speaker(realName)) {
+      row->linesSpoken += lines;
+      row->wordsSpoken += words;
+    }
+  }
+
+  // What a block adds wherever it runs, counted once per block: a block run
+  // by many lines is not read again at each.
+  struct BlockCounts {
+    int responses = 0;  // offered
+    int words = 0;      // of them all
+    int said = 0;       // with the say flag
+    int saidWords = 0;  // of those
+  };
+  const BlockCounts& countsOf(const ResponseBlock& block) {
+    auto [at, isNew] = blockCounts_.try_emplace(&block);
+    if (!isNew) return at->second;
+    BlockCounts& counts = at->second;
+    for (int r = 0, used = block.usedResponses(); r < used; ++r) {
+      const Response& response = block.responses[r];
+      int words = CountWords(SplitKeyedText(response.text).text);
+      ++counts.responses;
+      counts.words += words;
+      if (FlagSet(response.sayResponse)) {
+        ++counts.said;
+        counts.saidWords += words;
+      }
+    }
+    return counts;
+  }
 
   // The row of a real name, added at the end when it is new; none for "".
   CharacterStats* speaker(std::string_view realName) {
@@ -93,6 +124,7 @@ class Counter {
   BlockIndex blocks_;
   DialogueStats stats_;
   std::unordered_map<std::string_view, size_t> rowByName_;  // views the document's names
+  std::unordered_map<const ResponseBlock*, BlockCounts> blockCounts_;
 };
 
 }  // namespace
