@@ -7,11 +7,12 @@
 #
 # BUILD_DIR (default: build) needs tellwright-cli and bench/write_max_project
 # (configure with -DTELLWRIGHT_BENCHMARKS=ON). Each command runs RUNS times
-# (default 5) after one warm-up; the table gives the median wall time and the
-# median peak memory (/usr/bin/time -v), for the default project and for the
+# (default 5) after one warm-up; the table gives the medians of wall time,
+# processor time and peak memory (/usr/bin/time -v), for the default project and for the
 # problem-rich one (write_max_project --problem-rich). Ratios: resave against
 # dd, stats, lint and export vo against check, peak memory against the
-# project file's size.
+# project file's size. On a busy machine the wall times wait for a processor;
+# the processor times hold better.
 set -euo pipefail
 
 build=$(realpath "${1:-build}")
@@ -26,20 +27,23 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Runs the command RUNS times after a warm-up; prints "SECONDS KILOBYTES",
-# the medians of wall time and peak memory. Outputs go under $work/out.
+# Runs the command RUNS times after a warm-up; prints "SECONDS CPU KILOBYTES",
+# the medians of wall time, processor time (user and system) and peak
+# memory. Outputs go under $work/out.
+median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 measure() {
-  local times=() peaks=() i
+  local times=() cpus=() peaks=() i
   for ((i = 0; i <= runs; i++)); do
     rm -rf "$work/out" && mkdir "$work/out"
     /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" || true
     ((i == 0)) && continue
     times+=("$(awk -F': ' '/Elapsed \(wall clock\)/ {
       n = split($2, p, ":"); s = 0; for (k = 1; k <= n; k++) s = s * 60 + p[k]; print s }' "$work/time.txt")")
+    cpus+=("$(awk -F': ' '/(User|System) time \(seconds\)/ {s += $2} END {print s}' "$work/time.txt")")
     peaks+=("$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")")
   done
-  printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}')" \
-    "$(printf '%s\n' "${peaks[@]}" | sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}')"
+  printf '%s %s %s\n' "$(printf '%s\n' "${times[@]}" | median)" "$(printf '%s\n' "${cpus[@]}" | median)" \
+    "$(printf '%s\n' "${peaks[@]}" | median)"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "n/a" }'; }
@@ -49,21 +53,21 @@ figures() {
   local bytes kb
   bytes=$(stat -c %s "$project")
   kb=$((bytes / 1024))
-  declare -A wall peak
+  declare -A wall cpu peak
   local -a order=(dd check lint stats resave "export wme" "export vo" "export vexa")
-  read -r wall[dd] peak[dd] < <(measure dd if="$project" of="$work/out/copy" bs=1M conv=fsync status=none)
-  read -r wall[check] peak[check] < <(measure "$cli" check "$project")
-  read -r wall[lint] peak[lint] < <(measure "$cli" lint "$project")
-  read -r wall[stats] peak[stats] < <(measure "$cli" stats "$project")
-  read -r wall[resave] peak[resave] < <(measure "$cli" resave "$project" -o "$work/out/resaved.tlwdlg")
-  read -r wall["export wme"] peak["export wme"] < <(measure "$cli" export wme "$project" -o "$work/out/dialogue.script")
-  read -r wall["export vo"] peak["export vo"] < <(measure "$cli" export vo "$project" -o "$work/out/voice.csv")
-  read -r wall["export vexa"] peak["export vexa"] < <(measure "$cli" export vexa "$project" -o "$work/out/vexa")
+  read -r wall[dd] cpu[dd] peak[dd] < <(measure dd if="$project" of="$work/out/copy" bs=1M conv=fsync status=none)
+  read -r wall[check] cpu[check] peak[check] < <(measure "$cli" check "$project")
+  read -r wall[lint] cpu[lint] peak[lint] < <(measure "$cli" lint "$project")
+  read -r wall[stats] cpu[stats] peak[stats] < <(measure "$cli" stats "$project")
+  read -r wall[resave] cpu[resave] peak[resave] < <(measure "$cli" resave "$project" -o "$work/out/resaved.tlwdlg")
+  read -r wall["export wme"] cpu["export wme"] peak["export wme"] < <(measure "$cli" export wme "$project" -o "$work/out/dialogue.script")
+  read -r wall["export vo"] cpu["export vo"] peak["export vo"] < <(measure "$cli" export vo "$project" -o "$work/out/voice.csv")
+  read -r wall["export vexa"] cpu["export vexa"] peak["export vexa"] < <(measure "$cli" export vexa "$project" -o "$work/out/vexa")
   echo
   echo "$name: $(basename "$project"), $((bytes / 1000000)) MB, median of $runs runs"
   echo
-  echo "| command | wall s | peak MB | time ratio | peak / file |"
-  echo "|---|---|---|---|---|"
+  echo "| command | wall s | cpu s | peak MB | wall ratio | cpu ratio | peak / file |"
+  echo "|---|---|---|---|---|---|---|"
   local command against
   for command in "${order[@]}"; do
     case $command in
@@ -71,10 +75,13 @@ figures() {
       lint | stats | "export vo") against=check ;;
       *) against= ;;
     esac
-    local timeRatio=""
-    [[ -n $against ]] && timeRatio="$(ratio "${wall[$command]}" "${wall[$against]}") of $against"
-    printf '| %s | %s | %s | %s | %s |\n' "$command" "${wall[$command]}" "$((peak[$command] / 1024))" \
-      "$timeRatio" "$(ratio "${peak[$command]}" "$kb")"
+    local wallRatio="" cpuRatio=""
+    if [[ -n $against ]]; then
+      wallRatio="$(ratio "${wall[$command]}" "${wall[$against]}") of $against"
+      cpuRatio="$(ratio "${cpu[$command]}" "${cpu[$against]}") of $against"
+    fi
+    printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$command" "${wall[$command]}" "${cpu[$command]}" \
+      "$((peak[$command] / 1024))" "$wallRatio" "$cpuRatio" "$(ratio "${peak[$command]}" "$kb")"
   done
 }
 

@@ -82,17 +82,27 @@ std::vector<Report> Reports(const std::string& path, const DialogueDocument& doc
       report.character = Cp1252ToUtf8(*character);
     reports.push_back(std::move(report));
   }
-  // Sorted by their places in the order, then each moved once: sorting the
-  // reports themselves moves each of them many times, which a project with
-  // a hundred thousand problems feels.
-  std::vector<size_t> order(reports.size());
+  // Sorted by their places in the order, then each moved into its place
+  // along the cycles of the order: sorting the reports themselves moves each
+  // of them many times, which a project with a hundred thousand problems
+  // feels.
+  std::vector<size_t> order(reports.size());  // order[i]: the report that goes to i
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(),
                    [&](size_t a, size_t b) { return reports[a].fileLine < reports[b].fileLine; });
-  std::vector<Report> sorted;
-  sorted.reserve(reports.size());
-  for (size_t i : order) sorted.push_back(std::move(reports[i]));
-  return sorted;
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    Report first = std::move(reports[start]);
+    size_t at = start;
+    for (size_t from = order[at]; from != start; from = order[at]) {
+      reports[at] = std::move(reports[from]);
+      order[at] = at;
+      at = from;
+    }
+    reports[at] = std::move(first);
+    order[at] = at;
+  }
+  return reports;
 }
 
 // PROJECT:LINE: SEVERITY: PLACE: MESSAGE [RULE], then the hint indented;

@@ -57,5 +57,25 @@ TEST(RecordingScriptTest, ListsEverySpokenLineOncePerEntity) {
   }
 }
 
+// A block run by many lines is listed at each of them, for the character of
+// each, however often the same character runs it.
+TEST(RecordingScriptTest, ListsABlockAtEveryLineThatRunsIt) {
+  DialogueDocument d = ToolsDocument();
+  d.editBranch(0).lines.slot(5) = BlockLine("Guy", 7);
+  d.editBranch(0).lineCount = 6;
+  d.editBranch(1).lines.slot(2) = BlockLine("\xC9lise", 7);
+  d.editBranch(1).lineCount = 3;
+  std::map<std::string, std::vector<std::string>> runs;  // branch, line, character of each block row
+  for (const std::vector<std::string>& row : CsvRows(WriteRecordingScript(d, {}).substr(3)))
+    if (row[2] == "1") runs[row[0] + " " + row[1]].push_back(row[3] + " " + row[6]);
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {"Start 2", {"Guy Hello?"}},
+      {"Start 5", {"\xC3\x89lise Hello?"}},
+      {"Start 6", {"Guy Hello?"}},
+      {"Hello_World 3", {"\xC3\x89lise Hello?"}},
+  };
+  EXPECT_EQ(runs, expected);
+}
+
 }  // namespace
 }  // namespace tellwright
