@@ -11,20 +11,27 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTreeView>
+#include <QUndoStack>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "document/project_file.h"
+#include "editing/branch_commands.h"
 #include "editing/line_commands.h"
 #include "editors/branch_map_window.h"
+#include "editors/cell_editor.h"
+#include "history/document_delta.h"
 #include "mainwindow/branch_selector.h"
 #include "mainwindow/command_ids.h"
+#include "mainwindow/edit_history.h"
 #include "mainwindow/editor_session.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/main_window.h"
 #include "max_project.h"
 #include "platform/registry_store.h"
+#include "ui/document_text.h"
 #include "ui/problems_monitor.h"
 #include "ui/user_dialogs.h"
 
@@ -300,46 +307,240 @@ void OpenLargestProjectCoreOnly(benchmark::State& state) {
   state.counters["heap_MiB_added"] = added;
 }
 
+// The largest project with 500 responses (one in each block) linking to its
+// first branch, the one the editor shows: renaming that branch rewrites them.
+// That branch has room for 100 more lines.
+DialogueDocument MaxProjectWithLinks() {
+  DialogueDocument document = bench::MaxProject();
+  document.currentBranch = 0;
+  RowSelection hundred;
+  for (int i = 0; i < 100; ++i) hundred.push_back(800 + i);
+  DeleteLines(document, hundred, {true, false});
+  for (int slot = 0; slot < kBlockSlots; ++slot)
+    document.responseBlocks.slot(slot).responses.slot(0).linkBranch = document.branch(0).name;
+  return document;
+}
+
+std::string MaxProjectWithLinksFile() {
+  static const std::string path = [] {
+    std::string file = (std::filesystem::temp_directory_path() /
+                        ("tellwright-window-bench-links-" + std::to_string(getpid()) + ".tlwdlg"))
+                           .string();
+    if (!SaveProject(MaxProjectWithLinks(), file)) std::abort();
+    return file;
+  }();
+  return path;
+}
+
+// Every edit the writer makes on a large project, each on branch 0 of the
+// largest one, and each taken back by undo.
+enum class Edit { Insert, DeleteHundred, PasteHundred, Move, CellEdit, Rename };
+// What is timed: the edit, its undo, or its redo.
+enum class Phase { Do, Undo, Redo };
+
+constexpr int kEditRow = 500;
+const Text kRenamedBranch = "Harbour_talk";
+
+RowSelection Rows(int first, int count, int step = 1) {
+  RowSelection rows;
+  for (int i = 0; i < count; ++i) rows.push_back(first + i * step);
+  return rows;
+}
+
 // The largest project with Dialogue > Problems and Statistics open and
 // their first survey shown, line 500 of the current branch selected.
 struct EditorWithToolWindows : Editor {
   EditorWithToolWindows() : Editor(0) {
-    if (!session->files().openProject(MaxProjectFile(), false)) std::abort();
+    if (!session->files().openProject(MaxProjectWithLinksFile(), false)) std::abort();
     window().action(kCommandProblems)->trigger();
     window().action(kCommandStatistics)->trigger();
+    select(0, 100);
+    window().action(kCommandCopy)->trigger();  // what PasteHundred pastes
     waitForSurvey();
   }
+  // Runs the events until the problems and counts of the document as it is
+  // are shown, noting the longest the window was away from its event loop.
   void waitForSurvey() {
-    while (!session->problems().isCurrent()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (!session->problems().isCurrent()) {
+      QElapsedTimer clock;
+      clock.start();
+      QApplication::processEvents();
+      longestEventMs = std::max(longestEventMs, clock.nsecsElapsed() / 1e6);
+      usleep(200);
+    }
     settle();
   }
-  void insertAndDelete(benchmark::State& state, bool waitForProblems) {
+  void selectRows(const RowSelection& rows) {
+    QTreeView* list = window().lineList();
+    list->setFocus();
+    QItemSelection selection;
+    for (int row : rows) selection.select(list->model()->index(row, 0), list->model()->index(row, 3));
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  }
+  // What the writer does before the edit: selects, or types the new text.
+  void prepare(Edit edit) {
+    switch (edit) {
+      case Edit::Insert:
+      case Edit::PasteHundred:
+        return selectRows(Rows(kEditRow, 1));
+      case Edit::DeleteHundred:
+        return selectRows(Rows(kEditRow, 100));
+      case Edit::Move:
+        return selectRows(Rows(0, 90, 10));
+      case Edit::CellEdit:
+        selectRows(Rows(kEditRow, 1));
+        session->cellEditor().open(kEditRow, 2);
+        session->cellEditor().field()->setText(QStringLiteral("A text typed in place of the old one."));
+        return;
+      case Edit::Rename:
+        window().branchSelector()->setEditText(TextToQString(kRenamedBranch));
+        return;
+    }
+  }
+  // The edit itself, as the click, key or Return makes it.
+  void perform(Edit edit) {
+    switch (edit) {
+      case Edit::Insert:
+        return window().button(kGadgetTalkline)->click();
+      case Edit::DeleteHundred:
+        return window().action(kCommandDelete)->trigger();
+      case Edit::PasteHundred:
+        return window().action(kCommandPaste)->trigger();
+      case Edit::Move:
+        return window().action(kCommandMoveDown)->trigger();
+      case Edit::CellEdit:
+        session->cellEditor().commit(true);
+        return;
+      case Edit::Rename:
+        emit window().branchSelector()->renameRequested(window().branchSelector()->currentText());
+        return;
+    }
+  }
+  // Runs `timed` with the clock on, the window's next frame included, and
+  // waits (untimed) for the problems of the result.
+  template <typename Step>
+  void timed(benchmark::State& state, Step step) {
+    state.ResumeTiming();
+    step();
+    settle();
+    state.PauseTiming();
+    waitForSurvey();
+  }
+  void measure(benchmark::State& state, Edit edit, Phase phase) {
+    QUndoStack& history = session->history().stack();
+    const int steps = history.index();
+    longestEventMs = 0;
+    auto undo = [this] { window().action(kCommandUndo)->trigger(); };
+    auto redo = [this] { window().action(kCommandRedo)->trigger(); };
     for (auto _ : state) {
-      select(500, 1);
-      window().button(kGadgetTalkline)->click();
-      settle();
-      if (waitForProblems) waitForSurvey();
       state.PauseTiming();
-      select(500, 1);
-      window().action(kCommandDelete)->trigger();
+      prepare(edit);
+      if (phase == Phase::Do) {
+        timed(state, [&] { perform(edit); });
+      } else {
+        perform(edit);
+        waitForSurvey();
+      }
+      if (history.index() != steps + 1) {
+        state.SkipWithError("the edit made no step");
+        break;
+      }
+      if (phase == Phase::Undo) timed(state, undo);
+      if (phase == Phase::Redo) {
+        undo();
+        waitForSurvey();
+        timed(state, redo);
+      }
+      if (phase != Phase::Undo) undo();
       waitForSurvey();
+      if (history.index() != steps) {
+        state.SkipWithError("not undone");
+        break;
+      }
       state.ResumeTiming();
     }
     state.counters["problems"] = static_cast<double>(session->problems().problems().size());
+    state.counters["longest_event_ms"] = longestEventMs;
   }
+
+  double longestEventMs = 0;
 };
 
-// An insert with both windows open: until the window is back in its event
-// loop (against InsertLineInWindow, which has neither window open) ...
-void InsertLineWithProblemsOpen(benchmark::State& state) {
-  EditorWithToolWindows editor;
-  editor.insertAndDelete(state, false);
+// Each edit with both windows open, until the window is back in its event
+// loop with the edit painted; longest_event_ms is the longest the window
+// then spent away from its event loop until the new problems were shown.
+std::unique_ptr<EditorWithToolWindows> sharedEditor;  // opened once for the whole set
+
+void EditWithToolWindowsOpen(benchmark::State& state) {
+  if (!sharedEditor) sharedEditor = std::make_unique<EditorWithToolWindows>();
+  sharedEditor->measure(state, static_cast<Edit>(state.range(0)), static_cast<Phase>(state.range(1)));
 }
 
-// ... and until the problems and counts of the edited document are shown.
+// The same edit, undo or redo by the core alone: the change, its undo step
+// recorded, and the step taken back or made again.
+void EditCoreOnly(benchmark::State& state) {
+  static const DialogueDocument project = MaxProjectWithLinks();
+  DialogueDocument document = project;
+  const auto edit = static_cast<Edit>(state.range(0));
+  const auto phase = static_cast<Phase>(state.range(1));
+  LineClipboard clipboard;
+  CopyLines(document, Rows(0, 100), {true, false}, clipboard);
+  const LineListState list{true, false};
+  auto change = [&]() -> EditResult {
+    switch (edit) {
+      case Edit::Insert:
+        return InsertLine(document, kTalkline, Rows(kEditRow, 1));
+      case Edit::DeleteHundred:
+        return DeleteLines(document, Rows(kEditRow, 100), list);
+      case Edit::PasteHundred:
+        return PasteLines(document, Rows(kEditRow, 1), list, clipboard);
+      case Edit::Move:
+        return MoveLinesDown(document, Rows(0, 90, 10), list);
+      case Edit::CellEdit:
+        document.editBranch(0).lines.slot(kEditRow).text = "A text typed in place of the old one.";
+        return EditResult::Changed({kEditRow});
+      case Edit::Rename:
+        return RenameCurrentBranch(document, kRenamedBranch);
+    }
+    return EditResult::Unchanged();
+  };
+  const ChangeScope scope{edit == Edit::Rename ? kScopeBranchTable | kScopeBlocks : kScopeCurrentBranch};
+  for (auto _ : state) {
+    if (phase != Phase::Do) state.PauseTiming();
+    ChangeRecorder recorder(document, scope);
+    if (!change().changed) {
+      state.SkipWithError("unchanged");
+      break;
+    }
+    DocumentDelta delta = recorder.finish(document);
+    if (phase != Phase::Do) state.ResumeTiming();
+    if (phase != Phase::Do) UndoDelta(document, delta);
+    if (phase == Phase::Redo) RedoDelta(document, delta);
+    state.PauseTiming();
+    if (phase != Phase::Undo) UndoDelta(document, delta);
+    state.ResumeTiming();
+  }
+}
+
+void EditArguments(benchmark::internal::Benchmark* benchmark) {
+  benchmark->ArgNames({"edit", "phase"});
+  for (int edit = 0; edit <= static_cast<int>(Edit::Rename); ++edit)
+    for (int phase = 0; phase <= static_cast<int>(Phase::Redo); ++phase) benchmark->Args({edit, phase});
+}
+
+// An insert until the problems and counts of the edited document are shown.
 void ProblemsFollowInsert(benchmark::State& state) {
   EditorWithToolWindows editor;
-  editor.insertAndDelete(state, true);
+  for (auto _ : state) {
+    editor.selectRows(Rows(kEditRow, 1));
+    editor.window().button(kGadgetTalkline)->click();
+    editor.waitForSurvey();
+    state.PauseTiming();
+    editor.window().action(kCommandUndo)->trigger();
+    editor.waitForSurvey();
+    state.ResumeTiming();
+  }
+  state.counters["problems"] = static_cast<double>(editor.session->problems().problems().size());
 }
 
 // The empty editor, for the memory figures above.
@@ -434,7 +635,8 @@ BENCHMARK(MoveLinesInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHundredLinesCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHundredLinesInWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(SwitchBranchInWindow)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1000);
-BENCHMARK(InsertLineWithProblemsOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(EditCoreOnly)->Unit(benchmark::kMillisecond)->Apply(EditArguments);
+BENCHMARK(EditWithToolWindowsOpen)->Unit(benchmark::kMillisecond)->Apply(EditArguments)->Iterations(10);
 BENCHMARK(ProblemsFollowInsert)->Unit(benchmark::kMillisecond);
 BENCHMARK(EmptyEditorMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(OpenLargestProjectCoreOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -451,6 +653,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  sharedEditor.reset();
   std::filesystem::remove(MaxProjectFile());
+  std::filesystem::remove(MaxProjectWithLinksFile());
   return 0;
 }

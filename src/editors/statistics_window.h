@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "tools/dialogue_stats.h"
 
 class QLabel;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace tellwright {
 
@@ -28,6 +30,10 @@ class StatisticsWindow : public QWidget {
  private:
   QTreeWidget* characters_;
   QTreeWidget* branches_;
+  // Each table's rows in the order of the project, whatever order the
+  // table shows them in.
+  std::vector<QTreeWidgetItem*> characterItems_;
+  std::vector<QTreeWidgetItem*> branchItems_;
   QLabel* totals_;
 };
 

@@ -33,7 +33,7 @@ void LineListModel::RefreshLineList(int index) {
   branch_ = index;
   const DialogueBranch* shown = branch();
   rows_ = shown ? LinesInUse(*shown) : 0;
-  showsKeys_ = ProjectUsesKeys(document_);
+  showsKeys_ = keyUse_.usesKeys(document_);
   endResetModel();
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "document/dialogue_document.h"
+#include "tools/string_keys.h"
 
 namespace tellwright {
 
@@ -40,6 +41,7 @@ class LineListModel : public QAbstractTableModel {
   const UiTextTable& texts_;
   int branch_ = 0;
   int rows_ = 0;
+  KeyUseWatch keyUse_;  // a refresh looks again only at what changed
   bool showsKeys_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <memory>
 #include <utility>
 
 #include "document/project_file.h"
@@ -70,14 +71,15 @@ void RecoveryKeeper::discard() {
 
 void RecoveryKeeper::write() {
   if (file_.isEmpty() || !document_.changed) return;
-  // The project's text is made here, from the document as it is; the rest
-  // is done, and the disk written, in the background.
-  std::string project = WriteProject(document_);
-  std::string projectPath = document_.currentFile;
+  // A snapshot of the document as it is (cheap: it shares the branches
+  // and blocks) is taken here; the project's text is made from it, and the
+  // disk written, in the background, so a large project never holds up the
+  // window.
+  auto snapshot = std::make_shared<const DialogueDocument>(document_);
   int64_t savedAt = QDateTime::currentSecsSinceEpoch();
   std::string file = PathFromQString(file_);
-  writer_.start([this, file, projectPath = std::move(projectPath), project = std::move(project), savedAt] {
-    Status status = SaveRecoveryFile(file, RecoveryBytes(projectPath, project, savedAt));
+  writer_.start([this, file, snapshot, savedAt] {
+    Status status = SaveRecoveryFile(file, RecoveryBytes(snapshot->currentFile, WriteProject(*snapshot), savedAt));
     QMetaObject::invokeMethod(
         this, [this, status] { emit written(status.ok, PathToQString(status.message)); }, Qt::QueuedConnection);
   });

@@ -34,20 +34,50 @@ long long NumberAfterPrefix(std::string_view key, std::string_view foldedPrefix)
   return number;
 }
 
-// Calls visit(text) for every talkline and response text the project file
-// holds: the keys in use, whether the game shows them or not.
+// Calls visit(text) for every talkline text of a branch, and every
+// response text of a block, the project file holds: the keys in use,
+// whether the game shows them or not.
+template <typename Visit>
+void ForEachStoredText(const DialogueBranch& branch, Visit&& visit) {
+  for (int l = 0; l < LinesToVisit(branch); ++l)
+    if (KindOf(branch.lines[l].kind) == LineKind::Talk) visit(branch.lines[l].text);
+}
+
+template <typename Visit>
+void ForEachStoredText(const ResponseBlock& block, Visit&& visit) {
+  if (!block.inUse()) return;
+  for (int r = 0, used = block.usedResponses(); r < used; ++r) visit(block.responses[r].text);
+}
+
+int BlocksToVisit(const DialogueDocument& document) { return std::min(document.responseBlocks.stored(), kBlockSlots); }
+
 template <typename Visit>
 void ForEachStoredText(const DialogueDocument& document, Visit&& visit) {
-  for (int b = 0; b < BranchesToVisit(document); ++b) {
-    const DialogueBranch& branch = document.branch(b);
-    for (int l = 0; l < LinesToVisit(branch); ++l)
-      if (KindOf(branch.lines[l].kind) == LineKind::Talk) visit(branch.lines[l].text);
+  for (int b = 0; b < BranchesToVisit(document); ++b) ForEachStoredText(document.branch(b), visit);
+  for (int slot = 0; slot < BlocksToVisit(document); ++slot) ForEachStoredText(document.responseBlocks[slot], visit);
+}
+
+template <typename Part>
+bool UsesKeys(const Part& part) {
+  bool uses = false;
+  ForEachStoredText(part, [&uses](std::string_view text) {
+    if (!uses && !text.empty() && text.front() == '/') uses = SplitKeyedText(text).keyed;
+  });
+  return uses;
+}
+
+// Looks again at the slots of `now` that `seen` does not share, and keeps
+// `now` as what was seen. True when a slot before `end` uses keys.
+template <typename Table>
+bool WatchSlots(Table& seen, std::vector<bool>& uses, const Table& now, int end) {
+  uses.resize(static_cast<size_t>(now.stored()), false);
+  bool any = false;
+  for (int i = 0; i < now.stored(); ++i) {
+    if (!seen.sharesSlot(now, i)) uses[i] = UsesKeys(now[i]);
+    any = any || (i < end && uses[i]);
   }
-  for (int slot = 0; slot < std::min(document.responseBlocks.stored(), kBlockSlots); ++slot) {
-    const ResponseBlock& block = document.responseBlocks[slot];
-    if (!block.inUse()) continue;
-    for (int r = 0, used = block.usedResponses(); r < used; ++r) visit(block.responses[r].text);
-  }
+  seen = now;
+  return any;
 }
 
 // The highest number per folded prefix, filled on demand and raised as keys
@@ -101,12 +131,12 @@ KeyedText SplitKeyedText(std::string_view stored) {
   return {true, split->key, split->rest, split->key.size() + 2};
 }
 
-bool ProjectUsesKeys(const DialogueDocument& document) {
-  bool uses = false;
-  ForEachStoredText(document, [&uses](std::string_view text) {
-    if (!uses && !text.empty() && text.front() == '/') uses = SplitKeyedText(text).keyed;
-  });
-  return uses;
+bool ProjectUsesKeys(const DialogueDocument& document) { return UsesKeys(document); }
+
+bool KeyUseWatch::usesKeys(const DialogueDocument& document) {
+  bool branches = WatchSlots(branches_, branchUses_, document.branches, BranchesToVisit(document));
+  bool blocks = WatchSlots(blocks_, blockUses_, document.responseBlocks, BlocksToVisit(document));
+  return branches || blocks;
 }
 
 std::string WithKeptKey(std::string_view oldStored, std::string_view shown) {

@@ -60,6 +60,20 @@ long long HighestKeyNumber(const DialogueDocument& document, std::string_view pr
 // key: the project is localised through string tables.
 bool ProjectUsesKeys(const DialogueDocument& document);
 
+// ProjectUsesKeys() asked again and again of one document as it is edited:
+// only the branches and blocks written since the last answer are looked at
+// again (those not written are still shared with the copy kept from then).
+class KeyUseWatch {
+ public:
+  bool usesKeys(const DialogueDocument& document);
+
+ private:
+  SharedSlotTable<DialogueBranch, kBranchSlots> branches_;
+  SharedSlotTable<ResponseBlock, kBlockSlots> blocks_;
+  std::vector<bool> branchUses_;
+  std::vector<bool> blockUses_;
+};
+
 // A talkline text or response text as the game shows it.
 struct KeyableText {
   // Talkline: branch, line. Response: blockSlot, response, and the first

@@ -235,5 +235,35 @@ TEST(ListKeyedTextsTest, PlaceKeyTextAndSpeakerOfEachKeyedText) {
   EXPECT_EQ(texts[3].character, "Ann");
 }
 
+// The watch answers as a full look would after every step of a run of
+// edits, each on a document that shares what the step did not write.
+TEST(KeyUseWatchTest, FollowsEveryEditAsAFullLookWould) {
+  const std::pair<const char*, std::function<void(DialogueDocument&)>> steps[] = {
+      {"a key typed into a talkline",
+       [](DialogueDocument& d) { d.editBranch(1).lines.slot(0).text = "/INTRO_1/I am Guy."; }},
+      {"the key taken out again", [](DialogueDocument& d) { d.editBranch(1).lines.slot(0).text = "I am Guy."; }},
+      {"a key in a response", [](DialogueDocument& d) { d.responseBlocks.slot(1).responses.slot(1).text = "/R1/Who?"; }},
+      {"its block freed", [](DialogueDocument& d) { d.responseBlocks.slot(1).id = -1; }},
+      {"a keyed line past the line count", [](DialogueDocument& d) { d.editBranch(0).lines.slot(7).text = "/K/x"; }},
+      {"the line count taking it in",
+       [](DialogueDocument& d) {
+         d.editBranch(0).lines.slot(7).kind = kTalkline;
+         d.editBranch(0).lineCount = 8;
+       }},
+      {"the branch out of use", [](DialogueDocument& d) { d.lastBranchIndex = -1; }},
+      {"and back in use", [](DialogueDocument& d) { d.lastBranchIndex = 1; }},
+  };
+  DialogueDocument document = Project();
+  KeyUseWatch watch;
+  EXPECT_FALSE(watch.usesKeys(document));
+  for (const auto& [what, edit] : steps) {
+    DialogueDocument next = document;
+    edit(next);
+    document = std::move(next);
+    EXPECT_EQ(watch.usesKeys(document), ProjectUsesKeys(document)) << what;
+  }
+  EXPECT_TRUE(ProjectUsesKeys(document));  // the run ends with a key in use
+}
+
 }  // namespace
 }  // namespace tellwright
