@@ -270,6 +270,14 @@ ChangeScope ReachOfAssignKeys(const DialogueDocument& document) {
 PasteRekeying RekeyForPaste(const DialogueDocument& document, std::vector<DialogueLine> lines,
                             std::string_view fallbackPrefix) {
   PasteRekeying result;
+  // Lines without keys (most pastes) need no look at the whole project.
+  bool anyKeyed = std::any_of(lines.begin(), lines.end(), [](const DialogueLine& line) {
+    return KindOf(line.kind) == LineKind::Talk && SplitKeyedText(line.text).keyed;
+  });
+  if (!anyKeyed) {
+    result.lines = std::move(lines);
+    return result;
+  }
   std::set<std::string> keysInUse;
   ForEachStoredText(document, [&](std::string_view text) {
     KeyedText split = SplitKeyedText(text);

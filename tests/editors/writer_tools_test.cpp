@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
 
@@ -113,6 +114,38 @@ TEST_F(WriterToolsTest, ReplaceAllIsOneStepAndANewCharacterNameCanFollowIntoTheL
   EXPECT_EQ(document().branch(0).lines[1].character, "Marla");
   EXPECT_EQ(window().action(kCommandUndo)->text(), "Undo Replace");
   EXPECT_EQ(dialogs.trace(), "question:Replace");
+}
+
+// The rows follow branches that come and go, in the order the writer
+// sorted them, each row's numbers its own branch's; every value reads
+// whole.
+TEST_F(WriterToolsTest, StatisticsRowsFollowABranchAddedAndTakenBack) {
+  Trigger(kCommandStatistics);
+  QTreeWidget* branches = session->statisticsWindow()->branches();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return branches->topLevelItemCount() == 4; }));
+  auto rows = [&] {
+    QStringList shown;
+    for (int i = 0; i < branches->topLevelItemCount(); ++i)
+      shown << branches->topLevelItem(i)->text(0) + "=" + branches->topLevelItem(i)->text(1);
+    return shown;
+  };
+  const QStringList before = rows();
+  QHeaderView* header = branches->header();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));  // by lines
+  const QStringList sorted = rows();
+  Click(kGadgetAddBranch);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return branches->topLevelItemCount() == 5; }));
+  EXPECT_EQ(rows(), QStringList{"Unnamed=0"} + sorted);  // no lines: first by lines
+  Trigger(kCommandUndo);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return branches->topLevelItemCount() == 4; }));
+  EXPECT_EQ(rows(), sorted);
+  for (int column = 1; column < branches->columnCount(); ++column)
+    for (int i = 0; i < branches->topLevelItemCount(); ++i) {
+      QString value = branches->topLevelItem(i)->text(column);
+      EXPECT_GT(header->sectionSize(column), branches->fontMetrics().horizontalAdvance(value)) << value.toStdString();
+    }
+  EXPECT_NE(before, sorted);  // the click did sort them
 }
 
 TEST_F(WriterToolsTest, StatisticsFollowTheDialogueAndTheRecordingScriptIsUtf8WithAByteOrderMark) {
