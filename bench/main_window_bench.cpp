@@ -307,11 +307,11 @@ void OpenLargestProjectCoreOnly(benchmark::State& state) {
   state.counters["heap_MiB_added"] = added;
 }
 
-// The largest project with 500 responses (one in each block) linking to its
-// first branch, the one the editor shows: renaming that branch rewrites them.
-// That branch has room for 100 more lines.
+// The largest project, rich in problems, with 500 responses (one in each
+// block) linking to its first branch, the one the editor shows: renaming
+// that branch rewrites them. That branch has room for 100 more lines.
 DialogueDocument MaxProjectWithLinks() {
-  DialogueDocument document = bench::MaxProject();
+  DialogueDocument document = bench::MakeMaxProject(bench::ProblemRichShape());  // 125,500 problems
   document.currentBranch = 0;
   RowSelection hundred;
   for (int i = 0; i < 100; ++i) hundred.push_back(800 + i);
@@ -339,6 +339,13 @@ enum class Edit { Insert, DeleteHundred, PasteHundred, Move, CellEdit, Rename };
 enum class Phase { Do, Undo, Redo };
 
 constexpr int kEditRow = 500;
+
+// The first talkline from line 500 of branch 0: a text to edit in place.
+int TalklineToEdit(const DialogueDocument& document) {
+  int row = kEditRow;
+  while (KindOf(document.branch(0).lines[row].kind) != LineKind::Talk) ++row;
+  return row;
+}
 const Text kRenamedBranch = "Harbour_talk";
 
 RowSelection Rows(int first, int count, int step = 1) {
@@ -388,8 +395,8 @@ struct EditorWithToolWindows : Editor {
       case Edit::Move:
         return selectRows(Rows(0, 90, 10));
       case Edit::CellEdit:
-        selectRows(Rows(kEditRow, 1));
-        session->cellEditor().open(kEditRow, 2);
+        selectRows(Rows(TalklineToEdit(session->document()), 1));
+        session->cellEditor().open(TalklineToEdit(session->document()), 2);
         session->cellEditor().field()->setText(QStringLiteral("A text typed in place of the old one."));
         return;
       case Edit::Rename:
@@ -497,8 +504,8 @@ void EditCoreOnly(benchmark::State& state) {
       case Edit::Move:
         return MoveLinesDown(document, Rows(0, 90, 10), list);
       case Edit::CellEdit:
-        document.editBranch(0).lines.slot(kEditRow).text = "A text typed in place of the old one.";
-        return EditResult::Changed({kEditRow});
+        document.editBranch(0).lines.slot(TalklineToEdit(document)).text = "A text typed in place of the old one.";
+        return EditResult::Changed({TalklineToEdit(document)});
       case Edit::Rename:
         return RenameCurrentBranch(document, kRenamedBranch);
     }
