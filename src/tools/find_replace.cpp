@@ -125,9 +125,11 @@ size_t OffsetIn(std::string_view whole, std::string_view part) {
 
 // Calls visit(place, field, text, searched) for every text the fields name,
 // in the order FindMatches reports them; `searched` is the part of `text` a
-// search looks in (a talkline's or response's text without its key).
-template <typename Visit>
-void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& visit) {
+// search looks in (a talkline's or response's text without its key). After
+// each branch carryOn() says whether to go on; true when every text was
+// visited.
+template <typename Visit, typename CarryOn>
+bool ForEachField(const DialogueDocument& document, unsigned fields, Visit&& visit, CarryOn&& carryOn) {
   const bool responses = fields & kResponseFields;
   std::unordered_map<int32_t, int> slotById;
   if (responses) slotById = FirstSlotById(document);
@@ -172,6 +174,7 @@ void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& vis
             break;
         }
       }
+      if (!carryOn()) return false;
     }
   }
   if (responses)
@@ -184,6 +187,12 @@ void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& vis
     if (fields & kFieldEntityName)
       visit(MatchPlace{.character = c}, kFieldEntityName, character.entityName, character.entityName);
   }
+  return true;
+}
+
+template <typename Visit>
+void ForEachField(const DialogueDocument& document, unsigned fields, Visit&& visit) {
+  ForEachField(document, fields, visit, [] { return true; });
 }
 
 // The text a match names, or nullptr when its place holds no such text now.
@@ -343,20 +352,27 @@ bool IsWordByte1252(char c) {
   return words[static_cast<unsigned char>(c)];
 }
 
+bool SearchMatches(const DialogueDocument& document, const SearchQuery& query,
+                   const std::function<void(Match&&)>& found, const std::function<bool()>& carryOn) {
+  if (query.text.empty()) return true;
+  Finder finder(query);
+  return ForEachField(
+      document, query.fields,
+      [&](const MatchPlace& place, SearchField field, std::string_view text, std::string_view searched) {
+        const size_t base = OffsetIn(text, searched);
+        finder.each(searched, [&](size_t at) {
+          size_t from = at > kContextBytes ? at - kContextBytes : 0;
+          size_t to = std::min(searched.size(), at + finder.length() + kContextBytes);
+          found({place, field, base + at, finder.length(), std::string(searched.substr(from, to - from)), at - from});
+        });
+      },
+      carryOn);
+}
+
 std::vector<Match> FindMatches(const DialogueDocument& document, const SearchQuery& query) {
   std::vector<Match> matches;
-  if (query.text.empty()) return matches;
-  Finder finder(query);
-  ForEachField(document, query.fields,
-               [&](const MatchPlace& place, SearchField field, std::string_view text, std::string_view searched) {
-                 const size_t base = OffsetIn(text, searched);
-                 finder.each(searched, [&](size_t at) {
-                   size_t from = at > kContextBytes ? at - kContextBytes : 0;
-                   size_t to = std::min(searched.size(), at + finder.length() + kContextBytes);
-                   matches.push_back({place, field, base + at, finder.length(),
-                                      std::string(searched.substr(from, to - from)), at - from});
-                 });
-               });
+  SearchMatches(
+      document, query, [&](Match&& match) { matches.push_back(std::move(match)); }, [] { return true; });
   return matches;
 }
 

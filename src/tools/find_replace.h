@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ struct SearchQuery {
   bool matchCase = false;              // false: letter case does not matter (Windows-1252 letters, text/cp1252_case.h)
   bool wholeWords = false;             // only where no word character stands right before or after the match
   unsigned fields = kAllSearchFields;  // SearchField flags
+
+  friend bool operator==(const SearchQuery&, const SearchQuery&) = default;
 };
 
 // Word characters for whole-word search: A-Z, a-z, 0-9, '_' and the letters
@@ -83,6 +86,13 @@ struct Match {
 // of an unknown kind), and in blocks with an id of 1 or more the responses
 // the responseblock editor lists (those before the first one without text).
 std::vector<Match> FindMatches(const DialogueDocument& document, const SearchQuery& query);
+
+// The same search a piece at a time, for a search that must be able to stop
+// (the text looked for changed while it ran): found() gets each match in
+// FindMatches' order, and after each branch carryOn() says whether to go
+// on. True when the search reached the end.
+bool SearchMatches(const DialogueDocument& document, const SearchQuery& query,
+                   const std::function<void(Match&&)>& found, const std::function<bool()>& carryOn);
 
 struct ReplaceOptions {
   // With a character's real name: also give the new name to the talklines
