@@ -7,7 +7,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +50,14 @@ QString Context(const Match& match) {
          QStringLiteral("\u00bb") + TextToQString(context.substr(end));
 }
 
+// What a search looks in is the same in both: the texts of the branches,
+// blocks and characters (the branch shown and the file aside). Cheap while
+// they share their branches and blocks.
+bool SameTexts(const DialogueDocument& a, const DialogueDocument& b) {
+  return a.lastBranchIndex == b.lastBranchIndex && a.branches == b.branches && a.responseBlocks == b.responseBlocks &&
+         a.characters == b.characters;
+}
+
 }  // namespace
 
 QString SearchFieldName(SearchField field) {
@@ -69,8 +80,34 @@ QString SearchFieldName(SearchField field) {
 
 FindWindow::FindWindow(EditorContext& context) : QWidget(nullptr, Qt::Window), context_(context) {
   setObjectName(QStringLiteral("findWindow"));
+  background_ = std::make_unique<BackgroundSearch>([this](MatchBatch batch) {
+    // Handed to the window's thread; the search is stopped before the
+    // window goes, and Qt drops what is still on its way then.
+    auto shared = std::make_shared<MatchBatch>(std::move(batch));
+    QMetaObject::invokeMethod(
+        this, [this, shared] { take(std::move(*shared)); }, Qt::QueuedConnection);
+  });
+  discarding_ = new QThread(this);
+  discarder_ = new QObject;
+  discarder_->moveToThread(discarding_);
+  discarding_->start();
+  listing_ = new QTimer(this);
+  listing_->setSingleShot(true);
+  listing_->setInterval(0);
+  connect(listing_, &QTimer::timeout, this, [this] {
+    followDocument();  // its places are described in the dialogue as it is now
+    listMore(kListedAtOnce);
+  });
   buildControls();
   resize(720, 520);
+}
+
+// The search goes first: once it is gone no batch can reach this window.
+FindWindow::~FindWindow() {
+  background_.reset();
+  discarding_->quit();
+  discarding_->wait();
+  delete discarder_;
 }
 
 void FindWindow::buildControls() {
@@ -86,6 +123,7 @@ void FindWindow::buildControls() {
   static_cast<QLabel*>(form->itemAtPosition(0, 0)->widget())->setBuddy(findField_);
   replaceLabel_->setBuddy(replaceField_);
   layout->addLayout(form);
+  connect(findField_, &QLineEdit::textChanged, this, [this] { searchInBackground(); });
   connect(findField_, &QLineEdit::returnPressed, this, [this] { findNext(true); });
   connect(replaceField_, &QLineEdit::returnPressed, this, [this] { replaceCurrent(); });
 
@@ -96,7 +134,8 @@ void FindWindow::buildControls() {
   options->addWidget(wholeWords_);
   options->addStretch();
   layout->addLayout(options);
-  for (QCheckBox* box : {matchCase_, wholeWords_}) connect(box, &QCheckBox::toggled, this, [this] { search(); });
+  for (QCheckBox* box : {matchCase_, wholeWords_})
+    connect(box, &QCheckBox::toggled, this, [this] { searchInBackground(); });
 
   auto* where = Named(new QGroupBox(QStringLiteral("Look in"), this), "lookIn");
   auto* grid = new QGridLayout(where);
@@ -105,7 +144,7 @@ void FindWindow::buildControls() {
     auto* box = new QCheckBox(QString::fromLatin1(label), where);
     box->setObjectName(QStringLiteral("lookIn%1").arg(static_cast<unsigned>(field)));
     box->setChecked(true);
-    connect(box, &QCheckBox::toggled, this, [this] { search(); });
+    connect(box, &QCheckBox::toggled, this, [this] { searchInBackground(); });
     grid->addWidget(box, i / 5, i % 5);
     fields_.emplace_back(field, box);
     ++i;
@@ -121,7 +160,9 @@ void FindWindow::buildControls() {
   KeepSelectionVisible(results_);
   // A match picked in the list is where Find next, previous and Replace go on from.
   connect(results_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-    if (item) current_ = results_->indexOfTopLevelItem(item);
+    if (!item) return;
+    current_ = results_->indexOfTopLevelItem(item);
+    kept_.reset();
   });
   connect(results_, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* item) { select(results_->indexOfTopLevelItem(item), true); });
@@ -156,12 +197,13 @@ void FindWindow::open(bool replace) {
   RaiseWindow(this);
   findField_->setFocus();
   findField_->selectAll();
+  followDocument();  // it may have changed while the window was hidden
 }
 
-std::optional<SearchQuery> FindWindow::query() {
+std::optional<SearchQuery> FindWindow::query(QString* fault) {
   EncodedText text = EncodeText(findField_->text());
   if (!text.ok()) {
-    context_.showError(text.fault);
+    *fault = text.fault;
     return std::nullopt;
   }
   SearchQuery query;
@@ -174,57 +216,171 @@ std::optional<SearchQuery> FindWindow::query() {
   return query;
 }
 
+std::optional<SearchQuery> FindWindow::query() {
+  QString fault;
+  std::optional<SearchQuery> wanted = query(&fault);
+  if (!wanted) context_.showError(fault);
+  return wanted;
+}
+
+bool FindWindow::shows(const SearchQuery& wanted) const {
+  return searched_ && *searched_ == wanted && searchedIn_ && SameTexts(*searchedIn_, context_.document());
+}
+
+bool FindWindow::isComplete() const {
+  return complete_ && !listing_->isActive() && searchedIn_ && SameTexts(*searchedIn_, context_.document());
+}
+
+void FindWindow::forget() {
+  background_->cancel();
+  ticket_ = 0;
+  // Freeing a million matches takes longer than a keystroke may: done on
+  // a thread of its own.
+  auto old = std::make_shared<std::deque<Match>>(std::move(matches_));
+  matches_.clear();
+  if (!old->empty()) QMetaObject::invokeMethod(discarder_, [old] { old->clear(); }, Qt::QueuedConnection);
+  current_ = -1;
+  selectWhenFound_ = -1;
+  listing_->stop();
+  results_->clear();
+  searched_.reset();
+  complete_ = false;
+}
+
+void FindWindow::startOver(const SearchQuery& wanted) {
+  // A match that was current stays so where it still is; one kept from an
+  // earlier start that has not come yet is still wanted.
+  if (current_ >= 0 && current_ < static_cast<int>(matches_.size())) kept_ = matches_[static_cast<size_t>(current_)];
+  forget();
+  searched_ = wanted;
+  if (!searchedIn_ || !SameTexts(*searchedIn_, context_.document()))
+    searchedIn_ = std::make_shared<const DialogueDocument>(context_.document());
+}
+
 void FindWindow::search() {
   std::optional<SearchQuery> wanted = query();
   if (!wanted) return;
-  std::optional<Match> kept;
-  if (current_ >= 0 && current_ < static_cast<int>(matches_.size())) kept = matches_[static_cast<size_t>(current_)];
-  matches_ = FindMatches(context_.document(), *wanted);
-  searched_ = wanted;
-  current_ = -1;
-  if (kept) {
-    auto same = std::find_if(matches_.begin(), matches_.end(), [&](const Match& m) {
-      return m.place == kept->place && m.field == kept->field && m.offset >= kept->offset;
-    });
-    if (same != matches_.end()) current_ = static_cast<int>(same - matches_.begin());
-  }
-  showMatches();
+  startOver(*wanted);
+  add(FindMatches(context_.document(), *wanted), true);
+  complete_ = true;
+  kept_.reset();
+  showSummary();
 }
 
-void FindWindow::showMatches() {
-  results_->clear();
-  QList<QTreeWidgetItem*> items;
+void FindWindow::searchInBackground() {
+  QString fault;
+  std::optional<SearchQuery> wanted = query(&fault);
+  if (!wanted) {
+    // Said beside the list rather than in a message: it is still being typed.
+    forget();
+    kept_.reset();
+    summary_->setText(fault);
+    return;
+  }
+  startOver(*wanted);
+  if (wanted->text.empty()) {
+    complete_ = true;
+    kept_.reset();
+  } else {
+    ticket_ = background_->request(searchedIn_, *wanted);
+  }
+  showSummary();
+}
+
+void FindWindow::followDocument() {
+  if (searchedIn_ && !SameTexts(*searchedIn_, context_.document())) searchInBackground();
+}
+
+void FindWindow::take(MatchBatch batch) {
+  if (batch.ticket != ticket_) return;  // an older text's or dialogue's
+  if (!SameTexts(*searchedIn_, context_.document())) {
+    searchInBackground();  // the dialogue changed since the search started
+    return;
+  }
+  add(std::move(batch.matches), false);
+  if (batch.last) {
+    complete_ = true;
+    ticket_ = 0;
+    kept_.reset();
+  }
+  selectWhenFound();
+  showSummary();
+}
+
+void FindWindow::add(std::vector<Match> found, bool listAll) {
+  const size_t first = matches_.size();
+  matches_.insert(matches_.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+  int current = current_;
+  if (kept_ && current < 0) {
+    auto same = std::find_if(matches_.begin() + static_cast<std::ptrdiff_t>(first), matches_.end(), [&](const Match& m) {
+      return m.place == kept_->place && m.field == kept_->field && m.offset >= kept_->offset;
+    });
+    if (same != matches_.end()) {
+      current = static_cast<int>(same - matches_.begin());
+      kept_.reset();
+    }
+  }
+  current_ = current;
+  listMore(listAll ? kMaxListed : kListedAtOnce);
+}
+
+void FindWindow::listMore(int most) {
   const DialogueDocument& document = context_.document();
-  int listed = std::min(static_cast<int>(matches_.size()), kMaxListed);
-  for (int i = 0; i < listed; ++i) {
+  const int listed = std::min(static_cast<int>(matches_.size()), kMaxListed);
+  const int first = results_->topLevelItemCount();
+  const int last = std::min(listed, first + most);
+  QList<QTreeWidgetItem*> items;
+  for (int i = first; i < last; ++i) {
     const Match& match = matches_[static_cast<size_t>(i)];
     items << new QTreeWidgetItem(
         {TextToQString(DescribePlace(document, match.place)), SearchFieldName(match.field), Context(match)});
   }
-  int current = current_;  // filling the list moves its current item
-  results_->addTopLevelItems(items);
+  const int current = current_;
+  std::optional<Match> kept = kept_;
+  results_->addTopLevelItems(items);  // may move the list's current item
   current_ = current;
-  results_->setCurrentItem(current_ >= 0 && current_ < listed ? results_->topLevelItem(current_) : nullptr);
-  size_t count = matches_.size();
-  QString summary = findField_->text().isEmpty() ? QString()
-                    : count == 1                 ? QStringLiteral("1 match")
-                                                 : QStringLiteral("%1 matches").arg(count);
-  if (static_cast<int>(count) > listed) summary += QStringLiteral(", the first %1 listed").arg(listed);
+  kept_ = std::move(kept);
+  QTreeWidgetItem* shown = current_ >= 0 && current_ < last ? results_->topLevelItem(current_) : nullptr;
+  if (results_->currentItem() != shown) results_->setCurrentItem(shown);
+  if (last < listed) listing_->start();  // the rest when the window has had its turn
+}
+
+void FindWindow::showSummary() {
+  const size_t count = matches_.size();
+  const int listed = std::min(static_cast<int>(count), kMaxListed);
+  QString summary;
+  if (!searched_ || searched_->text.empty()) {
+    summary = QString();
+  } else if (!complete_) {
+    summary = QStringLiteral("Searching: %1 found so far").arg(count);
+  } else {
+    summary = count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count);
+    if (static_cast<int>(count) > listed) summary += QStringLiteral(", the first %1 listed").arg(listed);
+  }
   summary_->setText(summary);
 }
 
 void FindWindow::findNext(bool forward) {
   std::optional<SearchQuery> wanted = query();
   if (!wanted) return;
-  auto same = [](const SearchQuery& a, const SearchQuery& b) {
-    return a.text == b.text && a.matchCase == b.matchCase && a.wholeWords == b.wholeWords && a.fields == b.fields;
-  };
-  if (!searched_ || !same(*searched_, *wanted)) search();
+  const bool nextHere = forward && current_ + 1 < static_cast<int>(matches_.size());
+  // The match wanted may still be on its way (or, going back from none, the
+  // last one): the search is finished here first.
+  if (!shows(*wanted) || (!complete_ && !nextHere)) search();
   if (matches_.empty()) return;
   int count = static_cast<int>(matches_.size());
   int at = current_;
   int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
   select(next, false);
+}
+
+void FindWindow::selectWhenFound() {
+  if (selectWhenFound_ < 0) return;
+  const int count = static_cast<int>(matches_.size());
+  if (selectWhenFound_ >= count && !complete_) return;
+  const int at = std::min(selectWhenFound_, count - 1);
+  selectWhenFound_ = -1;
+  if (at >= 0) select(at, false);
 }
 
 void FindWindow::select(int index, bool openBlock) {
@@ -250,7 +406,8 @@ bool FindWindow::askRenameSpeakers(const std::vector<Match>& matches, ReplaceOpt
 }
 
 void FindWindow::replaceCurrent() {
-  if (!searched_) search();
+  // Only a match of the dialogue as it is now is replaced.
+  if (!searched_ || !searchedIn_ || !SameTexts(*searchedIn_, context_.document())) search();
   int at = current_;
   if (at < 0 || at >= static_cast<int>(matches_.size())) {
     findNext(true);
@@ -268,10 +425,12 @@ void FindWindow::replaceCurrent() {
   context_.apply({QStringLiteral("Replace"), kEveryPart,
                   [&](DialogueDocument& document) { return ReplaceMatch(document, match, replacement.bytes, options); },
                   true, -1, scope});
-  // The replaced match is gone; the next one takes its place in the list.
-  current_ = at - 1;
-  search();
-  if (!matches_.empty()) select(std::min(at, static_cast<int>(matches_.size()) - 1), false);
+  // The replaced match is gone; the next one takes its place in the list,
+  // shown once the search of the changed dialogue finds it.
+  followDocument();
+  kept_.reset();
+  selectWhenFound_ = at;
+  selectWhenFound();
 }
 
 void FindWindow::replaceAll() {

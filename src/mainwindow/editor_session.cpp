@@ -116,8 +116,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
     if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showSurvey(problems_->sharedSurvey());
-    // The other windows that show the whole dialogue follow it too.
-    if (findWindow_ && findWindow_->isVisible()) findWindow_->search();
+    // The statistics follow it too (the find window follows every change itself).
     if (statisticsWindow_ && statisticsWindow_->isVisible()) statisticsWindow_->showStats(problems_->survey().stats);
   });
   history_ = std::make_unique<EditHistory>([this](const DocumentDelta& delta, bool forward, const RowSelection& rows) {
@@ -402,6 +401,7 @@ void EditorSession::showBranch(int branch) {
 
 void EditorSession::followDocument(bool content) {
   if (branchMapWindow_) branchMapWindow_->followDocument(content);
+  if (content && findWindow_ && findWindow_->isVisible()) findWindow_->followDocument();
 }
 
 void EditorSession::goToProblem(const ProblemPlace& place) {

@@ -18,10 +18,7 @@ BackgroundSearch::~BackgroundSearch() {
   thread_.join();
 }
 
-uint64_t BackgroundSearch::request(DialogueDocument snapshot, SearchQuery query) {
-  // The snapshot's own copy of what it shares with the edited document is
-  // made here, on the caller's thread, as the shared tables require.
-  auto document = std::make_shared<const DialogueDocument>(std::move(snapshot));
+uint64_t BackgroundSearch::request(std::shared_ptr<const DialogueDocument> document, SearchQuery query) {
   uint64_t ticket;
   {
     std::lock_guard lock(mutex_);

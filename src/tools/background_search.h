@@ -40,10 +40,11 @@ class BackgroundSearch {
   BackgroundSearch(const BackgroundSearch&) = delete;
   BackgroundSearch& operator=(const BackgroundSearch&) = delete;
 
-  // Asks for the matches of `query` in `snapshot` (a copy of a document
-  // shares its branches and blocks, so it costs little); returns the ticket
-  // its batches carry.
-  uint64_t request(DialogueDocument snapshot, SearchQuery query);
+  // Asks for the matches of `query` in `snapshot`, a copy of the document
+  // made on the caller's thread (it shares the branches and blocks, so it
+  // costs little, and one serves every search until the document changes);
+  // returns the ticket its batches carry.
+  uint64_t request(std::shared_ptr<const DialogueDocument> snapshot, SearchQuery query);
   // Stops every request made so far: none sends a batch after this, apart
   // from one being handed over as it is called (its ticket tells it apart).
   void cancel();

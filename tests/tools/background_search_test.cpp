@@ -69,7 +69,7 @@ class Batches {
 };
 
 TEST(BackgroundSearchTest, BatchesTogetherAreTheMatchesOfTheSnapshotInOrder) {
-  const DialogueDocument d = ManyBranches();
+  const auto d = std::make_shared<const DialogueDocument>(ManyBranches());
   for (SearchQuery query : {SearchQuery{"hello"}, SearchQuery{.text = "hello", .wholeWords = true},
                             SearchQuery{.text = "Hello", .matchCase = true, .fields = kFieldTalkText},
                             SearchQuery{"\xC9LISE"}, SearchQuery{"absent"}}) {
@@ -85,7 +85,7 @@ TEST(BackgroundSearchTest, BatchesTogetherAreTheMatchesOfTheSnapshotInOrder) {
     got = batches.of(ticket);
     std::vector<Match> joined;
     for (const MatchBatch& batch : got) joined.insert(joined.end(), batch.matches.begin(), batch.matches.end());
-    EXPECT_EQ(joined, FindMatches(d, query)) << query.text;
+    EXPECT_EQ(joined, FindMatches(*d, query)) << query.text;
     EXPECT_TRUE(got.back().last) << query.text;
     if (joined.size() > 100) EXPECT_GT(got.size(), 2u) << query.text << ": the list fills in as the matches come";
   }
@@ -94,7 +94,7 @@ TEST(BackgroundSearchTest, BatchesTogetherAreTheMatchesOfTheSnapshotInOrder) {
 // A search no longer wanted stops: the batch it is handing over when a newer
 // request comes (or the search is cancelled) is its last.
 TEST(BackgroundSearchTest, AnOlderRequestSendsNothingOnceANewerOneOrACancelCame) {
-  const DialogueDocument d = ManyBranches();
+  const auto d = std::make_shared<const DialogueDocument>(ManyBranches());
   for (bool cancel : {false, true}) {
     Batches batches;
     uint64_t older, newer = 0;
