@@ -84,66 +84,72 @@ std::string_view Utf8Sign(std::string_view text) {
 
 }  // namespace
 
-TextEncodingWatch::TextEncodingWatch(LintRun& run) : run_(run) {
-  const std::vector<Character>& characters = run.document().characters;
-  for (int c = 0; c < static_cast<int>(characters.size()) && !hit_; ++c) {
-    const ProblemPlace place{.character = c};
-    if (!look(characters[c].realName, place, ProblemField::Record, "character's real name"))
-      look(characters[c].entityName, place, ProblemField::EntityName, "character's entity name");
-  }
-}
+namespace {
 
-bool TextEncodingWatch::look(std::string_view text, const ProblemPlace& place, ProblemField field,
-                             std::string_view what) {
+std::optional<Utf8Sighting> Sighting(std::string_view text, const ProblemPlace& place, ProblemField field,
+                                     std::string_view what) {
   std::string_view sign = Utf8Sign(text);
-  if (!sign.empty()) hit_ = Hit{place, field, what, sign};
-  return hit_.has_value();
+  if (sign.empty()) return std::nullopt;
+  return Utf8Sighting{place, field, what, std::string(sign)};
 }
 
-void TextEncodingWatch::lookAtBranch(int b) {
-  const DialogueBranch& branch = run_.document().branch(b);
-  if (hit_ || !AnyHighByte(branch)) return;
-  if (look(branch.name, {.branch = b}, ProblemField::Record, "dialogue branch name")) return;
+}  // namespace
+
+std::optional<Utf8Sighting> FirstUtf8InCharacters(const DialogueDocument& document) {
+  const std::vector<Character>& characters = document.characters;
+  for (int c = 0; c < static_cast<int>(characters.size()); ++c) {
+    const ProblemPlace place{.character = c};
+    if (auto seen = Sighting(characters[c].realName, place, ProblemField::Record, "character's real name")) return seen;
+    if (auto seen = Sighting(characters[c].entityName, place, ProblemField::EntityName, "character's entity name"))
+      return seen;
+  }
+  return std::nullopt;
+}
+
+std::optional<Utf8Sighting> FirstUtf8InBranch(const DialogueBranch& branch, int b) {
+  if (!AnyHighByte(branch)) return std::nullopt;
+  if (auto seen = Sighting(branch.name, {.branch = b}, ProblemField::Record, "dialogue branch name")) return seen;
   for (int l = 0; l < LinesToVisit(branch); ++l) {
     const DialogueLine& line = branch.lines[l];
     const ProblemPlace place{.branch = b, .line = l};
-    if (look(line.character, place, ProblemField::Character, "line's character") ||
-        look(line.text, place, ProblemField::Text, "line's text") ||
-        look(line.soundFile, place, ProblemField::SoundFile, "sound file name"))
-      return;
+    if (auto seen = Sighting(line.character, place, ProblemField::Character, "line's character")) return seen;
+    if (auto seen = Sighting(line.text, place, ProblemField::Text, "line's text")) return seen;
+    if (auto seen = Sighting(line.soundFile, place, ProblemField::SoundFile, "sound file name")) return seen;
   }
+  return std::nullopt;
 }
 
-void TextEncodingWatch::lookAtBlocks() {
-  const auto& blocks = run_.document().responseBlocks;
-  for (int slot = 0; slot < std::min(blocks.stored(), kBlockSlots) && !hit_; ++slot) {
+std::optional<Utf8Sighting> FirstUtf8InBlocks(const LintRun& run) {
+  const auto& blocks = run.document().responseBlocks;
+  for (int slot = 0; slot < std::min(blocks.stored(), kBlockSlots); ++slot) {
     const ResponseBlock& block = blocks[slot];
     if (!block.inUse()) continue;
-    LineRef user = run_.firstUserOf(slot);
+    LineRef user = run.usersOf(slot).empty() ? LineRef{} : run.usersOf(slot).front();
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       const ProblemPlace place{.branch = user.branch, .line = user.line, .response = r, .blockSlot = slot};
-      if (look(response.text, place, ProblemField::Text, "response text") ||
-          look(response.conditions, place, ProblemField::Condition, "response's condition") ||
-          look(response.linkBranch, place, ProblemField::Link, "response's link"))
-        return;
+      if (auto seen = Sighting(response.text, place, ProblemField::Text, "response text")) return seen;
+      if (auto seen = Sighting(response.conditions, place, ProblemField::Condition, "response's condition"))
+        return seen;
+      if (auto seen = Sighting(response.linkBranch, place, ProblemField::Link, "response's link")) return seen;
     }
   }
+  return std::nullopt;
 }
 
-void TextEncodingWatch::report() {
-  if (!hit_) return;
-  std::optional<std::string> meant = Utf8ToCp1252(hit_->sign);
+void ReportUtf8(const Utf8Sighting& sighting, std::vector<Problem>& problems) {
+  std::optional<std::string> meant = Utf8ToCp1252(sighting.sign);
   std::string message = "The ";
-  message += hit_->what;
-  message += " holds " + Quoted(hit_->sign) + ", which is how UTF-8 writes " +
+  message += sighting.what;
+  message += " holds " + Quoted(sighting.sign) + ", which is how UTF-8 writes " +
              (meant ? Quoted(*meant) : std::string("a character Windows-1252 does not have")) +
-             ": the project looks saved as UTF-8, but the engines read Windows-1252 and show " + Quoted(hit_->sign) +
-             ". Other texts of the file are likely the same.";
-  run_.addBeforeAll(Severity::Warning, hit_->place, "text-utf8", std::move(message),
-                    "Convert the project file from UTF-8 to Windows-1252 (e.g. iconv -f UTF-8 -t WINDOWS-1252) and "
-                    "open it again.",
-                    hit_->field);
+             ": the project looks saved as UTF-8, but the engines read Windows-1252 and show " +
+             Quoted(sighting.sign) + ". Other texts of the file are likely the same.";
+  problems.insert(problems.begin(),
+                  Problem{Severity::Warning, sighting.place, "text-utf8", std::move(message),
+                          "Convert the project file from UTF-8 to Windows-1252 (e.g. iconv -f UTF-8 -t WINDOWS-1252) "
+                          "and open it again.",
+                          sighting.field});
 }
 
 }  // namespace tellwright::lint

@@ -38,7 +38,7 @@ void LintTextKey(LintRun& run, std::string_view text, const ProblemPlace& place,
   if (first && !(*first == place))
     run.add(Severity::Error, place, "string-key-duplicate",
             "The string-table key " + Quoted(split->key) + " of the " + std::string(what) + " is also the key of " +
-                DescribePlace(run.document(), *first) +
+                run.describe(*first) +
                 " (letter case aside): a table holds one text per key and the engine keeps only the last, so both "
                 "show the same text.",
             "Give the text a key of its own: remove its key and assign keys again.", ProblemField::Text);

@@ -13,10 +13,10 @@ namespace tellwright::lint {
 
 namespace {
 
-std::string RowName(const DialogueDocument& document, const LineRef& ref) {
+std::string RowName(const LintRun& run, const LineRef& ref) {
   std::string text = "line ";
   AppendDecimal(text, ref.line + 1);
-  return text + " of " + Quoted(document.branch(ref.branch).name);
+  return text + " of " + Quoted(run.branchName(ref.branch));
 }
 
 void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, std::string_view realName,
@@ -24,7 +24,7 @@ void LintUnknownCharacter(LintRun& run, const ProblemPlace& place, std::string_v
   if (realName.empty() || !run.charactersNamed(realName).empty()) return;
   std::string message = "The character " + Quoted(realName) + " is not in the character list";
   if (int alike = run.characterNamedIgnoringCase(realName); alike >= 0)
-    message += " (" + Quoted(run.document().characters[alike].realName) + " differs only in letter case)";
+    message += " (" + Quoted(run.characterName(alike)) + " differs only in letter case)";
   message += ", so ";
   message += consequence;
   message += '.';
@@ -40,8 +40,8 @@ void LintAsChecked(LintRun& run, int b, int l) {
   const DialogueLine& line = document.branch(b).lines[l];
   static const ResponseBlock kFreeSlot;
   std::vector<std::pair<int, const ResponseBlock*>> examined;
-  for (int slot : run.slotsWithId(line.blockId)) examined.push_back({slot, &document.responseBlocks[slot]});
-  if (line.blockId == 0 && document.responseBlocks.stored() < kBlockSlots) examined.push_back({-1, &kFreeSlot});
+  for (int slot : run.slotsWithId(line.blockId)) examined.push_back({slot, &run.block(slot)});
+  if (line.blockId == 0 && run.hasFreeBlockSlot()) examined.push_back({-1, &kFreeSlot});
 
   bool endless = false;
   bool saidByNobody = false;
@@ -67,7 +67,7 @@ void LintLinks(LintRun& run, const ResponseBlock& block, int offered, ProblemPla
     if (link.empty() || run.branchNamed(link) >= 0) continue;
     place.response = r;
     if (int alike = run.branchNamedIgnoringCase(link); alike >= 0) {
-      const Text& name = run.document().branch(alike).name;
+      const Text& name = run.branchName(alike);
       run.add(Severity::Error, place, "link-case",
               "The response links to " + Quoted(link) + ", but the branch is named " + Quoted(name) +
                   ": script names are case-sensitive, so WME reports \"Function '" + link +
@@ -164,7 +164,7 @@ void LintLoop(LintRun& run, const ResponseBlock& block, int offered, const Probl
 }
 
 void LintBlock(LintRun& run, int slot, const ProblemPlace& at) {
-  const ResponseBlock& block = run.document().responseBlocks[slot];
+  const ResponseBlock& block = run.block(slot);
   const int offered = ResponsesOffered(block);
   ProblemPlace place = at;
   LintConflictMarkerResponses(run, block, offered, at);
@@ -230,12 +230,12 @@ void LintResponseLine(LintRun& run, int b, int l) {
             "Delete the line and insert a new responseblock line.", ProblemField::BlockId);
     return;
   }
-  if (AnyOfferedResponseSaid(document.responseBlocks[slot]))
+  if (AnyOfferedResponseSaid(run.block(slot)))
     LintUnknownCharacter(run, place, line.character, "nobody says the responses");
   LineRef first = run.firstUserOf(slot);
   if (first.branch != b || first.line != l) {
     run.add(Severity::Warning, place, "block-shared",
-            "This line runs the same responseblock as " + RowName(document, first) +
+            "This line runs the same responseblock as " + RowName(run, first) +
                 ": a change to the responses of one changes the other.",
             "If the two should differ, delete this line and insert a new responseblock line.", ProblemField::BlockId);
     return;

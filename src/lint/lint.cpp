@@ -2,6 +2,7 @@
 
 #include "base/decimal.h"
 #include "export/document_index.h"
+#include "lint/lint_cache.h"
 #include "lint/lint_run.h"
 
 namespace tellwright {
@@ -36,44 +37,40 @@ ProblemCounts CountProblems(const std::vector<Problem>& problems) {
 }
 
 std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options) {
-  using namespace lint;
-  LintRun run(document, options);
-  SoundFiles sounds(document, options);
-  TextEncodingWatch encoding(run);
-  LintCharacters(run);
-  for (int b = 0; b < BranchesToVisit(document); ++b) {
-    LintBranchName(run, b);
-    LintUnreachableBranch(run, b);
-    const DialogueBranch& branch = document.branch(b);
-    for (int l = 0; l < LinesToVisit(branch); ++l) {
-      switch (KindOf(branch.lines[l].kind)) {
-        case LineKind::Talk:
-          LintTalkline(run, b, l);
-          if (sounds.active()) LintSoundFile(run, sounds, b, l);
-          break;
-        case LineKind::Response:
-          LintResponseLine(run, b, l);
-          break;
-        case LineKind::Remark:
-          LintConflictMarkerLine(run, b, l);
-          break;
-        case LineKind::Other:
-          run.add(Severity::Warning, {.branch = b, .line = l}, "line-kind-unknown",
-                  "The line's kind " + Quoted(branch.lines[l].kind) +
-                      " is none of Talkline, Codeline, Remark and Responseblock: the exports leave the line out.",
-                  "Delete the line and insert it again with one of the four kinds.");
-          break;
-        default:
-          break;
-      }
-    }
-    encoding.lookAtBranch(b);
-  }
-  LintUnusedBlocks(run);
-  encoding.lookAtBlocks();
-  encoding.report();
-  return run.takeProblems();
+  return LintCache(options).run(document, false);
 }
+
+namespace lint {
+
+void LintBranch(LintRun& run, SoundFiles* sounds, int b) {
+  LintBranchName(run, b);
+  LintUnreachableBranch(run, b);
+  const DialogueBranch& branch = run.document().branch(b);
+  for (int l = 0; l < LinesToVisit(branch); ++l) {
+    switch (KindOf(branch.lines[l].kind)) {
+      case LineKind::Talk:
+        LintTalkline(run, b, l);
+        if (sounds && sounds->active()) LintSoundFile(run, *sounds, b, l);
+        break;
+      case LineKind::Response:
+        LintResponseLine(run, b, l);
+        break;
+      case LineKind::Remark:
+        LintConflictMarkerLine(run, b, l);
+        break;
+      case LineKind::Other:
+        run.add(Severity::Warning, {.branch = b, .line = l}, "line-kind-unknown",
+                "The line's kind " + Quoted(branch.lines[l].kind) +
+                    " is none of Talkline, Codeline, Remark and Responseblock: the exports leave the line out.",
+                "Delete the line and insert it again with one of the four kinds.");
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace lint
 
 std::string DescribePlace(const DialogueDocument& document, const ProblemPlace& place) {
   if (place.character >= 0 && place.character < static_cast<int>(document.characters.size()))

@@ -1,6 +1,9 @@
 #include "lint/lint_run.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <unordered_set>
 
 #include "base/cp1252_case.h"
 #include "export/document_index.h"
@@ -23,7 +26,33 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
-LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
+BranchSummary SummarizeBranch(const DialogueBranch& branch) {
+  BranchSummary summary;
+  std::unordered_set<std::string_view> talking;
+  for (int l = 0; l < LinesToVisit(branch); ++l) {
+    const DialogueLine& line = branch.lines[l];
+    switch (KindOf(line.kind)) {
+      case LineKind::Talk:
+        if (talking.insert(line.character).second) summary.firstTalk.push_back({line.character, l});
+        if (!line.text.empty() && line.text.front() == '/') {
+          // The split's key is a view into the unescaped text: keep the text alive.
+          const std::string unescaped = UnescapedScriptString(line.text);
+          if (std::optional<StringTableText> split = SplitStringTableText(unescaped))
+            summary.talkKeys.push_back({l, FoldedStringKey(split->key)});
+        }
+        break;
+      case LineKind::Response:
+        summary.loops.push_back({l, line.blockId, line.character});
+        break;
+      default:
+        break;
+    }
+  }
+  return summary;
+}
+
+LintRun::LintRun(const DialogueDocument& document, const LintOptions& options,
+                 const std::vector<const BranchSummary*>& summaries)
     : document_(document), options_(options) {
   const int branches = BranchesToVisit(document);
   for (int b = 0; b < branches; ++b) {
@@ -42,31 +71,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
   for (int c = 0; c < static_cast<int>(document.characters.size()); ++c)
     charactersByName_[document.characters[c].realName].push_back(c);
 
-  for (int b = 0; b < branches; ++b) {
-    const DialogueBranch& branch = document.branch(b);
-    for (int l = 0; l < LinesToVisit(branch); ++l) {
-      const DialogueLine& line = branch.lines[l];
-      switch (KindOf(line.kind)) {
-        case LineKind::Talk:
-          firstSpoken_.emplace(line.character, LineRef{b, l});
-          indexKey(line.text, {.branch = b, .line = l});
-          break;
-        case LineKind::Response:
-          if (int slot = blockSlotOf(line.blockId); slot >= 0) {
-            users_[slot].push_back({b, l});
-            // The lint reads a block's texts at the first line that runs it.
-            if (users_[slot].size() == 1)
-              for (int r = 0, offered = ResponsesOffered(blocks[slot]); r < offered; ++r)
-                indexKey(blocks[slot].responses[r].text, {.branch = b, .line = l, .response = r, .blockSlot = slot});
-            if (blockSaid_[slot] < 0) blockSaid_[slot] = AnyOfferedResponseSaid(blocks[slot]) ? 1 : 0;
-            if (blockSaid_[slot] == 1) firstSpoken_.emplace(line.character, LineRef{b, l});
-          }
-          break;
-        default:
-          break;
-      }
-    }
-  }
+  for (int b = 0; b < branches; ++b) indexBranch(b, *summaries[b]);
 
   // A link counts when a line of another branch runs its block.
   linkedFromElsewhere_.assign(branches, false);
@@ -76,7 +81,7 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
     for (int r = 0, offered = ResponsesOffered(block); r < offered; ++r) {
       const Text& link = block.responses[r].linkBranch;
       if (link.empty()) continue;
-      int target = branchNamed(link);
+      int target = findBranch(link);
       if (target < 0 || linkedFromElsewhere_[target]) continue;
       for (const LineRef& user : users_[slot])
         if (user.branch != target) {
@@ -87,33 +92,217 @@ LintRun::LintRun(const DialogueDocument& document, const LintOptions& options)
   }
 }
 
-void LintRun::indexKey(std::string_view text, const ProblemPlace& place) {
-  if (text.empty() || text.front() != '/') return;
-  // The split's key is a view into the unescaped text: keep the text alive.
-  const std::string unescaped = UnescapedScriptString(text);
-  std::optional<StringTableText> split = SplitStringTableText(unescaped);
-  if (split) firstWithKey_.try_emplace(FoldedStringKey(split->key), place);
+int LintRun::slotRun(int32_t id) const {
+  if (id < 1) return -1;
+  const std::vector<int>& slots = findSlots(id);
+  return slots.empty() ? -1 : slots.front();
 }
 
-const ProblemPlace* LintRun::firstWithKey(std::string_view key) const {
-  auto it = firstWithKey_.find(FoldedStringKey(key));
-  return it == firstWithKey_.end() ? nullptr : &it->second;
+// The branch's lines in line order: the talklines' keys and the keys of the
+// blocks its loops are the first to run (the lint reads a block's texts
+// there), then who speaks first.
+void LintRun::indexBranch(int b, const BranchSummary& summary) {
+  auto key = summary.talkKeys.begin();
+  for (const BranchSummary::Loop& loop : summary.loops) {
+    for (; key != summary.talkKeys.end() && key->line < loop.line; ++key)
+      firstWithKey_.try_emplace(key->foldedKey, ProblemPlace{.branch = b, .line = key->line});
+    const int slot = slotRun(loop.blockId);
+    if (slot < 0) continue;
+    users_[slot].push_back({b, loop.line});
+    if (users_[slot].size() == 1) indexBlockKeys(slot, {.branch = b, .line = loop.line, .blockSlot = slot});
+    if (blockSaid_[slot] < 0) blockSaid_[slot] = AnyOfferedResponseSaid(document_.responseBlocks[slot]) ? 1 : 0;
+  }
+  for (; key != summary.talkKeys.end(); ++key)
+    firstWithKey_.try_emplace(key->foldedKey, ProblemPlace{.branch = b, .line = key->line});
+  indexFirstSpoken(b, summary);
 }
 
-int LintRun::branchNamed(std::string_view name) const {
+void LintRun::indexBlockKeys(int slot, const ProblemPlace& at) {
+  const ResponseBlock& block = document_.responseBlocks[slot];
+  for (int r = 0, offered = ResponsesOffered(block); r < offered; ++r) {
+    const Text& text = block.responses[r].text;
+    if (text.empty() || text.front() != '/') continue;
+    const std::string unescaped = UnescapedScriptString(text);
+    if (std::optional<StringTableText> split = SplitStringTableText(unescaped)) {
+      ProblemPlace place = at;
+      place.response = r;
+      firstWithKey_.try_emplace(FoldedStringKey(split->key), place);
+    }
+  }
+}
+
+// A name's first line in the branch is its first talkline or its first loop
+// whose block has a response said, whichever comes first.
+void LintRun::indexFirstSpoken(int b, const BranchSummary& summary) {
+  auto talk = summary.firstTalk.begin();
+  for (const BranchSummary::Loop& loop : summary.loops) {
+    for (; talk != summary.firstTalk.end() && talk->line < loop.line; ++talk)
+      firstSpoken_.emplace(talk->character, LineRef{b, talk->line});
+    const int slot = slotRun(loop.blockId);
+    if (slot >= 0 && blockSaid_[slot] == 1) firstSpoken_.emplace(loop.character, LineRef{b, loop.line});
+  }
+  for (; talk != summary.firstTalk.end(); ++talk) firstSpoken_.emplace(talk->character, LineRef{b, talk->line});
+}
+
+// Answers as text, so that any two can be compared.
+namespace {
+
+std::string NumberAnswer(int64_t number) { return std::to_string(number); }
+
+std::string NumbersAnswer(const std::vector<int>& numbers) {
+  std::string text;
+  for (int number : numbers) text += std::to_string(number) + ',';
+  return text;
+}
+
+std::string PlaceAnswer(const ProblemPlace* place) {
+  if (!place) return "-";
+  return NumbersAnswer({place->branch, place->line, place->response, place->blockSlot, place->character});
+}
+
+// A block is the same block while it is the same object: the cache that
+// compares answers keeps the document it noted them in, so the object
+// lives and no other block can take its address.
+std::string IdentityAnswer(const void* object) { return std::to_string(reinterpret_cast<uintptr_t>(object)); }
+
+ProblemPlace PlaceFromAnswer(std::string_view text) {
+  ProblemPlace place;
+  int* parts[] = {&place.branch, &place.line, &place.response, &place.blockSlot, &place.character};
+  size_t at = 0;
+  for (int* part : parts) {
+    size_t comma = text.find(',', at);
+    *part = std::stoi(std::string(text.substr(at, comma - at)));
+    at = comma + 1;
+  }
+  return place;
+}
+
+}  // namespace
+
+std::string LintRun::answer(BranchReads::Question question, std::string_view text, int64_t number) const {
+  using Q = BranchReads::Question;
+  const int index = static_cast<int>(number);
+  switch (question) {
+    case Q::BranchNamed:
+      return NumberAnswer(findBranch(text));
+    case Q::BranchNamedIgnoringCase:
+      return NumberAnswer(findBranchIgnoringCase(text));
+    case Q::BranchName:
+      return document_.branch(index).name.str();
+    case Q::SlotsWithId:
+      return NumbersAnswer(findSlots(static_cast<int32_t>(number)));
+    case Q::Block:
+      return IdentityAnswer(&document_.responseBlocks[index]);
+    case Q::HasFreeBlockSlot:
+      return NumberAnswer(document_.responseBlocks.stored() < kBlockSlots);
+    case Q::FirstUserOf: {
+      LineRef first = users_[index].empty() ? LineRef{} : users_[index].front();
+      return NumbersAnswer({first.branch, first.line});
+    }
+    case Q::CharactersNamed:
+      return NumbersAnswer(findCharacters(text));
+    case Q::CharacterNamedIgnoringCase:
+      return NumberAnswer(findCharacterIgnoringCase(text));
+    case Q::CharacterName:
+      return document_.characters[index].realName.str();
+    case Q::FirstWithKey:
+      return PlaceAnswer(findKey(text));
+    case Q::UsesKeys:
+      return NumberAnswer(!firstWithKey_.empty());
+    case Q::LinkedFromElsewhere:
+      return NumberAnswer(linkedFromElsewhere_[index]);
+    case Q::DescribePlace:  // the place noted as PlaceAnswer's numbers
+      return DescribePlace(document_, PlaceFromAnswer(text));
+  }
+  return {};
+}
+
+void LintRun::note(BranchReads::Question question, std::string_view text, int64_t number) const {
+  if (!reads_) return;
+  if (std::string* noted = reads_->add(question, text, number)) *noted = answer(question, text, number);
+}
+
+void BranchReads::clear() {
+  reads_.clear();
+  asked_.clear();
+}
+
+std::string* BranchReads::add(Question question, std::string_view text, int64_t number) {
+  std::string asked = std::to_string(static_cast<int>(question)) + ':' + std::to_string(number) + ':';
+  asked += text;
+  if (!asked_.insert(std::move(asked)).second) return nullptr;
+  return &reads_.emplace_back(Read{question, std::string(text), number, {}}).answer;
+}
+
+bool BranchReads::holdIn(const LintRun& run) const {
+  for (const Read& read : reads_)
+    if (run.answer(read.question, read.text, read.number) != read.answer) return false;
+  return true;
+}
+
+int LintRun::findBranch(std::string_view name) const {
   auto it = branchByName_.find(name);
   return it == branchByName_.end() ? -1 : it->second;
 }
 
-int LintRun::branchNamedIgnoringCase(std::string_view name) const {
+int LintRun::findBranchIgnoringCase(std::string_view name) const {
   auto it = branchByFoldedName_.find(FoldedCase1252(name));
   return it == branchByFoldedName_.end() ? -1 : it->second;
 }
 
-const std::vector<int>& LintRun::slotsWithId(int32_t id) const {
+const std::vector<int>& LintRun::findSlots(int32_t id) const {
   static const std::vector<int> kNone;
   auto it = slotsById_.find(id);
   return it == slotsById_.end() ? kNone : it->second;
+}
+
+const std::vector<int>& LintRun::findCharacters(std::string_view realName) const {
+  static const std::vector<int> kNone;
+  auto it = charactersByName_.find(realName);
+  return it == charactersByName_.end() ? kNone : it->second;
+}
+
+int LintRun::findCharacterIgnoringCase(std::string_view realName) const {
+  for (int c = 0; c < static_cast<int>(document_.characters.size()); ++c)
+    if (EqualsIgnoringCase1252(document_.characters[c].realName, realName)) return c;
+  return -1;
+}
+
+const ProblemPlace* LintRun::findKey(std::string_view key) const {
+  auto it = firstWithKey_.find(FoldedStringKey(key));
+  return it == firstWithKey_.end() ? nullptr : &it->second;
+}
+
+using Question = BranchReads::Question;
+
+int LintRun::branchNamed(std::string_view name) const {
+  note(Question::BranchNamed, name, 0);
+  return findBranch(name);
+}
+
+int LintRun::branchNamedIgnoringCase(std::string_view name) const {
+  note(Question::BranchNamedIgnoringCase, name, 0);
+  return findBranchIgnoringCase(name);
+}
+
+const Text& LintRun::branchName(int branch) const {
+  note(Question::BranchName, {}, branch);
+  return document_.branch(branch).name;
+}
+
+const std::vector<int>& LintRun::slotsWithId(int32_t id) const {
+  note(Question::SlotsWithId, {}, id);
+  return findSlots(id);
+}
+
+const ResponseBlock& LintRun::block(int slot) const {
+  note(Question::Block, {}, slot);
+  return document_.responseBlocks[slot];
+}
+
+bool LintRun::hasFreeBlockSlot() const {
+  note(Question::HasFreeBlockSlot, {}, 0);
+  return document_.responseBlocks.stored() < kBlockSlots;
 }
 
 int LintRun::blockSlotOf(int32_t id) const {
@@ -124,23 +313,49 @@ int LintRun::blockSlotOf(int32_t id) const {
 
 const std::vector<LineRef>& LintRun::usersOf(int slot) const { return users_[slot]; }
 
-LineRef LintRun::firstUserOf(int slot) const { return users_[slot].empty() ? LineRef{} : users_[slot].front(); }
+LineRef LintRun::firstUserOf(int slot) const {
+  note(Question::FirstUserOf, {}, slot);
+  return users_[slot].empty() ? LineRef{} : users_[slot].front();
+}
 
 const std::vector<int>& LintRun::charactersNamed(std::string_view realName) const {
-  static const std::vector<int> kNone;
-  auto it = charactersByName_.find(realName);
-  return it == charactersByName_.end() ? kNone : it->second;
+  note(Question::CharactersNamed, realName, 0);
+  return findCharacters(realName);
 }
 
 int LintRun::characterNamedIgnoringCase(std::string_view realName) const {
-  for (int c = 0; c < static_cast<int>(document_.characters.size()); ++c)
-    if (EqualsIgnoringCase1252(document_.characters[c].realName, realName)) return c;
-  return -1;
+  note(Question::CharacterNamedIgnoringCase, realName, 0);
+  return findCharacterIgnoringCase(realName);
+}
+
+const Text& LintRun::characterName(int character) const {
+  note(Question::CharacterName, {}, character);
+  return document_.characters[character].realName;
 }
 
 LineRef LintRun::firstSpokenLine(std::string_view realName) const {
   auto it = firstSpoken_.find(realName);
   return it == firstSpoken_.end() ? LineRef{} : it->second;
+}
+
+const ProblemPlace* LintRun::firstWithKey(std::string_view key) const {
+  note(Question::FirstWithKey, key, 0);
+  return findKey(key);
+}
+
+bool LintRun::usesKeys() const {
+  note(Question::UsesKeys, {}, 0);
+  return !firstWithKey_.empty();
+}
+
+bool LintRun::linkedFromElsewhere(int index) const {
+  note(Question::LinkedFromElsewhere, {}, index);
+  return linkedFromElsewhere_[index];
+}
+
+std::string LintRun::describe(const ProblemPlace& place) const {
+  note(Question::DescribePlace, PlaceAnswer(&place), 0);
+  return DescribePlace(document_, place);
 }
 
 }  // namespace tellwright::lint

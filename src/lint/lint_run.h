@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "document/dialogue_document.h"
@@ -18,11 +20,76 @@ struct LineRef {
   int line = -1;
 };
 
+// What the index of a lint run takes from one branch: enough to answer the
+// questions other branches' rules ask, so that an unchanged branch need not
+// be read again.
+struct BranchSummary {
+  struct Spoken {
+    Text character;
+    int line = -1;
+  };
+  struct KeyedText {
+    int line = -1;
+    std::string foldedKey;
+  };
+  struct Loop {
+    int line = -1;
+    int32_t blockId = 0;
+    Text character;
+  };
+  std::vector<Spoken> firstTalk;     // each character's first talkline, in line order
+  std::vector<KeyedText> talkKeys;   // talklines with a string-table key, in line order
+  std::vector<Loop> loops;           // responseblock lines, in line order
+};
+BranchSummary SummarizeBranch(const DialogueBranch& branch);
+
+class LintRun;
+class SoundFiles;
+
+// What the rules of one branch asked of the rest of the document, each
+// question once with the answer it got. While every answer still holds and
+// the branch is unchanged, the branch's problems are the same.
+class BranchReads {
+ public:
+  enum class Question : uint8_t {
+    BranchNamed,
+    BranchNamedIgnoringCase,
+    BranchName,
+    SlotsWithId,
+    Block,
+    HasFreeBlockSlot,
+    FirstUserOf,
+    CharactersNamed,
+    CharacterNamedIgnoringCase,
+    CharacterName,
+    FirstWithKey,
+    UsesKeys,
+    LinkedFromElsewhere,
+    DescribePlace,
+  };
+  void clear();
+  // Where to put the answer to a question not asked before; null when it was.
+  std::string* add(Question question, std::string_view text, int64_t number);
+  bool holdIn(const LintRun& run) const;
+
+ private:
+  struct Read {
+    Question question;
+    std::string text;
+    int64_t number;
+    std::string answer;
+  };
+  std::vector<Read> reads_;
+  std::unordered_set<std::string> asked_;  // question, number and text of each read
+};
+
 // What one lint run knows about the document, built once before the rules
-// run, and the problems they find.
+// run from the branches' summaries, and the problems they find.
 class LintRun {
  public:
-  LintRun(const DialogueDocument& document, const LintOptions& options);
+  // `summaries` holds one summary per branch to visit and must outlive the run.
+  LintRun(const DialogueDocument& document, const LintOptions& options,
+          const std::vector<const BranchSummary*>& summaries);
 
   const DialogueDocument& document() const { return document_; }
   const LintOptions& options() const { return options_; }
@@ -31,22 +98,26 @@ class LintRun {
            ProblemField field = ProblemField::Record) {
     problems_.push_back({severity, place, std::string(rule), std::move(message), std::move(hint), field});
   }
-  // Adds a problem of the whole file, before every other problem.
-  void addBeforeAll(Severity severity, const ProblemPlace& place, std::string_view rule, std::string message,
-                    std::string hint, ProblemField field) {
-    problems_.insert(problems_.begin(),
-                     {severity, place, std::string(rule), std::move(message), std::move(hint), field});
-  }
-  std::vector<Problem> takeProblems() { return std::move(problems_); }
+  std::vector<Problem> takeProblems() { return std::exchange(problems_, {}); }
+
+  // Every answer below that a rule gets is noted in `reads` from now on
+  // (none when null), so that the answers can be checked again later.
+  void noteReadsIn(BranchReads* reads) { reads_ = reads; }
 
   // The first branch with `name`, exactly or regardless of letter case; -1
   // when there is none.
   int branchNamed(std::string_view name) const;
   int branchNamedIgnoringCase(std::string_view name) const;
+  // The name of another branch.
+  const Text& branchName(int branch) const;
 
   // Every stored block slot whose id is `id`, whatever the id, as the
   // dialogue check examines them.
   const std::vector<int>& slotsWithId(int32_t id) const;
+  // The block in `slot`.
+  const ResponseBlock& block(int slot) const;
+  // True when a block slot is still free, as a line with id 0 would get.
+  bool hasFreeBlockSlot() const;
 
   // The slot of the block a responseblock line with `id` runs (the first slot
   // holding that id, as the exports take it); -1 when no block in use has it.
@@ -61,6 +132,7 @@ class LintRun {
   // The first character whose real name equals `realName` regardless of
   // letter case; -1 when none.
   int characterNamedIgnoringCase(std::string_view realName) const;
+  const Text& characterName(int character) const;
   // The first line a real name speaks in (a talkline, or a responseblock line
   // with a response said); an empty reference when it speaks nowhere.
   LineRef firstSpokenLine(std::string_view realName) const;
@@ -70,16 +142,33 @@ class LintRun {
   // none has it.
   const ProblemPlace* firstWithKey(std::string_view key) const;
   // True when some talkline or response text has a string-table key.
-  bool usesKeys() const { return !firstWithKey_.empty(); }
+  bool usesKeys() const;
 
   // True when some response links to branch `index` from a loop of another
   // branch.
-  bool linkedFromElsewhere(int index) const { return linkedFromElsewhere_[index]; }
+  bool linkedFromElsewhere(int index) const;
+
+  // DescribePlace of a place elsewhere in the document.
+  std::string describe(const ProblemPlace& place) const;
 
  private:
+  friend class BranchReads;
+  // The answer to `question` as noted: the same answer, the same text.
+  std::string answer(BranchReads::Question question, std::string_view text, int64_t number) const;
+  void note(BranchReads::Question question, std::string_view text, int64_t number) const;
+
+  int slotRun(int32_t id) const;  // blockSlotOf, unnoted
+  int findBranch(std::string_view name) const;
+  int findBranchIgnoringCase(std::string_view name) const;
+  const std::vector<int>& findSlots(int32_t id) const;
+  const std::vector<int>& findCharacters(std::string_view realName) const;
+  int findCharacterIgnoringCase(std::string_view realName) const;
+  const ProblemPlace* findKey(std::string_view key) const;
+
   const DialogueDocument& document_;
   const LintOptions& options_;
   std::vector<Problem> problems_;
+  BranchReads* reads_ = nullptr;
 
   std::unordered_map<std::string_view, int> branchByName_;
   std::unordered_map<std::string, int> branchByFoldedName_;
@@ -91,7 +180,9 @@ class LintRun {
   std::vector<signed char> blockSaid_;     // per block slot: -1 unknown, 0, 1
   std::unordered_map<std::string, ProblemPlace> firstWithKey_;  // folded key -> first text with it
 
-  void indexKey(std::string_view text, const ProblemPlace& place);
+  void indexBranch(int branch, const BranchSummary& summary);
+  void indexBlockKeys(int slot, const ProblemPlace& at);
+  void indexFirstSpoken(int branch, const BranchSummary& summary);
 };
 
 // The run of responses a loop offers: those before the first one without text.
@@ -110,6 +201,9 @@ void LintUnreachableBranch(LintRun& run, int branch);
 void LintTalkline(LintRun& run, int branch, int line);
 void LintResponseLine(LintRun& run, int branch, int line);
 void LintUnusedBlocks(LintRun& run);
+// Every rule of a branch and its lines, in line order; `sounds` null when
+// the sound files are not looked for.
+void LintBranch(LintRun& run, SoundFiles* sounds, int branch);
 // Conflict markers a merge left: in a remark line, and among the `offered`
 // responses of a block.
 void LintConflictMarkerLine(LintRun& run, int branch, int line);
@@ -121,31 +215,22 @@ void LintConflictMarkerResponses(LintRun& run, const ResponseBlock& block, int o
 void LintStringLiteral(LintRun& run, std::string_view text, const ProblemPlace& place, ProblemField field,
                        std::string_view what);
 
-// Warns once when the texts look like UTF-8, at the first such text of the
-// file. Each branch is looked at right after its rules ran, while its texts
-// are still in the processor's cache: on the largest projects a pass of its
-// own would cost as much as all the other rules.
-class TextEncodingWatch {
- public:
-  // Looks at the character list.
-  explicit TextEncodingWatch(LintRun& run);
-  void lookAtBranch(int branch);  // its name and lines
-  void lookAtBlocks();            // the responses of every block in use
-  void report();
-
- private:
-  struct Hit {
-    ProblemPlace place;
-    ProblemField field;
-    std::string_view what;
-    std::string_view sign;  // the first character that UTF-8 writes in several bytes
-  };
-  // True once a text has been found.
-  bool look(std::string_view text, const ProblemPlace& place, ProblemField field, std::string_view what);
-
-  LintRun& run_;
-  std::optional<Hit> hit_;
+// Texts that look like UTF-8 are reported once, at the first such text of
+// the file. Each branch is looked at right after its rules ran, while its
+// texts are still in the processor's cache: on the largest projects a pass
+// of its own would cost as much as all the other rules.
+struct Utf8Sighting {
+  ProblemPlace place;
+  ProblemField field = ProblemField::Record;
+  std::string_view what;  // names the text: a literal
+  std::string sign;       // the first character that UTF-8 writes in several bytes
 };
+std::optional<Utf8Sighting> FirstUtf8InCharacters(const DialogueDocument& document);
+std::optional<Utf8Sighting> FirstUtf8InBranch(const DialogueBranch& branch, int b);
+// In the responses of every block in use, placed at the block's first user.
+std::optional<Utf8Sighting> FirstUtf8InBlocks(const LintRun& run);
+// The warning, put before every other problem.
+void ReportUtf8(const Utf8Sighting& sighting, std::vector<Problem>& problems);
 
 // Reports a talkline or response text's string-table key that a table
 // cannot hold or that an earlier text has, and a text without a key in a

@@ -143,7 +143,7 @@ void LintBranchName(LintRun& run, int b) {
   int alike = run.branchNamedIgnoringCase(name);
   if (alike != b) {
     run.add(Severity::Warning, place, "branch-name-case",
-            "The dialogue branch names " + Quoted(run.document().branch(alike).name) + " and " + Quoted(name) +
+            "The dialogue branch names " + Quoted(run.branchName(alike)) + " and " + Quoted(name) +
                 " differ only in letter case: the game keys Once and Once Game choices by the branch's name "
                 "regardless of case, so the two share them, and their Vexa script files get the same name on "
                 "Windows, one overwriting the other.",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,5 +62,30 @@ struct DialogueStats {
 };
 
 DialogueStats CountDialogue(const DialogueDocument& document);
+
+// Counts document after document, each most often the one before with a
+// branch or two changed: a branch's counts are kept while the branch and the
+// blocks its lines run are the same (a copy of a document shares them), and
+// only the character rows and the totals are added up afresh. The result is
+// always CountDialogue's of the same document.
+class StatsCache {
+ public:
+  StatsCache();
+  ~StatsCache();
+  StatsCache(const StatsCache&) = delete;
+  StatsCache& operator=(const StatsCache&) = delete;
+
+  // The cache keeps the document until the next one.
+  DialogueStats count(std::shared_ptr<const DialogueDocument> document);
+  // How many branches the last count() read (the others' counts were kept).
+  int branchesCounted() const;
+
+ private:
+  friend DialogueStats CountDialogue(const DialogueDocument& document);
+  struct State;
+  DialogueStats run(const DialogueDocument& document, bool remember);
+
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace tellwright

@@ -32,22 +32,41 @@ void CheckTranslations(const DialogueDocument& document, const std::vector<std::
   }
 }
 
+// Errors first, then warnings, then notes; in document order within each.
+void Finish(DocumentSurvey& survey, std::vector<Problem> problems) {
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const Problem& a, const Problem& b) { return a.severity < b.severity; });
+  survey.problems = std::move(problems);
+  survey.counts = CountProblems(survey.problems);
+}
+
 }  // namespace
 
 DocumentSurvey SurveyDocument(std::shared_ptr<const DialogueDocument> document, const LintOptions& options,
                               const std::vector<std::string>& translationFiles) {
   DocumentSurvey survey;
-  survey.problems = LintDialogue(*document, options);
-  CheckTranslations(*document, translationFiles, survey.problems);
-  std::stable_sort(survey.problems.begin(), survey.problems.end(),
-                   [](const Problem& a, const Problem& b) { return a.severity < b.severity; });
-  survey.counts = CountProblems(survey.problems);
+  std::vector<Problem> problems = LintDialogue(*document, options);
+  CheckTranslations(*document, translationFiles, problems);
+  Finish(survey, std::move(problems));
   survey.stats = CountDialogue(*document);
   survey.document = std::move(document);
   return survey;
 }
 
-SurveyWorker::SurveyWorker(LintOptions options) : options_(std::move(options)), thread_([this] { run(); }) {}
+DocumentSurveyor::DocumentSurveyor(LintOptions options) : lint_(std::move(options)) {}
+
+DocumentSurvey DocumentSurveyor::survey(std::shared_ptr<const DialogueDocument> document,
+                                        const std::vector<std::string>& translationFiles) {
+  DocumentSurvey survey;
+  std::vector<Problem> problems = lint_.lint(document);
+  CheckTranslations(*document, translationFiles, problems);
+  Finish(survey, std::move(problems));
+  survey.stats = stats_.count(document);
+  survey.document = std::move(document);
+  return survey;
+}
+
+SurveyWorker::SurveyWorker(LintOptions options) : surveyor_(std::move(options)), thread_([this] { run(); }) {}
 
 SurveyWorker::~SurveyWorker() {
   {
@@ -83,7 +102,7 @@ void SurveyWorker::run() {
       job = std::move(*waiting_);
       waiting_.reset();
     }
-    DocumentSurvey survey = SurveyDocument(std::move(job.document), options_, job.translationFiles);
+    DocumentSurvey survey = surveyor_.survey(std::move(job.document), job.translationFiles);
     survey.ticket = job.ticket;
     job.done(std::move(survey));
   }

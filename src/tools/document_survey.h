@@ -12,6 +12,7 @@
 
 #include "document/dialogue_document.h"
 #include "lint/lint.h"
+#include "lint/lint_cache.h"
 #include "tools/dialogue_stats.h"
 
 namespace tellwright {
@@ -33,6 +34,28 @@ struct DocumentSurvey {
 // findings among the lint's problems, led by the file's name.
 DocumentSurvey SurveyDocument(std::shared_ptr<const DialogueDocument> document, const LintOptions& options = {},
                               const std::vector<std::string>& translationFiles = {});
+
+// Surveys document after document, each most often the one before with a
+// branch or two changed: what the lint and the counting found in a branch is
+// kept while it still holds (see LintCache and StatsCache), so that a survey
+// after a typical edit reads only the changed branch. The survey is always
+// SurveyDocument's of the same document. The translation files are checked
+// afresh every time.
+class DocumentSurveyor {
+ public:
+  explicit DocumentSurveyor(LintOptions options = {});
+  DocumentSurvey survey(std::shared_ptr<const DialogueDocument> document,
+                        const std::vector<std::string>& translationFiles = {});
+  // Forgets what was kept, such as the sound files' folders listed.
+  void clear() { lint_.clear(); }
+
+  int branchesLinted() const { return lint_.branchesLinted(); }
+  int branchesCounted() const { return stats_.branchesCounted(); }
+
+ private:
+  LintCache lint_;
+  StatsCache stats_;
+};
 
 // Surveys documents on a thread of its own, so that an edit never waits
 // for the lint or the counting. The newest request wins: one made while a
@@ -66,7 +89,7 @@ class SurveyWorker {
   };
   void run();
 
-  const LintOptions options_;
+  DocumentSurveyor surveyor_;  // used on the worker's thread only
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<Job> waiting_;

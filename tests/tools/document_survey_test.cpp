@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/project_file.h"
+#include "export/sample_documents.h"
 #include "tools_fixture.h"
 
 namespace tellwright::testing {
@@ -32,18 +33,25 @@ void ExpectSameSurvey(const DocumentSurvey& got, const DocumentSurvey& expected)
 }
 
 // One random edit of the kinds a writer makes: lines inserted (some without
-// a character, an error), deleted and moved, a response relinked (maybe to
-// nowhere), a branch renamed with its links, a character renamed.
+// a character, an error; some with string-table keys, some looking like
+// UTF-8), deleted and moved, a loop inserted (maybe for no block), a
+// response changed or relinked (maybe to nowhere), a block added, a branch
+// renamed with its links, added or dropped at the end, a character renamed,
+// added or removed.
 void RandomEdit(DialogueDocument& d, std::mt19937& random) {
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   int b = pick(d.branchCount());
-  switch (pick(6)) {
+  auto insert = [&](const DialogueLine& line) {
+    DialogueBranch& branch = d.editBranch(b);
+    if (branch.lineCount >= kLinesPerBranch) return;
+    branch.lines.splice(pick(branch.lineCount + 1), 0, {line});
+    ++branch.lineCount;
+  };
+  switch (pick(12)) {
     case 0: {
-      DialogueBranch& branch = d.editBranch(b);
-      if (branch.lineCount >= kLinesPerBranch) return;
-      const char* speakers[] = {"Guy", "", "Nobody", "\xC9lise"};
-      branch.lines.splice(pick(branch.lineCount + 1), 0, {Talk(speakers[pick(4)], "Line " + std::to_string(random()))});
-      ++branch.lineCount;
+      const char* speakers[] = {"Guy", "", "Nobody", "\xC9lise", "guy"};
+      const char* texts[] = {"Line ", "/KEY_1/Keyed ", "/key_2/Keyed ", "caf\xC3\xA9 ", "Quote \" "};
+      insert(Talk(speakers[pick(5)], texts[pick(5)] + std::to_string(random()), pick(2) ? "voice\\hello.ogg" : ""));
       return;
     }
     case 1: {
@@ -62,18 +70,132 @@ void RandomEdit(DialogueDocument& d, std::mt19937& random) {
       return;
     }
     case 3: {
-      const char* links[] = {"Start", "Hello_World", "Nowhere", ""};
-      d.responseBlocks.slot(0).responses.slot(pick(2)).linkBranch = links[pick(4)];
+      const char* links[] = {"Start", "Hello_World", "Nowhere", "", "start"};
+      d.responseBlocks.slot(0).responses.slot(pick(2)).linkBranch = links[pick(5)];
       return;
     }
     case 4:
       RenameBranch(d, b, "Branch_" + std::to_string(pick(4)));
       return;
-    default:
+    case 5:
       d.characters[static_cast<size_t>(pick(static_cast<int>(d.characters.size())))].realName =
           pick(2) ? "Guy" : "Narrator";
       return;
+    case 6: {
+      const char* texts[] = {"Sure.", "/KEY_1/Keyed", "", "<<<<<<< ours", "Caf\xC3\xA9"};
+      const int slot = pick(d.responseBlocks.stored());
+      if (d.responseBlocks[slot].id < 1) return;
+      Response& response = d.responseBlocks.slot(slot).responses.slot(pick(3));
+      switch (pick(4)) {
+        case 0:
+          response.text = texts[pick(5)];
+          break;
+        case 1:
+          response.sayResponse = !response.sayResponse;
+          break;
+        case 2:
+          response.leaveLoop = !response.leaveLoop;
+          break;
+        default:
+          response.conditions = pick(2) ? "false" : "";
+      }
+      return;
+    }
+    case 7:
+      if (pick(2) || d.characters.size() < 2)
+        d.characters.push_back({pick(2) ? "Narrator" : "Guy", "actor_" + std::to_string(pick(3))});
+      else
+        d.characters.erase(d.characters.begin() + pick(static_cast<int>(d.characters.size())));
+      return;
+    case 8: {
+      const int32_t ids[] = {7, 9, 12, 0};
+      insert(BlockLine(pick(2) ? "Guy" : "", ids[pick(4)]));
+      return;
+    }
+    case 9:
+      if (pick(2) && d.lastBranchIndex > 0)
+        --d.lastBranchIndex;
+      else if (d.lastBranchIndex + 1 < kBranchSlots)
+        SetBranch(d, d.lastBranchIndex + 1, pick(2) ? "Start" : "Late_" + std::to_string(pick(3)),
+                  {Talk("Guy", "Late.")});
+      return;
+    case 10: {
+      BlockAllocation added = AllocateResponseBlock(d);
+      if (added.status)
+        d.responseBlocks.slot(added.slot).responses.slot(0) =
+            MakeResponse({.text = "Go", .leaveLoop = pick(2), .sayResponse = 1, .linkBranch = "Hello_World"});
+      return;
+    }
+    default:
+      d.responseBlocks.slot(pick(d.responseBlocks.stored())).id = pick(2) ? 9 : 12;
+      return;
   }
+}
+
+// The engine project's folder of ToolsDocument, with the one sound file.
+LintOptions FakeDisk() {
+  return {.listFolder = [](const std::string& folder) -> std::optional<std::vector<std::string>> {
+    if (folder == "C:/Game") return std::vector<std::string>{"game.wpr", "Voice"};
+    if (folder == "C:/Game/Voice") return std::vector<std::string>{"hello.ogg"};
+    return std::nullopt;
+  }};
+}
+
+// A surveyor that keeps what each branch found, asked after every edit,
+// undo and redo of a random run, answers as a survey from scratch does.
+TEST(DocumentSurveyorTest, AfterEveryRandomEditUndoAndRedoAgreesWithAFullSurvey) {
+  for (unsigned seed = 1; seed <= 8; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    DialogueDocument document = KeyedProject();
+    for (const DialogueDocument& part : {ToolsDocument()}) {
+      document.characters.insert(document.characters.end(), part.characters.begin(), part.characters.end());
+      for (int b = 0; b < part.branchCount(); ++b) document.editBranch(b + 3) = part.branch(b);
+      document.lastBranchIndex = part.branchCount() + 2;
+      document.responseBlocks.slot(0) = part.responseBlocks[0];
+      document.responseBlocks.slot(3) = part.responseBlocks[3];
+    }
+    document.engineProjectPath = "C:\\Game\\game.wpr";
+    std::vector<DialogueDocument> undo, redo;
+    DocumentSurveyor surveyor(FakeDisk());
+    for (int step = 0; step < 300; ++step) {
+      int choice = static_cast<int>(random() % 10);
+      if (choice == 0 && !undo.empty()) {
+        redo.push_back(document);
+        document = undo.back();
+        undo.pop_back();
+      } else if (choice == 1 && !redo.empty()) {
+        undo.push_back(document);
+        document = redo.back();
+        redo.pop_back();
+      } else {
+        undo.push_back(document);
+        redo.clear();
+        RandomEdit(document, random);
+      }
+      SCOPED_TRACE("step " + std::to_string(step));
+      auto snapshot = std::make_shared<const DialogueDocument>(document);
+      DocumentSurvey kept = surveyor.survey(snapshot);
+      ExpectSameSurvey(kept, SurveyDocument(std::make_shared<DialogueDocument>(document), FakeDisk()));
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+}
+
+// After an edit of one branch, only that branch is read again.
+TEST(DocumentSurveyorTest, ReadsOnlyTheBranchAnEditChanged) {
+  DialogueDocument document = ToolsDocument();
+  for (int b = 3; b < 40; ++b) SetBranch(document, b, "Branch_" + std::to_string(b), {Talk("Guy", "Hi.")});
+  DocumentSurveyor surveyor(FakeDisk());
+  surveyor.survey(std::make_shared<const DialogueDocument>(document));
+  EXPECT_EQ(surveyor.branchesLinted(), 40);
+
+  DialogueBranch& branch = document.editBranch(20);
+  branch.lines.slot(branch.lineCount++) = Talk("Guy", "More.");
+  DocumentSurvey survey = surveyor.survey(std::make_shared<const DialogueDocument>(document));
+  EXPECT_EQ(surveyor.branchesLinted(), 1);
+  EXPECT_EQ(surveyor.branchesCounted(), 1);
+  EXPECT_EQ(survey.stats.branches[20].lines, 2);
 }
 
 // Surveys requested after every step of a random run of edits, undos and

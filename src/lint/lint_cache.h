@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "document/dialogue_document.h"
+#include "lint/lint.h"
+
+namespace tellwright {
+
+// Lints document after document, each most often the one before with a
+// branch or two changed. A branch's problems are kept while the branch is
+// the same (a copy of a document shares its unchanged branches) and every
+// answer its rules got from the rest of the document still holds: which
+// names, characters, blocks, keys and links exist, and where. The rest
+// (the character list, the blocks no line uses, the cross-branch index) is
+// found afresh each time from small summaries of the branches. The problems
+// are always those LintDialogue finds in the same document.
+//
+// The sound files' folders are listed once, when the engine project's
+// folder is first or newly named; files added or removed on disk afterwards
+// count for the lines checked again, and for all after clear().
+class LintCache {
+ public:
+  explicit LintCache(LintOptions options = {});
+  ~LintCache();
+  LintCache(const LintCache&) = delete;
+  LintCache& operator=(const LintCache&) = delete;
+
+  // Every problem of `document`, in LintDialogue's order. The cache keeps
+  // the document until the next one.
+  std::vector<Problem> lint(std::shared_ptr<const DialogueDocument> document);
+  // Forgets every branch's problems and the folders listed.
+  void clear();
+  // How many branches the last lint() ran the rules of (the others' problems
+  // were kept).
+  int branchesLinted() const;
+
+ private:
+  friend std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options);
+  struct State;
+  std::vector<Problem> run(const DialogueDocument& document, bool remember);
+
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace tellwright
