@@ -2,7 +2,6 @@
 
 #include "base/decimal.h"
 #include "export/document_index.h"
-#include "lint/lint_cache.h"
 #include "lint/lint_run.h"
 
 namespace tellwright {
@@ -34,10 +33,6 @@ ProblemCounts CountProblems(const std::vector<Problem>& problems) {
     }
   }
   return counts;
-}
-
-std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options) {
-  return LintCache(options).run(document, false);
 }
 
 namespace lint {

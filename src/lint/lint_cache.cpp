@@ -31,6 +31,9 @@ struct LintCache::State {
   std::unique_ptr<SoundFiles> sounds;
   std::string soundsFor;  // the engine project path they were listed for
   int linted = 0;
+  // The last run's problems outside the branches, and every run of them.
+  std::vector<Problem> lead, characters, unusedBlocks;
+  std::vector<std::span<const Problem>> runs;
 };
 
 LintCache::LintCache(LintOptions options) : state_(std::make_unique<State>()) {
@@ -48,12 +51,32 @@ void LintCache::clear() {
 int LintCache::branchesLinted() const { return state_->linted; }
 
 std::vector<Problem> LintCache::lint(std::shared_ptr<const DialogueDocument> document) {
-  std::vector<Problem> problems = run(*document, true);
-  state_->previous = std::move(document);
+  std::vector<Problem> problems;
+  for (std::span<const Problem> run : lintInRuns(std::move(document))) problems.insert(problems.end(), run.begin(), run.end());
   return problems;
 }
 
-std::vector<Problem> LintCache::run(const DialogueDocument& document, bool remember) {
+std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options) {
+  LintCache cache(options);
+  cache.run(document, false);
+  LintCache::State& state = *cache.state_;
+  std::vector<Problem> problems = std::move(state.lead);
+  auto take = [&](std::vector<Problem>& run) {
+    problems.insert(problems.end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+  };
+  take(state.characters);
+  for (BranchLint& branch : state.branches) take(branch.problems);
+  take(state.unusedBlocks);
+  return problems;
+}
+
+const std::vector<std::span<const Problem>>& LintCache::lintInRuns(std::shared_ptr<const DialogueDocument> document) {
+  run(*document, true);
+  state_->previous = std::move(document);
+  return state_->runs;
+}
+
+void LintCache::run(const DialogueDocument& document, bool remember) {
   State& state = *state_;
   state.linted = 0;
   bool keep = remember && state.previous;
@@ -78,7 +101,7 @@ std::vector<Problem> LintCache::run(const DialogueDocument& document, bool remem
   LintRun run(document, state.options, summaries);
   std::optional<Utf8Sighting> utf8 = FirstUtf8InCharacters(document);
   LintCharacters(run);
-  std::vector<Problem> problems = run.takeProblems();
+  state.characters = run.takeProblems();
   for (int b = 0; b < branches; ++b) {
     BranchLint& entry = state.branches[b];
     if (!same[b] || !entry.reads.holdIn(run)) {
@@ -93,18 +116,16 @@ std::vector<Problem> LintCache::run(const DialogueDocument& document, bool remem
       ++state.linted;
     }
     if (!utf8) utf8 = entry.utf8;
-    if (remember) {
-      problems.insert(problems.end(), entry.problems.begin(), entry.problems.end());
-    } else {
-      problems.insert(problems.end(), std::make_move_iterator(entry.problems.begin()),
-                      std::make_move_iterator(entry.problems.end()));
-    }
   }
   LintUnusedBlocks(run);
-  for (Problem& problem : run.takeProblems()) problems.push_back(std::move(problem));
+  state.unusedBlocks = run.takeProblems();
   if (!utf8) utf8 = FirstUtf8InBlocks(run);
-  if (utf8) ReportUtf8(*utf8, problems);
-  return problems;
+  state.lead.clear();
+  if (utf8) ReportUtf8(*utf8, state.lead);
+
+  state.runs = {state.lead, state.characters};
+  for (int b = 0; b < branches; ++b) state.runs.push_back(state.branches[b].problems);
+  state.runs.push_back(state.unusedBlocks);
 }
 
 }  // namespace tellwright

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "document/dialogue_document.h"
@@ -30,6 +31,11 @@ class LintCache {
   // Every problem of `document`, in LintDialogue's order. The cache keeps
   // the document until the next one.
   std::vector<Problem> lint(std::shared_ptr<const DialogueDocument> document);
+  // The same problems in runs, one after the other, that the cache holds
+  // until the next call: on the largest projects a copy of them all costs
+  // more than finding what changed, so a caller copies each problem once,
+  // straight to where it wants it.
+  const std::vector<std::span<const Problem>>& lintInRuns(std::shared_ptr<const DialogueDocument> document);
   // Forgets every branch's problems and the folders listed.
   void clear();
   // How many branches the last lint() ran the rules of (the others' problems
@@ -39,7 +45,8 @@ class LintCache {
  private:
   friend std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options);
   struct State;
-  std::vector<Problem> run(const DialogueDocument& document, bool remember);
+  // Finds the problems of `document`, the runs in the state.
+  void run(const DialogueDocument& document, bool remember);
 
   std::unique_ptr<State> state_;
 };

@@ -1,6 +1,6 @@
 #include "tools/document_survey.h"
 
-#include <algorithm>
+#include <span>
 #include <utility>
 
 #include "base/path_names.h"
@@ -33,10 +33,25 @@ void CheckTranslations(const DialogueDocument& document, const std::vector<std::
 }
 
 // Errors first, then warnings, then notes; in document order within each.
+// One pass per severity, each problem copied once: a sort would move every
+// problem many times.
+void Finish(DocumentSurvey& survey, const std::vector<std::span<const Problem>>& runs) {
+  size_t total = 0;
+  for (std::span<const Problem> run : runs) total += run.size();
+  survey.problems.reserve(total);
+  for (Severity severity : {Severity::Error, Severity::Warning, Severity::Note})
+    for (std::span<const Problem> run : runs)
+      for (const Problem& problem : run)
+        if (problem.severity == severity) survey.problems.push_back(problem);
+  survey.counts = CountProblems(survey.problems);
+}
+
+// The same, for problems of no further use: moved, not copied.
 void Finish(DocumentSurvey& survey, std::vector<Problem> problems) {
-  std::stable_sort(problems.begin(), problems.end(),
-                   [](const Problem& a, const Problem& b) { return a.severity < b.severity; });
-  survey.problems = std::move(problems);
+  survey.problems.reserve(problems.size());
+  for (Severity severity : {Severity::Error, Severity::Warning, Severity::Note})
+    for (Problem& problem : problems)
+      if (problem.severity == severity) survey.problems.push_back(std::move(problem));
   survey.counts = CountProblems(survey.problems);
 }
 
@@ -58,9 +73,11 @@ DocumentSurveyor::DocumentSurveyor(LintOptions options) : lint_(std::move(option
 DocumentSurvey DocumentSurveyor::survey(std::shared_ptr<const DialogueDocument> document,
                                         const std::vector<std::string>& translationFiles) {
   DocumentSurvey survey;
-  std::vector<Problem> problems = lint_.lint(document);
-  CheckTranslations(*document, translationFiles, problems);
-  Finish(survey, std::move(problems));
+  std::vector<std::span<const Problem>> runs = lint_.lintInRuns(document);
+  std::vector<Problem> translations;
+  CheckTranslations(*document, translationFiles, translations);
+  runs.push_back(translations);
+  Finish(survey, runs);
   survey.stats = stats_.count(document);
   survey.document = std::move(document);
   return survey;
