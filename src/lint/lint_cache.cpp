@@ -1,6 +1,9 @@
 #include "lint/lint_cache.h"
 
+#include <algorithm>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <string>
 #include <utility>
 
@@ -22,6 +25,93 @@ struct BranchLint {
   std::optional<Utf8Sighting> utf8;  // the branch's first text that looks like UTF-8
 };
 
+// The keys a block slot put in the index: none while no line runs it.
+struct SlotKeys {
+  const ResponseBlock* block = nullptr;  // the same object while the cache keeps its document
+  LineRef user;                          // the first line that runs it
+  std::vector<std::pair<std::string, int>> keys;
+
+  ProblemPlace place(int slot, int response) const {
+    return {.branch = user.branch, .line = user.line, .response = response, .blockSlot = slot};
+  }
+};
+
+// Keys whose first text may have changed, with where it was before.
+class KeyChanges {
+ public:
+  explicit KeyChanges(KeyIndex& keys) : keys_(keys) {}
+
+  void remove(const std::string& key, const ProblemPlace& place) {
+    touch(key);
+    whole_ = keys_.remove(key, place) && whole_;
+  }
+  void add(const std::string& key, const ProblemPlace& place) {
+    touch(key);
+    keys_.add(key, place);
+  }
+  // False when the index could not follow a removal and must be built afresh.
+  bool whole() const { return whole_; }
+  // The keys whose first text is no longer where it was.
+  std::unordered_set<std::string> changed() const {
+    std::unordered_set<std::string> keys;
+    for (const auto& [key, before] : before_) {
+      const ProblemPlace* now = keys_.first(key);
+      if (now ? !before || !(*before == *now) : before.has_value()) keys.insert(key);
+    }
+    return keys;
+  }
+
+ private:
+  void touch(const std::string& key) {
+    if (before_.contains(key)) return;
+    const ProblemPlace* first = keys_.first(key);
+    before_.emplace(key, first ? std::optional<ProblemPlace>(*first) : std::nullopt);
+  }
+
+  KeyIndex& keys_;
+  bool whole_ = true;
+  std::unordered_map<std::string, std::optional<ProblemPlace>> before_;
+};
+
+// The keys of the blocks whose keys or first user changed, moved in the index.
+void UpdateBlockKeys(const LintRun& run, std::vector<SlotKeys>& records, KeyChanges& changes) {
+  const auto& blocks = run.document().responseBlocks;
+  const int slots = std::min(blocks.stored(), kBlockSlots);
+  if (static_cast<int>(records.size()) < slots) records.resize(slots);
+  for (int slot = 0; slot < static_cast<int>(records.size()); ++slot) {
+    SlotKeys& record = records[slot];
+    const ResponseBlock* block = slot < slots ? &blocks[slot] : nullptr;
+    const LineRef user = block && !run.usersOf(slot).empty() ? run.usersOf(slot).front() : LineRef{};
+    if (record.block == block && record.user.branch == user.branch && record.user.line == user.line) continue;
+    for (const auto& [key, response] : record.keys) changes.remove(key, record.place(slot, response));
+    record = {block, user, {}};
+    if (block && user.branch >= 0) record.keys = BlockKeys(*block);
+    for (const auto& [key, response] : record.keys) changes.add(key, record.place(slot, response));
+  }
+  records.resize(slots);
+}
+
+// Every key of the document afresh: the branches' talklines, and the
+// blocks' responses at their first user.
+void IndexKeys(const LintRun& run, const std::vector<const BranchSummary*>& summaries, KeyIndex& keys,
+               std::vector<SlotKeys>& records) {
+  keys.clear();
+  for (int b = 0; b < static_cast<int>(summaries.size()); ++b)
+    for (const BranchSummary::KeyedText& keyed : summaries[b]->talkKeys)
+      keys.add(keyed.foldedKey, {.branch = b, .line = keyed.line});
+  const auto& blocks = run.document().responseBlocks;
+  const int slots = std::min(blocks.stored(), kBlockSlots);
+  records.assign(slots, {});
+  for (int slot = 0; slot < slots; ++slot) {
+    SlotKeys& record = records[slot];
+    record.block = &blocks[slot];
+    if (run.usersOf(slot).empty()) continue;
+    record.user = run.usersOf(slot).front();
+    record.keys = BlockKeys(blocks[slot]);
+    for (const auto& [key, response] : record.keys) keys.add(key, record.place(slot, response));
+  }
+}
+
 }  // namespace
 
 struct LintCache::State {
@@ -31,6 +121,8 @@ struct LintCache::State {
   std::unique_ptr<SoundFiles> sounds;
   std::string soundsFor;  // the engine project path they were listed for
   int linted = 0;
+  KeyIndex keys;
+  std::vector<SlotKeys> slotKeys;  // per block slot
   // The last run's problems outside the branches, and every run of them.
   std::vector<Problem> lead, characters, unusedBlocks;
   std::vector<std::span<const Problem>> runs;
@@ -88,23 +180,40 @@ void LintCache::run(const DialogueDocument& document, bool remember) {
   SoundFiles* sounds = state.sounds->active() ? state.sounds.get() : nullptr;
 
   const int branches = BranchesToVisit(document);
+  KeyChanges keyChanges(state.keys);
+  if (keep)
+    for (int b = branches; b < static_cast<int>(state.branches.size()); ++b)
+      for (const BranchSummary::KeyedText& keyed : state.branches[b].summary.talkKeys)
+        keyChanges.remove(keyed.foldedKey, {.branch = b, .line = keyed.line});
   state.branches.resize(branches);
   std::vector<bool> same(branches);
   std::vector<const BranchSummary*> summaries(branches);
   for (int b = 0; b < branches; ++b) {
     BranchLint& entry = state.branches[b];
     same[b] = keep && entry.done && document.branches.sharesSlot(state.previous->branches, b);
-    if (!same[b]) entry.summary = SummarizeBranch(document.branch(b));
+    if (!same[b]) {
+      if (keep && entry.done)
+        for (const BranchSummary::KeyedText& keyed : entry.summary.talkKeys)
+          keyChanges.remove(keyed.foldedKey, {.branch = b, .line = keyed.line});
+      entry.summary = SummarizeBranch(document.branch(b));
+      if (keep)
+        for (const BranchSummary::KeyedText& keyed : entry.summary.talkKeys)
+          keyChanges.add(keyed.foldedKey, {.branch = b, .line = keyed.line});
+    }
     summaries[b] = &entry.summary;
   }
 
-  LintRun run(document, state.options, summaries);
+  LintRun run(document, state.options, summaries, state.keys);
+  if (keep) UpdateBlockKeys(run, state.slotKeys, keyChanges);
+  const bool rebuild = !keep || !keyChanges.whole();
+  if (rebuild) IndexKeys(run, summaries, state.keys, state.slotKeys);
+  const std::unordered_set<std::string> changedKeys = rebuild ? std::unordered_set<std::string>{} : keyChanges.changed();
   std::optional<Utf8Sighting> utf8 = FirstUtf8InCharacters(document);
   LintCharacters(run);
   state.characters = run.takeProblems();
   for (int b = 0; b < branches; ++b) {
     BranchLint& entry = state.branches[b];
-    if (!same[b] || !entry.reads.holdIn(run)) {
+    if (!same[b] || !entry.reads.holdIn(run, rebuild ? nullptr : &changedKeys)) {
       entry.reads.clear();
       run.noteReadsIn(remember ? &entry.reads : nullptr);
       LintBranch(run, sounds, b);

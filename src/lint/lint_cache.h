@@ -9,6 +9,7 @@
 
 namespace tellwright {
 
+
 // Lints document after document, each most often the one before with a
 // branch or two changed. A branch's problems are kept while the branch is
 // the same (a copy of a document shares its unchanged branches) and every
@@ -45,6 +46,7 @@ class LintCache {
  private:
   friend std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOptions& options);
   struct State;
+
   // Finds the problems of `document`, the runs in the state.
   void run(const DialogueDocument& document, bool remember);
 

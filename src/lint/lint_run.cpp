@@ -52,8 +52,8 @@ BranchSummary SummarizeBranch(const DialogueBranch& branch) {
 }
 
 LintRun::LintRun(const DialogueDocument& document, const LintOptions& options,
-                 const std::vector<const BranchSummary*>& summaries)
-    : document_(document), options_(options) {
+                 const std::vector<const BranchSummary*>& summaries, const KeyIndex& keys)
+    : document_(document), options_(options), keys_(keys) {
   const int branches = BranchesToVisit(document);
   for (int b = 0; b < branches; ++b) {
     const Text& name = document.branch(b).name;
@@ -98,37 +98,58 @@ int LintRun::slotRun(int32_t id) const {
   return slots.empty() ? -1 : slots.front();
 }
 
-// The branch's lines in line order: the talklines' keys and the keys of the
-// blocks its loops are the first to run (the lint reads a block's texts
-// there), then who speaks first.
 void LintRun::indexBranch(int b, const BranchSummary& summary) {
-  auto key = summary.talkKeys.begin();
   for (const BranchSummary::Loop& loop : summary.loops) {
-    for (; key != summary.talkKeys.end() && key->line < loop.line; ++key)
-      firstWithKey_.try_emplace(key->foldedKey, ProblemPlace{.branch = b, .line = key->line});
     const int slot = slotRun(loop.blockId);
     if (slot < 0) continue;
     users_[slot].push_back({b, loop.line});
-    if (users_[slot].size() == 1) indexBlockKeys(slot, {.branch = b, .line = loop.line, .blockSlot = slot});
     if (blockSaid_[slot] < 0) blockSaid_[slot] = AnyOfferedResponseSaid(document_.responseBlocks[slot]) ? 1 : 0;
   }
-  for (; key != summary.talkKeys.end(); ++key)
-    firstWithKey_.try_emplace(key->foldedKey, ProblemPlace{.branch = b, .line = key->line});
   indexFirstSpoken(b, summary);
 }
 
-void LintRun::indexBlockKeys(int slot, const ProblemPlace& at) {
-  const ResponseBlock& block = document_.responseBlocks[slot];
+std::vector<std::pair<std::string, int>> BlockKeys(const ResponseBlock& block) {
+  std::vector<std::pair<std::string, int>> keys;
   for (int r = 0, offered = ResponsesOffered(block); r < offered; ++r) {
     const Text& text = block.responses[r].text;
     if (text.empty() || text.front() != '/') continue;
     const std::string unescaped = UnescapedScriptString(text);
-    if (std::optional<StringTableText> split = SplitStringTableText(unescaped)) {
-      ProblemPlace place = at;
-      place.response = r;
-      firstWithKey_.try_emplace(FoldedStringKey(split->key), place);
-    }
+    if (std::optional<StringTableText> split = SplitStringTableText(unescaped))
+      keys.push_back({FoldedStringKey(split->key), r});
   }
+  return keys;
+}
+
+namespace {
+
+// Document order: branch, line, then response.
+bool Before(const ProblemPlace& a, const ProblemPlace& b) {
+  if (a.branch != b.branch) return a.branch < b.branch;
+  if (a.line != b.line) return a.line < b.line;
+  return a.response < b.response;
+}
+
+}  // namespace
+
+void KeyIndex::add(const std::string& foldedKey, const ProblemPlace& place) {
+  auto [it, added] = keys_.try_emplace(foldedKey, Entry{place, 0});
+  if (!added && Before(place, it->second.first)) it->second.first = place;
+  ++it->second.count;
+}
+
+bool KeyIndex::remove(const std::string& foldedKey, const ProblemPlace& place) {
+  auto it = keys_.find(foldedKey);
+  if (it == keys_.end()) return false;
+  if (--it->second.count == 0) {
+    keys_.erase(it);
+    return true;
+  }
+  return !(it->second.first == place);
+}
+
+const ProblemPlace* KeyIndex::first(const std::string& foldedKey) const {
+  auto it = keys_.find(foldedKey);
+  return it == keys_.end() ? nullptr : &it->second.first;
 }
 
 // A name's first line in the branch is its first talkline or its first loop
@@ -205,10 +226,10 @@ std::string LintRun::answer(BranchReads::Question question, std::string_view tex
       return NumberAnswer(findCharacterIgnoringCase(text));
     case Q::CharacterName:
       return document_.characters[index].realName.str();
-    case Q::FirstWithKey:
-      return PlaceAnswer(findKey(text));
+    case Q::FirstWithKey:  // the key noted folded
+      return PlaceAnswer(keys_.first(std::string(text)));
     case Q::UsesKeys:
-      return NumberAnswer(!firstWithKey_.empty());
+      return NumberAnswer(!keys_.empty());
     case Q::LinkedFromElsewhere:
       return NumberAnswer(linkedFromElsewhere_[index]);
     case Q::DescribePlace:  // the place noted as PlaceAnswer's numbers
@@ -225,18 +246,33 @@ void LintRun::note(BranchReads::Question question, std::string_view text, int64_
 void BranchReads::clear() {
   reads_.clear();
   asked_.clear();
+  keys_.clear();
 }
 
 std::string* BranchReads::add(Question question, std::string_view text, int64_t number) {
+  if (question == Question::FirstWithKey) {
+    auto [it, added] = keys_.try_emplace(std::string(text));
+    return added ? &it->second : nullptr;
+  }
   std::string asked = std::to_string(static_cast<int>(question)) + ':' + std::to_string(number) + ':';
   asked += text;
   if (!asked_.insert(std::move(asked)).second) return nullptr;
   return &reads_.emplace_back(Read{question, std::string(text), number, {}}).answer;
 }
 
-bool BranchReads::holdIn(const LintRun& run) const {
+bool BranchReads::holdIn(const LintRun& run, const std::unordered_set<std::string>* changedKeys) const {
   for (const Read& read : reads_)
     if (run.answer(read.question, read.text, read.number) != read.answer) return false;
+  auto holds = [&](const std::string& key, const std::string& answer) {
+    return run.answer(Question::FirstWithKey, key, 0) == answer;
+  };
+  if (changedKeys && changedKeys->size() < keys_.size()) {
+    for (const std::string& key : *changedKeys)
+      if (auto it = keys_.find(key); it != keys_.end() && !holds(key, it->second)) return false;
+  } else {
+    for (const auto& [key, answer] : keys_)
+      if ((!changedKeys || changedKeys->contains(key)) && !holds(key, answer)) return false;
+  }
   return true;
 }
 
@@ -266,11 +302,6 @@ int LintRun::findCharacterIgnoringCase(std::string_view realName) const {
   for (int c = 0; c < static_cast<int>(document_.characters.size()); ++c)
     if (EqualsIgnoringCase1252(document_.characters[c].realName, realName)) return c;
   return -1;
-}
-
-const ProblemPlace* LintRun::findKey(std::string_view key) const {
-  auto it = firstWithKey_.find(FoldedStringKey(key));
-  return it == firstWithKey_.end() ? nullptr : &it->second;
 }
 
 using Question = BranchReads::Question;
@@ -339,13 +370,14 @@ LineRef LintRun::firstSpokenLine(std::string_view realName) const {
 }
 
 const ProblemPlace* LintRun::firstWithKey(std::string_view key) const {
-  note(Question::FirstWithKey, key, 0);
-  return findKey(key);
+  const std::string folded = FoldedStringKey(key);
+  note(Question::FirstWithKey, folded, 0);
+  return keys_.first(folded);
 }
 
 bool LintRun::usesKeys() const {
   note(Question::UsesKeys, {}, 0);
-  return !firstWithKey_.empty();
+  return !keys_.empty();
 }
 
 bool LintRun::linkedFromElsewhere(int index) const {

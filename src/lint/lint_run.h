@@ -46,6 +46,32 @@ BranchSummary SummarizeBranch(const DialogueBranch& branch);
 class LintRun;
 class SoundFiles;
 
+// The string-table keys of the texts the game shows (folded to one letter
+// case), each with the first text that has it in document order and how
+// many have it. Kept from run to run, it changes by the keys of what
+// changed.
+class KeyIndex {
+ public:
+  void add(const std::string& foldedKey, const ProblemPlace& place);
+  // False when the first text with the key went while others still have
+  // it: which of them comes first is not known here, so build afresh.
+  bool remove(const std::string& foldedKey, const ProblemPlace& place);
+  const ProblemPlace* first(const std::string& foldedKey) const;
+  bool empty() const { return keys_.empty(); }
+  void clear() { keys_.clear(); }
+
+ private:
+  struct Entry {
+    ProblemPlace first;
+    int count = 0;
+  };
+  std::unordered_map<std::string, Entry> keys_;
+};
+
+// The string-table keys of the responses a block offers, folded, with the
+// response that has each.
+std::vector<std::pair<std::string, int>> BlockKeys(const ResponseBlock& block);
+
 // What the rules of one branch asked of the rest of the document, each
 // question once with the answer it got. While every answer still holds and
 // the branch is unchanged, the branch's problems are the same.
@@ -70,7 +96,10 @@ class BranchReads {
   void clear();
   // Where to put the answer to a question not asked before; null when it was.
   std::string* add(Question question, std::string_view text, int64_t number);
-  bool holdIn(const LintRun& run) const;
+  // True when every answer is still the same. The first texts with a key
+  // are asked again only for the keys in `changedKeys` (folded): the others
+  // kept theirs; all of them when it is null.
+  bool holdIn(const LintRun& run, const std::unordered_set<std::string>* changedKeys) const;
 
  private:
   struct Read {
@@ -80,16 +109,20 @@ class BranchReads {
     std::string answer;
   };
   std::vector<Read> reads_;
-  std::unordered_set<std::string> asked_;  // question, number and text of each read
+  std::unordered_set<std::string> asked_;               // question, number and text of each read
+  std::unordered_map<std::string, std::string> keys_;  // FirstWithKey: folded key -> answer
 };
 
 // What one lint run knows about the document, built once before the rules
 // run from the branches' summaries, and the problems they find.
 class LintRun {
  public:
-  // `summaries` holds one summary per branch to visit and must outlive the run.
+  // `summaries` holds one summary per branch to visit and must outlive the
+  // run, as must `keys`: every key of the document (the branches'
+  // talklines, and the blocks' responses at their first user), which the
+  // caller fills before the rules run.
   LintRun(const DialogueDocument& document, const LintOptions& options,
-          const std::vector<const BranchSummary*>& summaries);
+          const std::vector<const BranchSummary*>& summaries, const KeyIndex& keys);
 
   const DialogueDocument& document() const { return document_; }
   const LintOptions& options() const { return options_; }
@@ -163,7 +196,6 @@ class LintRun {
   const std::vector<int>& findSlots(int32_t id) const;
   const std::vector<int>& findCharacters(std::string_view realName) const;
   int findCharacterIgnoringCase(std::string_view realName) const;
-  const ProblemPlace* findKey(std::string_view key) const;
 
   const DialogueDocument& document_;
   const LintOptions& options_;
@@ -178,10 +210,9 @@ class LintRun {
   std::unordered_map<std::string_view, LineRef> firstSpoken_;
   std::vector<bool> linkedFromElsewhere_;  // per branch
   std::vector<signed char> blockSaid_;     // per block slot: -1 unknown, 0, 1
-  std::unordered_map<std::string, ProblemPlace> firstWithKey_;  // folded key -> first text with it
+  const KeyIndex& keys_;
 
   void indexBranch(int branch, const BranchSummary& summary);
-  void indexBlockKeys(int slot, const ProblemPlace& at);
   void indexFirstSpoken(int branch, const BranchSummary& summary);
 };
 
