@@ -120,6 +120,8 @@ struct LintCache::State {
   std::vector<BranchLint> branches;                   // per branch index
   std::unique_ptr<SoundFiles> sounds;
   std::string soundsFor;  // the engine project path they were listed for
+  std::chrono::steady_clock::duration recheckEvery = std::chrono::seconds(5);
+  std::chrono::steady_clock::time_point listed;  // when the folders were last listed
   int linted = 0;
   KeyIndex keys;
   std::vector<SlotKeys> slotKeys;  // per block slot
@@ -135,10 +137,13 @@ LintCache::LintCache(LintOptions options) : state_(std::make_unique<State>()) {
 LintCache::~LintCache() = default;
 
 void LintCache::clear() {
-  LintOptions options = std::move(state_->options);
-  state_ = std::make_unique<State>();
-  state_->options = std::move(options);
+  auto fresh = std::make_unique<State>();
+  fresh->options = std::move(state_->options);
+  fresh->recheckEvery = state_->recheckEvery;
+  state_ = std::move(fresh);
 }
+
+void LintCache::recheckFoldersEvery(std::chrono::steady_clock::duration interval) { state_->recheckEvery = interval; }
 
 int LintCache::branchesLinted() const { return state_->linted; }
 
@@ -172,11 +177,14 @@ void LintCache::run(const DialogueDocument& document, bool remember) {
   State& state = *state_;
   state.linted = 0;
   bool keep = remember && state.previous;
-  if (!state.sounds || state.soundsFor != document.engineProjectPath) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!state.sounds || state.soundsFor != document.engineProjectPath ||
+      (now - state.listed >= state.recheckEvery && !state.sounds->foldersUnchanged())) {
     state.sounds = std::make_unique<SoundFiles>(document, state.options);
     state.soundsFor = document.engineProjectPath;
-    keep = false;  // the problems kept looked in other folders
+    keep = false;  // the problems kept looked at other folders
   }
+  if (now - state.listed >= state.recheckEvery) state.listed = now;
   SoundFiles* sounds = state.sounds->active() ? state.sounds.get() : nullptr;
 
   const int branches = BranchesToVisit(document);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <span>
 #include <vector>
@@ -19,9 +20,11 @@ namespace tellwright {
 // found afresh each time from small summaries of the branches. The problems
 // are always those LintDialogue finds in the same document.
 //
-// The sound files' folders are listed once, when the engine project's
-// folder is first or newly named; files added or removed on disk afterwards
-// count for the lines checked again, and for all after clear().
+// The sound files' folders are listed when the engine project's folder is
+// first or newly named, and listed again at most every few seconds
+// (recheckFoldersEvery): when a listing changed, every branch's sound files
+// are looked up afresh. Until then a file added or removed on disk counts
+// only for the branches linted again.
 class LintCache {
  public:
   explicit LintCache(LintOptions options = {});
@@ -39,6 +42,8 @@ class LintCache {
   const std::vector<std::span<const Problem>>& lintInRuns(std::shared_ptr<const DialogueDocument> document);
   // Forgets every branch's problems and the folders listed.
   void clear();
+  // How often the folders listed are listed again to see if they changed.
+  void recheckFoldersEvery(std::chrono::steady_clock::duration interval);
   // How many branches the last lint() ran the rules of (the others' problems
   // were kept).
   int branchesLinted() const;

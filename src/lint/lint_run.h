@@ -277,6 +277,8 @@ class SoundFiles {
   bool active() const { return active_; }
   const std::string& folder() const { return folder_; }
   bool exists(std::string_view soundPath);
+  // True when every folder listed so far lists the same names again.
+  bool foldersUnchanged();
 
  private:
   // Hashes std::string and std::string_view alike, so looking up a view
@@ -295,6 +297,7 @@ class SoundFiles {
     TextMap<std::string> byFoldedName;  // folded name -> the first such name
   };
   const Listing& list(const std::string& folder);
+  Listing read(const std::string& folder) const;
   // The folder or file a path names, found part by part from the engine
   // project's folder; nothing when a part is missing.
   std::optional<std::string> resolve(std::string_view soundPath);

@@ -86,15 +86,26 @@ SoundFiles::SoundFiles(const DialogueDocument& document, const LintOptions& opti
 
 const SoundFiles::Listing& SoundFiles::list(const std::string& folder) {
   auto [it, added] = listings_.try_emplace(folder);
-  if (added) {
-    if (std::optional<std::vector<std::string>> names = lookup_(folder)) {
-      Listing& listing = it->second;
-      listing.exists = true;
-      listing.byFoldedName.reserve(names->size());
-      for (std::string& name : *names) listing.byFoldedName.emplace(FoldedCase1252(name), std::move(name));
-    }
-  }
+  if (added) it->second = read(folder);
   return it->second;
+}
+
+SoundFiles::Listing SoundFiles::read(const std::string& folder) const {
+  Listing listing;
+  if (std::optional<std::vector<std::string>> names = lookup_(folder)) {
+    listing.exists = true;
+    listing.byFoldedName.reserve(names->size());
+    for (std::string& name : *names) listing.byFoldedName.emplace(FoldedCase1252(name), std::move(name));
+  }
+  return listing;
+}
+
+bool SoundFiles::foldersUnchanged() {
+  for (const auto& [folder, listing] : listings_) {
+    Listing again = read(folder);
+    if (again.exists != listing.exists || again.byFoldedName != listing.byFoldedName) return false;
+  }
+  return true;
 }
 
 std::optional<std::string> SoundFiles::resolve(std::string_view soundPath) {

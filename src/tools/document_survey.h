@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,8 @@ class DocumentSurveyor {
                         const std::vector<std::string>& translationFiles = {});
   // Forgets what was kept, such as the sound files' folders listed.
   void clear() { lint_.clear(); }
+  // How often the sound files' folders are listed again (LintCache).
+  void recheckFoldersEvery(std::chrono::steady_clock::duration interval) { lint_.recheckFoldersEvery(interval); }
 
   int branchesLinted() const { return lint_.branchesLinted(); }
   int branchesCounted() const { return stats_.branchesCounted(); }

@@ -182,6 +182,29 @@ TEST(DocumentSurveyorTest, AfterEveryRandomEditUndoAndRedoAgreesWithAFullSurvey)
   }
 }
 
+// A sound file added to the engine project's folder counts once the folders
+// are listed again, though no branch changed.
+TEST(DocumentSurveyorTest, SeesSoundFilesAddedOnDiskWhenItListsTheFoldersAgain) {
+  auto voice = std::make_shared<std::vector<std::string>>();
+  LintOptions disk{.listFolder = [voice](const std::string& folder) -> std::optional<std::vector<std::string>> {
+    if (folder == "C:/Game") return std::vector<std::string>{"game.wpr", "Voice"};
+    if (folder == "C:/Game/Voice") return *voice;
+    return std::nullopt;
+  }};
+  auto document = std::make_shared<const DialogueDocument>(ToolsDocument());
+  auto missing = [](const DocumentSurvey& survey) {
+    int count = 0;
+    for (const Problem& problem : survey.problems) count += problem.rule == "sound-file-missing";
+    return count;
+  };
+  DocumentSurveyor surveyor(disk);
+  surveyor.recheckFoldersEvery({});
+  EXPECT_EQ(missing(surveyor.survey(document)), 1);
+  voice->push_back("HELLO.ogg");
+  EXPECT_EQ(missing(surveyor.survey(document)), 0);
+  ExpectSameSurvey(surveyor.survey(document), SurveyDocument(document, disk));
+}
+
 // After an edit of one branch, only that branch is read again.
 TEST(DocumentSurveyorTest, ReadsOnlyTheBranchAnEditChanged) {
   DialogueDocument document = ToolsDocument();
