@@ -132,6 +132,42 @@ void RandomEdit(DialogueDocument& d, std::mt19937& random) {
   }
 }
 
+// A random step of a writer's session: an undo, a redo or a new edit.
+struct EditHistory {
+  std::vector<DialogueDocument> undo, redo;
+
+  void step(DialogueDocument& document, std::mt19937& random) {
+    int choice = static_cast<int>(random() % 10);
+    if (choice == 0 && !undo.empty()) {
+      redo.push_back(document);
+      document = undo.back();
+      undo.pop_back();
+    } else if (choice == 1 && !redo.empty()) {
+      undo.push_back(document);
+      document = redo.back();
+      redo.pop_back();
+    } else {
+      undo.push_back(document);
+      redo.clear();
+      RandomEdit(document, random);
+    }
+  }
+};
+
+// KeyedProject's branches, then ToolsDocument's: texts with keys and without,
+// shared and unused blocks, sound files.
+DialogueDocument KeyedToolsDocument() {
+  DialogueDocument document = KeyedProject();
+  const DialogueDocument tools = ToolsDocument();
+  document.characters.insert(document.characters.end(), tools.characters.begin(), tools.characters.end());
+  for (int b = 0; b < tools.branchCount(); ++b) document.editBranch(b + 3) = tools.branch(b);
+  document.lastBranchIndex = tools.branchCount() + 2;
+  document.responseBlocks.slot(0) = tools.responseBlocks[0];
+  document.responseBlocks.slot(3) = tools.responseBlocks[3];
+  document.engineProjectPath = tools.engineProjectPath;
+  return document;
+}
+
 // The engine project's folder of ToolsDocument, with the one sound file.
 LintOptions FakeDisk() {
   return {.listFolder = [](const std::string& folder) -> std::optional<std::vector<std::string>> {
@@ -147,32 +183,11 @@ TEST(DocumentSurveyorTest, AfterEveryRandomEditUndoAndRedoAgreesWithAFullSurvey)
   for (unsigned seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    DialogueDocument document = KeyedProject();
-    for (const DialogueDocument& part : {ToolsDocument()}) {
-      document.characters.insert(document.characters.end(), part.characters.begin(), part.characters.end());
-      for (int b = 0; b < part.branchCount(); ++b) document.editBranch(b + 3) = part.branch(b);
-      document.lastBranchIndex = part.branchCount() + 2;
-      document.responseBlocks.slot(0) = part.responseBlocks[0];
-      document.responseBlocks.slot(3) = part.responseBlocks[3];
-    }
-    document.engineProjectPath = "C:\\Game\\game.wpr";
-    std::vector<DialogueDocument> undo, redo;
+    DialogueDocument document = KeyedToolsDocument();
+    EditHistory history;
     DocumentSurveyor surveyor(FakeDisk());
     for (int step = 0; step < 300; ++step) {
-      int choice = static_cast<int>(random() % 10);
-      if (choice == 0 && !undo.empty()) {
-        redo.push_back(document);
-        document = undo.back();
-        undo.pop_back();
-      } else if (choice == 1 && !redo.empty()) {
-        undo.push_back(document);
-        document = redo.back();
-        redo.pop_back();
-      } else {
-        undo.push_back(document);
-        redo.clear();
-        RandomEdit(document, random);
-      }
+      history.step(document, random);
       SCOPED_TRACE("step " + std::to_string(step));
       auto snapshot = std::make_shared<const DialogueDocument>(document);
       DocumentSurvey kept = surveyor.survey(snapshot);
@@ -231,7 +246,7 @@ TEST(SurveyWorkerTest, ResultsFollowRandomEditsUndoAndRedoAndMatchAFullRecount) 
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
     DialogueDocument document = ToolsDocument();
-    std::vector<DialogueDocument> undo, redo;
+    EditHistory history;
 
     std::mutex mutex;
     std::condition_variable arrived;
@@ -241,20 +256,7 @@ TEST(SurveyWorkerTest, ResultsFollowRandomEditsUndoAndRedoAndMatchAFullRecount) 
     {
       SurveyWorker worker(NoDisk());
       for (int step = 0; step < 200; ++step) {
-        int choice = static_cast<int>(random() % 10);
-        if (choice == 0 && !undo.empty()) {
-          redo.push_back(document);
-          document = undo.back();
-          undo.pop_back();
-        } else if (choice == 1 && !redo.empty()) {
-          undo.push_back(document);
-          document = redo.back();
-          redo.pop_back();
-        } else {
-          undo.push_back(document);
-          redo.clear();
-          RandomEdit(document, random);
-        }
+        history.step(document, random);
         std::string bytes = WriteProject(document);
         last = worker.request(document, [&](DocumentSurvey survey) {
           std::lock_guard lock(mutex);
