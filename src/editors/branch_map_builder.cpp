@@ -13,12 +13,14 @@ namespace {
 // Set on destruction: no build still queued may start.
 constexpr uint64_t kStopped = UINT64_MAX;
 
+#ifdef TELLWRIGHT_HAVE_LAYOUT
 // Raises `value` to `to` unless it is higher already.
 void RaiseTo(std::atomic<uint64_t>& value, uint64_t to) {
   uint64_t now = value.load();
   while (now < to && !value.compare_exchange_weak(now, to)) {
   }
 }
+#endif
 
 }  // namespace
 
