@@ -9,12 +9,12 @@
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "ui/document_change.h"
+#include "ui/discard_elsewhere.h"
 #include "ui/document_text.h"
 #include "ui/editor_context.h"
 #include "ui/fixed_layout.h"
@@ -87,10 +87,6 @@ FindWindow::FindWindow(EditorContext& context) : QWidget(nullptr, Qt::Window), c
     QMetaObject::invokeMethod(
         this, [this, shared] { take(std::move(*shared)); }, Qt::QueuedConnection);
   });
-  discarding_ = new QThread(this);
-  discarder_ = new QObject;
-  discarder_->moveToThread(discarding_);
-  discarding_->start();
   listing_ = new QTimer(this);
   listing_->setSingleShot(true);
   listing_->setInterval(0);
@@ -103,12 +99,7 @@ FindWindow::FindWindow(EditorContext& context) : QWidget(nullptr, Qt::Window), c
 }
 
 // The search goes first: once it is gone no batch can reach this window.
-FindWindow::~FindWindow() {
-  background_.reset();
-  discarding_->quit();
-  discarding_->wait();
-  delete discarder_;
-}
+FindWindow::~FindWindow() { background_.reset(); }
 
 void FindWindow::buildControls() {
   auto* layout = new QVBoxLayout(this);
@@ -236,9 +227,8 @@ void FindWindow::forget() {
   ticket_ = 0;
   // Freeing a million matches takes longer than a keystroke may: done on
   // a thread of its own.
-  auto old = std::make_shared<std::deque<Match>>(std::move(matches_));
+  if (!matches_.empty()) DiscardElsewhere(std::make_shared<const std::deque<Match>>(std::move(matches_)));
   matches_.clear();
-  if (!old->empty()) QMetaObject::invokeMethod(discarder_, [old] { old->clear(); }, Qt::QueuedConnection);
   current_ = -1;
   selectWhenFound_ = -1;
   listing_->stop();

@@ -11,7 +11,6 @@
 #include "tools/find_replace.h"
 
 class QCheckBox;
-class QThread;
 class QTimer;
 class QLabel;
 class QLineEdit;
@@ -117,8 +116,6 @@ class FindWindow : public QWidget {
   bool complete_ = false;  // every match of it is in matches_
   uint64_t ticket_ = 0;    // the background search they come from
   std::unique_ptr<BackgroundSearch> background_;
-  QThread* discarding_;  // frees the matches of searches gone
-  QObject* discarder_;   // lives there
   QTimer* listing_;      // lists the next few matches
   static constexpr int kListedAtOnce = 500;
 

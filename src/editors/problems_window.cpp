@@ -9,7 +9,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <array>
+#include <utility>
 
+#include "ui/discard_elsewhere.h"
 #include "ui/document_text.h"
 #include "ui/fixed_layout.h"
 #include "ui/problems_monitor.h"
@@ -28,18 +30,24 @@ class ProblemListModel : public QAbstractTableModel {
               style->standardIcon(QStyle::SP_MessageBoxInformation)};
   }
 
-  void show(std::shared_ptr<const DocumentSurvey> survey) {
+  // The survey and notes shown before are let go of on another thread:
+  // freeing 100,000 problems takes longer than the window may wait.
+  void show(std::shared_ptr<const DocumentSurvey> survey, std::shared_ptr<const std::vector<Problem>> notes) {
     beginResetModel();
-    survey_ = std::move(survey);
+    DiscardElsewhere(std::exchange(survey_, std::move(survey)));
+    DiscardElsewhere(std::exchange(notes_, std::move(notes)));
     endResetModel();
   }
   const Problem* problem(const QModelIndex& index) const {
     if (!index.isValid() || !survey_ || index.row() >= rowCount()) return nullptr;
-    return &survey_->problems[static_cast<size_t>(index.row())];
+    const size_t row = static_cast<size_t>(index.row());
+    const size_t surveyed = survey_->problems.size();
+    return row < surveyed ? &survey_->problems[row] : &(*notes_)[row - surveyed];
   }
 
   int rowCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() || !survey_ ? 0 : static_cast<int>(survey_->problems.size());
+    if (parent.isValid() || !survey_) return 0;
+    return static_cast<int>(survey_->problems.size() + (notes_ ? notes_->size() : 0));
   }
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 3; }
 
@@ -71,6 +79,7 @@ class ProblemListModel : public QAbstractTableModel {
  private:
   std::array<QIcon, 3> icons_;  // by Severity
   std::shared_ptr<const DocumentSurvey> survey_;
+  std::shared_ptr<const std::vector<Problem>> notes_;  // after the survey's problems; may be null
 };
 
 namespace {
@@ -137,9 +146,10 @@ ProblemsWindow::ProblemsWindow(GoTo goTo) : QWidget(nullptr, Qt::Window), goTo_(
 
 ProblemsWindow::~ProblemsWindow() = default;
 
-void ProblemsWindow::showSurvey(std::shared_ptr<const DocumentSurvey> survey) {
-  summary_->setText(CountsText(survey->counts));
-  model_->show(std::move(survey));
+void ProblemsWindow::showSurvey(std::shared_ptr<const DocumentSurvey> survey,
+                                std::shared_ptr<const std::vector<Problem>> notes) {
+  summary_->setText(CountsText(notes ? CountsWithNotes(*survey, *notes) : survey->counts));
+  model_->show(std::move(survey), std::move(notes));
 }
 
 void ProblemsWindow::goToSelected() {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "tools/document_survey.h"
 
@@ -25,9 +26,11 @@ class ProblemsWindow : public QWidget {
   explicit ProblemsWindow(GoTo goTo);
   ~ProblemsWindow() override;
 
-  // Shows the problems of `survey` (a row a problem, in its order). The
-  // rows are made as they are seen, so even a very long list shows at once.
-  void showSurvey(std::shared_ptr<const DocumentSurvey> survey);
+  // Shows the problems of `survey` and then the spelling notes (a row a
+  // problem, in their order). The rows are made as they are seen, so even a
+  // very long list shows at once.
+  void showSurvey(std::shared_ptr<const DocumentSurvey> survey,
+                  std::shared_ptr<const std::vector<Problem>> notes = nullptr);
   QTreeView* list() const { return list_; }
   void goToSelected();
 

@@ -115,7 +115,7 @@ EditorSession::EditorSession(EditorState& state, UserDialogs& dialogs, RegistryB
       new SpellingCommands(*this, *spelling_, window_->menuBar()->findChild<QMenu*>(QStringLiteral("dialogueMenu")));
   connect(problems_.get(), &ProblemsMonitor::updated, this, [this] {
     window_->problemCounts()->setText(CountsText(problems_->counts()));
-    if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showSurvey(problems_->sharedSurvey());
+    if (problemsWindow_ && problemsWindow_->isVisible()) problemsWindow_->showSurvey(problems_->sharedSurvey(), problems_->sharedNotes());
     // The statistics follow it too (the find window follows every change itself).
     if (statisticsWindow_ && statisticsWindow_->isVisible()) statisticsWindow_->showStats(problems_->survey().stats);
   });
@@ -359,7 +359,7 @@ void EditorSession::showProblems() {
   problems_->update();
   ToolWindow(problemsWindow_, window_.get(), ToolWindowSide::Below, [this] {
     return std::make_unique<ProblemsWindow>([this](const ProblemPlace& place) { goToProblem(place); });
-  }).showSurvey(problems_->sharedSurvey());
+  }).showSurvey(problems_->sharedSurvey(), problems_->sharedNotes());
   RaiseWindow(problemsWindow_.get());
 }
 

@@ -1,7 +1,9 @@
 #include "ui/problems_monitor.h"
 
 #include <QMetaObject>
+#include <utility>
 
+#include "ui/discard_elsewhere.h"
 #include "ui/spelling.h"
 
 namespace tellwright {
@@ -16,8 +18,8 @@ QString Count(int count, const char* singular, const char* plural) {
 
 ProblemsMonitor::ProblemsMonitor(const DialogueDocument& document)
     : document_(document),
-      surveyed_(std::make_shared<DocumentSurvey>()),
-      survey_(surveyed_),
+      survey_(std::make_shared<DocumentSurvey>()),
+      notes_(std::make_shared<std::vector<Problem>>()),
       worker_(std::make_unique<SurveyWorker>()) {
   timer_.setSingleShot(true);
   timer_.setInterval(0);  // when the events of the change are handled
@@ -50,24 +52,41 @@ void ProblemsMonitor::update() {
 
 void ProblemsMonitor::take(DocumentSurvey survey) {
   if (survey.ticket != requested_) return;  // an older document's
-  surveyed_ = std::make_shared<const DocumentSurvey>(std::move(survey));
+  DiscardElsewhere(std::exchange(survey_, std::make_shared<const DocumentSurvey>(std::move(survey))));
   merge();
 }
 
 // The spelling notes come last: they are notes, and the survey's problems
-// are ordered errors first.
+// are ordered errors first. They are kept apart, so that a new survey or new
+// notes never copy the other's problems.
 void ProblemsMonitor::merge() {
-  std::vector<Problem> notes;
-  if (spelling_) notes = spelling_->notes();
-  if (notes.empty()) {
-    survey_ = surveyed_;
-  } else {
-    auto merged = std::make_shared<DocumentSurvey>(*surveyed_);
-    merged->problems.insert(merged->problems.end(), notes.begin(), notes.end());
-    merged->counts = CountProblems(merged->problems);
-    survey_ = std::move(merged);
+  if (spelling_) {
+    std::vector<Problem> notes = spelling_->notes();
+    if (!notes.empty() || !notes_->empty())
+      DiscardElsewhere(std::exchange(notes_, std::make_shared<const std::vector<Problem>>(std::move(notes))));
   }
+  DiscardElsewhere(std::exchange(merged_, nullptr));
+  counts_ = CountsWithNotes(*survey_, *notes_);
   emit updated();
+}
+
+const std::vector<Problem>& ProblemsMonitor::problems() const {
+  if (notes_->empty()) return survey_->problems;
+  if (!merged_) {
+    auto merged = std::make_shared<std::vector<Problem>>(survey_->problems);
+    merged->insert(merged->end(), notes_->begin(), notes_->end());
+    merged_ = std::move(merged);
+  }
+  return *merged_;
+}
+
+ProblemCounts CountsWithNotes(const DocumentSurvey& survey, const std::vector<Problem>& notes) {
+  ProblemCounts counts = survey.counts;
+  ProblemCounts spelling = CountProblems(notes);
+  counts.errors += spelling.errors;
+  counts.warnings += spelling.warnings;
+  counts.notes += spelling.notes;
+  return counts;
 }
 
 QString CountsText(const ProblemCounts& counts) {

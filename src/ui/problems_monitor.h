@@ -42,14 +42,18 @@ class ProblemsMonitor : public QObject {
   // check of the spelling ends; a change starts one.
   void setSpelling(Spelling* spelling);
 
-  // The last survey taken, with the spelling notes: its problems, counts and
-  // statistics describe its own document.
+  // The last survey taken, as the worker found it: its problems, counts and
+  // statistics describe its own document. The spelling notes are apart.
   const DocumentSurvey& survey() const { return *survey_; }
   std::shared_ptr<const DocumentSurvey> sharedSurvey() const { return survey_; }
-  const std::vector<Problem>& problems() const { return survey_->problems; }
-  ProblemCounts counts() const { return survey_->counts; }
+  // The spelling notes of the last check ended (never null).
+  std::shared_ptr<const std::vector<Problem>> sharedNotes() const { return notes_; }
+  // The survey's problems and then the spelling notes; made when asked for.
+  const std::vector<Problem>& problems() const;
+  // The counts of problems(), the spelling notes included.
+  ProblemCounts counts() const { return counts_; }
   // True when the survey describes the document as it is now.
-  bool isCurrent() const { return !timer_.isActive() && surveyed_->ticket == requested_; }
+  bool isCurrent() const { return !timer_.isActive() && survey_->ticket == requested_; }
 
  signals:
   // A survey of the newest document arrived, or new spelling notes did.
@@ -63,11 +67,18 @@ class ProblemsMonitor : public QObject {
   std::vector<std::string> translationFiles_;
   QTimer timer_;
   QPointer<Spelling> spelling_;
-  std::shared_ptr<const DocumentSurvey> surveyed_;  // as the worker found it
-  std::shared_ptr<const DocumentSurvey> survey_;    // with the spelling notes
+  // What the window last showed is let go of on another thread: freeing
+  // 100,000 problems takes longer than the window may wait.
+  std::shared_ptr<const DocumentSurvey> survey_;
+  std::shared_ptr<const std::vector<Problem>> notes_;
+  ProblemCounts counts_;
+  mutable std::shared_ptr<const std::vector<Problem>> merged_;  // problems(), once asked for
   uint64_t requested_ = 0;
   std::unique_ptr<SurveyWorker> worker_;
 };
+
+// The counts of a survey's problems with the spelling notes after them.
+ProblemCounts CountsWithNotes(const DocumentSurvey& survey, const std::vector<Problem>& notes);
 
 // "2 errors, 5 warnings", with ", 1 note" when there are notes; "No
 // problems" when there are none.
