@@ -1,3 +1,4 @@
+#include <functional>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -157,6 +158,50 @@ TEST_F(SpellingTest, ProblemsListTheNotesAndGoThere) {
   list->setCurrentIndex(index);
   emit list->doubleClicked(index);
   EXPECT_EQ(window().selectedLineRows(), RowSelection{1});
+}
+
+// The check's problems and the spelling notes arrive apart; the list shows
+// the check's first and the notes after them, and the counts of both, after
+// either changes.
+TEST_F(SpellingTest, ProblemsListTheChecksProblemsBeforeTheNotes) {
+  ASSERT_EQ(NotedWords(), (QStringList{"keepr", "Zorbo"}));
+  Trigger(kCommandProblems);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(session->problemsWindow()));
+  QTreeView* list = session->problemsWindow()->list();
+  auto rows = [list] {
+    QStringList rows;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+      rows << list->model()->index(row, 0).data().toString() + " " +
+                  list->model()->index(row, 2).data().toString().section(' ', 0, 2);
+    return rows;
+  };
+  auto summary = [this] { return session->problemsWindow()->findChild<QLabel*>("summary")->text(); };
+  const struct {
+    const char* step;
+    std::function<void(DialogueDocument&)> edit;
+    QString counts;
+    QStringList rows;
+  } kSteps[] = {
+      {"a talkline without a character",
+       [](DialogueDocument& d) { d.editBranch(0).lines.slot(1).character = ""; }, "1 error, 0 warnings, 2 notes",
+       {"error A talkline needs", "note 'keepr' is not", "note 'Zorbo' is not"}},
+      {"the misspelling mended",
+       [](DialogueDocument& d) { d.editBranch(0).lines.slot(1).text = "The keeper saw Zorbo."; },
+       "1 error, 0 warnings, 1 note", {"error A talkline needs", "note 'Zorbo' is not"}},
+      {"the character back",
+       [](DialogueDocument& d) { d.editBranch(0).lines.slot(1).character = "Keeper"; }, "0 errors, 0 warnings, 1 note",
+       {"note 'Zorbo' is not"}},
+  };
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.step);
+    session->apply({step.step, kPartLines, [&](DialogueDocument& d) {
+                      step.edit(d);
+                      return EditResult::Changed();
+                    }});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows() == step.rows && summary() == step.counts; }))
+        << rows().join(" / ").toStdString() << " | " << summary().toStdString();
+    EXPECT_EQ(window().problemCounts()->text(), step.counts);
+  }
 }
 
 }  // namespace
