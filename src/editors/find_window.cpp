@@ -227,7 +227,7 @@ void FindWindow::forget() {
   ticket_ = 0;
   // Freeing a million matches takes longer than a keystroke may: done on
   // a thread of its own.
-  if (!matches_.empty()) DiscardElsewhere(std::make_shared<const std::deque<Match>>(std::move(matches_)));
+  if (!matches_.empty()) DiscardElsewhere(std::make_shared<const FoundMatches>(std::move(matches_)));
   matches_.clear();
   current_ = -1;
   selectWhenFound_ = -1;
@@ -298,19 +298,16 @@ void FindWindow::take(MatchBatch batch) {
 }
 
 void FindWindow::add(std::vector<Match> found, bool listAll) {
-  const size_t first = matches_.size();
-  matches_.insert(matches_.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
-  int current = current_;
-  if (kept_ && current < 0) {
-    auto same = std::find_if(matches_.begin() + static_cast<std::ptrdiff_t>(first), matches_.end(), [&](const Match& m) {
+  if (kept_ && current_ < 0) {
+    auto same = std::find_if(found.begin(), found.end(), [&](const Match& m) {
       return m.place == kept_->place && m.field == kept_->field && m.offset >= kept_->offset;
     });
-    if (same != matches_.end()) {
-      current = static_cast<int>(same - matches_.begin());
+    if (same != found.end()) {
+      current_ = static_cast<int>(matches_.size() + static_cast<size_t>(same - found.begin()));
       kept_.reset();
     }
   }
-  current_ = current;
+  matches_.append(std::move(found));
   listMore(listAll ? kMaxListed : kListedAtOnce);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QWidget>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "editors/found_matches.h"
 #include "tools/background_search.h"
 #include "tools/find_replace.h"
 
@@ -63,7 +63,7 @@ class FindWindow : public QWidget {
 
   // The matches found so far; every match of the dialogue as it is now, all
   // listed, when isComplete().
-  const std::deque<Match>& matches() const { return matches_; }
+  const FoundMatches& matches() const { return matches_; }
   bool isComplete() const;
   int current() const { return current_; }
   QLineEdit* findField() const { return findField_; }
@@ -100,8 +100,8 @@ class FindWindow : public QWidget {
   bool askRenameSpeakers(const std::vector<Match>& matches, ReplaceOptions& options);
 
   EditorContext& context_;
-  // A deque: a million matches are not moved again each time it grows.
-  std::deque<Match> matches_;
+  // As the batches came: a million matches are not moved again as more come.
+  FoundMatches matches_;
   int current_ = -1;
   // The match that was current before the search started over: the first
   // match at or after it becomes current when it comes.

@@ -46,7 +46,7 @@ class FindWhileTypingTest : public SessionTest {
     const std::vector<Match> all = FindMatches(document(), query);
     size_t wrongAt = SIZE_MAX;
     ASSERT_TRUE(QTest::qWaitFor([&] {
-      const std::deque<Match>& shown = find().matches();
+      const FoundMatches& shown = find().matches();
       if (shown.size() > all.size() || !std::equal(shown.begin(), shown.end(), all.begin()))
         wrongAt = std::min(wrongAt, shown.size());
       return find().isComplete();
