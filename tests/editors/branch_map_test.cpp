@@ -128,8 +128,11 @@ TEST_F(BranchMapTest, FollowsARenameAndItsUndoKeepingZoomAndPlaceAndTheCurrentBr
   const QPointF centre = view().mapToScene(view().viewport()->rect().center());
   window().branchSelector()->lineEdit()->setText("Storm_Night");
   QTest::keyClick(window().branchSelector()->lineEdit(), Qt::Key_Return);
-  ASSERT_TRUE(NextPicture(shown));
-  EXPECT_EQ(ListRows(), "Lighthouse_Greeting 0/3|Storm_Night 1/0|Trade_Fish 1/0|Goodbye 1/0");
+  // A picture of the graph before the rename (its problems found in the
+  // background after the map opened) may still come first.
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    return ListRows() == "Lighthouse_Greeting 0/3|Storm_Night 1/0|Trade_Fish 1/0|Goodbye 1/0";
+  })) << ListRows();
   EXPECT_EQ(scene().model()->graph.nodes[1].name, "Storm_Night");
   EXPECT_EQ(view().zoom(), zoom);
   QPointF after = view().mapToScene(view().viewport()->rect().center());
@@ -168,10 +171,11 @@ TEST_F(BranchMapTest, BlockOrderListsTheBlocksOfABranchWithMoreThanOne) {
   ASSERT_TRUE(NextPicture(shown));
   const double entryHeight = scene().nodeBox(0)->height();
   const double otherHeight = scene().nodeBox(1)->height();
-  shown = map().picturesShown();
   map().blockOrder()->click();
-  ASSERT_TRUE(NextPicture(shown));
-  EXPECT_GT(scene().nodeBox(0)->height(), entryHeight);
+  // A picture without the order (of the block's problems, found in the
+  // background) may still come first.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return scene().nodeBox(0)->height() > entryHeight; }))
+      << scene().nodeBox(0)->height() << " vs " << entryHeight;
   EXPECT_EQ(scene().nodeBox(1)->height(), otherHeight);  // one block: nothing to order
 }
 
