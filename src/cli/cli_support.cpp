@@ -141,7 +141,13 @@ std::optional<std::string> OutputTarget(const std::string& output, std::string_v
 }
 
 std::string JsonString(std::string_view text) {
-  std::string out = "\"";
+  std::string out;
+  AppendJsonString(out, text);
+  return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
@@ -162,7 +168,7 @@ std::string JsonString(std::string_view text) {
       out += c;
     }
   }
-  return out + "\"";
+  out += '"';
 }
 
 namespace {

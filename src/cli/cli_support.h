@@ -101,5 +101,7 @@ class ProjectLines {
 // `text` (UTF-8) as a JSON string in quotes: quotes, backslashes and control
 // characters escaped.
 std::string JsonString(std::string_view text);
+// The same, appended to `out`.
+void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace tellwright::cli

@@ -31,116 +31,127 @@ struct LintCommandOptions {
   std::string spelling;  // the dictionary's language; "" for no spelling check
 };
 
-// One problem as both formats print it; texts in UTF-8, numbers counted
-// from 1 as a writer counts rows, 0 where they do not apply. The character
-// is the one the place names: an entry of the list, or a line's character
-// when the problem is in that field (one not in the list, too).
-struct Report {
-  std::string file;
-  int fileLine = 0;
-  const Problem* problem = nullptr;
-  std::string place;
-  std::string branch;
-  int line = 0;
-  int response = 0;
-  int block = 0;
-  std::optional<std::string> character;
+// Writes a project's problems as both formats print them: texts in UTF-8,
+// numbers counted from 1 as a writer counts rows (null in JSON where they do
+// not apply). The character is the one the place names: an entry of the
+// list, or a line's character when the problem is in that field (one not in
+// the list, too). A hundred thousand problems are written straight from the
+// lint's own, through scratch texts used again for each.
+class ProblemWriter {
+ public:
+  ProblemWriter(const std::string& path, const DialogueDocument& document)
+      : document_(document), fileLines_(path, document), file_(FileName(path)) {}
+
+  // The indexes of `problems` in the order of the file (problems of the
+  // whole file first), each with its file line.
+  std::vector<std::pair<int, int>> fileOrder(const std::vector<Problem>& problems) const {
+    std::vector<std::pair<int, int>> order;
+    order.reserve(problems.size());
+    for (size_t i = 0; i < problems.size(); ++i)
+      order.emplace_back(fileLines_.lineOf(problems[i].place, problems[i].field), static_cast<int>(i));
+    std::sort(order.begin(), order.end());  // by line, then as the lint found them
+    return order;
+  }
+
+  // PROJECT:LINE: SEVERITY: PLACE: MESSAGE [RULE], then the hint indented.
+  void appendText(const Problem& problem, int fileLine, std::string& out) {
+    out += file_;
+    if (fileLine > 0) {
+      out += ':';
+      AppendDecimal(out, fileLine);
+    }
+    out += ": ";
+    out += SeverityName(problem.severity);
+    out += ": ";
+    if (describePlace(problem.place)) out.append(utf8_).append(": ");
+    AppendCp1252AsUtf8(out, problem.message);
+    out.append(" [").append(problem.rule).append("]\n");
+    if (!problem.hint.empty()) {
+      out += "    hint: ";
+      AppendCp1252AsUtf8(out, problem.hint);
+      out += '\n';
+    }
+  }
+
+  void appendJson(const Problem& problem, int fileLine, std::string& out) {
+    const ProblemPlace& place = problem.place;
+    out += "{\"file\":";
+    AppendJsonString(out, file_);
+    out += ",\"fileLine\":";
+    appendJsonNumber(fileLine, out);
+    out += ",\"severity\":";
+    AppendJsonString(out, SeverityName(problem.severity));
+    out += ",\"rule\":";
+    AppendJsonString(out, problem.rule);
+    out += ",\"place\":";
+    describePlace(place);
+    AppendJsonString(out, utf8_);
+    out += ",\"branch\":";
+    appendJsonCp1252(place.branch >= 0 ? std::optional<std::string_view>(document_.branch(place.branch).name)
+                                       : std::nullopt,
+                     out);
+    out += ",\"line\":";
+    appendJsonNumber(place.line + 1, out);
+    out += ",\"response\":";
+    appendJsonNumber(place.response + 1, out);
+    out += ",\"block\":";
+    appendJsonNumber(place.blockSlot >= 0 ? document_.responseBlocks[place.blockSlot].id : 0, out);
+    out += ",\"character\":";
+    appendJsonCp1252(characterNamed(problem), out);
+    out += ",\"message\":";
+    appendJsonCp1252(problem.message, out);
+    out += ",\"hint\":";
+    appendJsonCp1252(problem.hint, out);
+    out += '}';
+  }
+
+ private:
+  // The place as a writer reads it, in UTF-8 in utf8_; false when it names
+  // nothing.
+  bool describePlace(const ProblemPlace& place) {
+    utf8_.clear();
+    AppendCp1252AsUtf8(utf8_, DescribePlace(document_, place));
+    return !utf8_.empty();
+  }
+
+  // The real name a problem names: a character of the list, or the line's
+  // character the problem is in; nothing when it names none.
+  std::optional<std::string_view> characterNamed(const Problem& problem) const {
+    const ProblemPlace& place = problem.place;
+    if (place.character >= 0) return std::string_view(document_.characters[place.character].realName);
+    if (problem.field != ProblemField::Character || place.branch < 0 || place.line < 0) return std::nullopt;
+    const Text& name = document_.branch(place.branch).lines[place.line].character;
+    if (name.empty()) return std::nullopt;
+    return std::string_view(name);
+  }
+
+  static void appendJsonNumber(int value, std::string& out) {
+    if (value > 0)
+      AppendDecimal(out, value);
+    else
+      out += "null";
+  }
+
+  // A Windows-1252 text as a JSON string; null when there is none.
+  void appendJsonCp1252(std::optional<std::string_view> text, std::string& out) {
+    if (!text) {
+      out += "null";
+      return;
+    }
+    utf8_.clear();
+    AppendCp1252AsUtf8(utf8_, *text);
+    AppendJsonString(out, utf8_);
+  }
+
+  const DialogueDocument& document_;
+  ProjectLines fileLines_;
+  std::string file_;
+  std::string utf8_;  // scratch: a text converted to UTF-8
 };
 
-std::string JsonNumber(int value) { return value > 0 ? std::to_string(value) : "null"; }
-std::string JsonText(const std::string& text, bool given) { return given ? JsonString(text) : "null"; }
-
-// The real name a problem names: a character of the list, or the line's
-// character the problem is in; nothing when it names none.
-std::optional<std::string> CharacterNamed(const DialogueDocument& document, const Problem& problem) {
-  const ProblemPlace& place = problem.place;
-  if (place.character >= 0) return document.characters[place.character].realName.str();
-  if (problem.field != ProblemField::Character || place.branch < 0 || place.line < 0) return std::nullopt;
-  const Text& name = document.branch(place.branch).lines[place.line].character;
-  if (name.empty()) return std::nullopt;
-  return name.str();
-}
-
-// The reports of a project's problems, in the order of the file (problems
-// of the whole file first).
-std::vector<Report> Reports(const std::string& path, const DialogueDocument& document,
-                            const std::vector<Problem>& problems) {
-  ProjectLines fileLines(path, document);
-  std::vector<Report> reports;
-  for (const Problem& problem : problems) {
-    const ProblemPlace& place = problem.place;
-    Report report;
-    report.file = FileName(path);
-    report.fileLine = fileLines.lineOf(place, problem.field);
-    report.problem = &problem;
-    report.place = Cp1252ToUtf8(DescribePlace(document, place));
-    if (place.branch >= 0) report.branch = Cp1252ToUtf8(document.branch(place.branch).name);
-    report.line = place.line + 1;
-    report.response = place.response + 1;
-    if (place.blockSlot >= 0) report.block = document.responseBlocks[place.blockSlot].id;
-    if (std::optional<std::string> character = CharacterNamed(document, problem))
-      report.character = Cp1252ToUtf8(*character);
-    reports.push_back(std::move(report));
-  }
-  // Sorted by their places in the order, then each moved into its place
-  // along the cycles of the order: sorting the reports themselves moves each
-  // of them many times, which a project with a hundred thousand problems
-  // feels.
-  std::vector<size_t> order(reports.size());  // order[i]: the report that goes to i
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return reports[a].fileLine < reports[b].fileLine; });
-  for (size_t start = 0; start < order.size(); ++start) {
-    if (order[start] == start) continue;
-    Report first = std::move(reports[start]);
-    size_t at = start;
-    for (size_t from = order[at]; from != start; from = order[at]) {
-      reports[at] = std::move(reports[from]);
-      order[at] = at;
-      at = from;
-    }
-    reports[at] = std::move(first);
-    order[at] = at;
-  }
-  return reports;
-}
-
-// PROJECT:LINE: SEVERITY: PLACE: MESSAGE [RULE], then the hint indented;
-// appended to `out`, which goes to standard output in large pieces.
-void PrintText(const Report& report, std::string& out) {
-  out += report.file;
-  if (report.fileLine > 0) {
-    out += ':';
-    AppendDecimal(out, report.fileLine);
-  }
-  out += ": ";
-  out += SeverityName(report.problem->severity);
-  out += ": ";
-  if (!report.place.empty()) out.append(report.place).append(": ");
-  AppendCp1252AsUtf8(out, report.problem->message);
-  out.append(" [").append(report.problem->rule).append("]\n");
-  if (!report.problem->hint.empty()) {
-    out += "    hint: ";
-    AppendCp1252AsUtf8(out, report.problem->hint);
-    out += '\n';
-  }
-  if (out.size() >= 1 << 16) {
-    std::cout << out;
-    out.clear();
-  }
-}
-
-std::string JsonProblem(const Report& report) {
-  const Problem& problem = *report.problem;
-  return "{\"file\":" + JsonString(report.file) + ",\"fileLine\":" + JsonNumber(report.fileLine) +
-         ",\"severity\":" + JsonString(SeverityName(problem.severity)) + ",\"rule\":" + JsonString(problem.rule) +
-         ",\"place\":" + JsonString(report.place) +
-         ",\"branch\":" + JsonText(report.branch, problem.place.branch >= 0) + ",\"line\":" + JsonNumber(report.line) +
-         ",\"response\":" + JsonNumber(report.response) + ",\"block\":" + JsonNumber(report.block) +
-         ",\"character\":" + (report.character ? JsonString(*report.character) : "null") +
-         ",\"message\":" + JsonString(Cp1252ToUtf8(problem.message)) +
-         ",\"hint\":" + JsonString(Cp1252ToUtf8(problem.hint)) + "}";
-}
+// Output is handed on in pieces of this size: large enough that writing
+// costs little, small enough to stay in the processor's cache.
+constexpr size_t kOutputPiece = 1 << 16;
 
 std::string JsonCounts(const std::string& file, const ProblemCounts& counts) {
   return "{\"file\":" + JsonString(file) + ",\"errors\":" + std::to_string(counts.errors) +
@@ -187,7 +198,7 @@ int RunLint(const LintCommandOptions& options) {
   }
 #endif
   std::vector<std::string> jsonFiles;
-  std::vector<std::string> jsonProblems;
+  std::string jsonProblems;  // each after a separator: all files come before the first
   for (const std::string& path : options.projects) {
     DialogueDocument document;
     LoadResult loaded = LoadProject(path, document);
@@ -204,12 +215,20 @@ int RunLint(const LintCommandOptions& options) {
     if (checker) AddSpellingNotes(*checker, path, document, problems);
 #endif
     ProblemCounts counts = CountProblems(problems);
+    ProblemWriter writer(path, document);
     std::string text;
-    for (const Report& report : Reports(path, document, problems)) {
-      if (json)
-        jsonProblems.push_back(JsonProblem(report));
-      else
-        PrintText(report, text);
+    text.reserve(kOutputPiece + 4096);
+    for (auto [fileLine, index] : writer.fileOrder(problems)) {
+      if (json) {
+        jsonProblems += jsonProblems.empty() ? "\n" : ",\n";
+        writer.appendJson(problems[index], fileLine, jsonProblems);
+      } else {
+        writer.appendText(problems[index], fileLine, text);
+        if (text.size() >= kOutputPiece) {
+          std::cout << text;
+          text.clear();
+        }
+      }
     }
     std::cout << text;
     if (json)
@@ -223,7 +242,7 @@ int RunLint(const LintCommandOptions& options) {
     std::cout << "{\"files\":[";
     for (size_t i = 0; i < jsonFiles.size(); ++i) std::cout << (i ? ",\n" : "\n") << jsonFiles[i];
     std::cout << "],\n\"problems\":[";
-    for (size_t i = 0; i < jsonProblems.size(); ++i) std::cout << (i ? ",\n" : "\n") << jsonProblems[i];
+    std::cout << jsonProblems;
     std::cout << "]}\n";
   }
   return exitCode;  // main flushes and reports output that did not arrive
