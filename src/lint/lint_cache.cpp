@@ -157,10 +157,17 @@ std::vector<Problem> LintDialogue(const DialogueDocument& document, const LintOp
   LintCache cache(options);
   cache.run(document, false);
   LintCache::State& state = *cache.state_;
-  std::vector<Problem> problems = std::move(state.lead);
+  // Gathered into one list sized once: a hundred thousand problems moved
+  // again at every growth would cost as much as several rules.
+  size_t total = state.lead.size() + state.characters.size() + state.unusedBlocks.size();
+  for (const BranchLint& branch : state.branches) total += branch.problems.size();
+  std::vector<Problem> problems;
+  problems.reserve(total);
   auto take = [&](std::vector<Problem>& run) {
     problems.insert(problems.end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+    std::vector<Problem>().swap(run);
   };
+  take(state.lead);
   take(state.characters);
   for (BranchLint& branch : state.branches) take(branch.problems);
   take(state.unusedBlocks);
