@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "base/byte_sink.h"
 #include "base/status.h"
@@ -58,6 +60,20 @@ bool OutputArrived();
 // `exitCode`, or at least kExitError when the output did not all arrive.
 // Every subcommand ends through it (main does it for all of them).
 int WithOutputChecked(int exitCode);
+
+// Keeps `owner` until the process ends and never frees it: the system takes
+// a large document's memory back at once, where letting half a million
+// texts and lines go one by one costs a short command a noticeable share of
+// its time. Only for what a command holds to its end.
+void KeepUntilExit(std::shared_ptr<const void> owner);
+
+// `value` moved where it stays until the process ends (KeepUntilExit).
+template <typename T>
+T& KeptUntilExit(T&& value) {
+  auto kept = std::make_shared<std::remove_reference_t<T>>(std::move(value));
+  KeepUntilExit(kept);
+  return *kept;
+}
 
 // What a subcommand writes, handed on as it is made, so a large output is
 // never held whole.

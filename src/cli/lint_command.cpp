@@ -237,6 +237,10 @@ int RunLint(const LintCommandOptions& options) {
       std::cout << FileName(path) << ": " << CountsText(counts) << '\n';
     if (counts.errors > 0 || (options.werror && counts.warnings > 0))
       exitCode = std::max<int>(exitCode, kExitCheckFault);
+    if (&path == &options.projects.back()) {
+      KeptUntilExit(std::move(problems));
+      KeptUntilExit(std::move(document));
+    }
   }
   if (json) {
     std::cout << "{\"files\":[";

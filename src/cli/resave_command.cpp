@@ -15,11 +15,12 @@ struct ResaveOptions {
 };
 
 int RunResave(const ResaveOptions& options) {
-  std::optional<DialogueDocument> document = LoadProjectFile(options.project);
-  if (!document) return kExitError;
+  std::optional<DialogueDocument> loaded = LoadProjectFile(options.project);
+  if (!loaded) return kExitError;
+  const DialogueDocument& document = KeptUntilExit(std::move(*loaded));
   std::optional<std::string> target = OutputTarget(options.output, kProjectExtension, options.project);
   if (!target) return kExitError;
-  return WriteOutput(*target, [&](OutputBuffer& out) { WriteProject(*document, out); }) ? kExitOk : kExitError;
+  return WriteOutput(*target, [&](OutputBuffer& out) { WriteProject(document, out); }) ? kExitOk : kExitError;
 }
 
 }  // namespace
