@@ -145,5 +145,28 @@ TEST(CliLintTest, JsonForTools) {
   EXPECT_NE(run.out.find("holds a double quote"), std::string::npos);
 }
 
+// Several projects: each reported in full as if linted alone, in the order
+// given; the JSON lists every project's problems after all the files.
+TEST(CliLintTest, SeveralProjectsEachInFull) {
+  TempDir dir;
+  WriteBytes(dir.file("p.tlwdlg"), kLintProject);
+  WriteBytes(dir.file("q.tlwdlg"), kLintProject);
+  const std::string p = RunCli(dir, {"lint", "p.tlwdlg"}).out;
+  const std::string q = RunCli(dir, {"lint", "q.tlwdlg"}).out;
+  EXPECT_EQ(RunCli(dir, {"lint", "p.tlwdlg", "q.tlwdlg"}).out, p + q);
+  EXPECT_EQ(RunCli(dir, {"lint", "q.tlwdlg", "p.tlwdlg"}).out, q + p);
+
+  const std::string pJson = RunCli(dir, {"lint", "p.tlwdlg", "--format", "json"}).out;
+  const std::string qJson = RunCli(dir, {"lint", "q.tlwdlg", "--format", "json"}).out;
+  auto part = [](const std::string& json, const char* from, const char* to) {
+    size_t start = json.find(from) + std::string(from).size();
+    return json.substr(start, json.find(to, start) - start);
+  };
+  const std::string both = RunCli(dir, {"lint", "p.tlwdlg", "q.tlwdlg", "--format", "json"}).out;
+  EXPECT_EQ(both, "{\"files\":[" + part(pJson, "{\"files\":[", "],") + "," + part(qJson, "{\"files\":[", "],") +
+                      "],\n\"problems\":[" + part(pJson, "\"problems\":[", "]}\n") + "," +
+                      part(qJson, "\"problems\":[", "]}\n") + "]}\n");
+}
+
 }  // namespace
 }  // namespace tellwright
