@@ -120,7 +120,8 @@ class RecordingScript {
   // block run by many lines is made into rows once.
   const std::vector<std::string>& blockRows(const ResponseBlock& block, const Text& character) {
     auto [at, isNew] = blockRows_.try_emplace({&block, character});
-    if (!isNew) return at->second;
+    std::vector<std::string>& rows = at->second;
+    if (!isNew) return rows;
     for (int r = 0, used = block.usedResponses(); r < used; ++r) {
       const Response& response = block.responses[r];
       if (!FlagSet(response.sayResponse)) continue;
@@ -129,10 +130,10 @@ class RecordingScript {
       forEachEntity(character, [&](std::string_view entity) {
         OutputBuffer rest;
         appendRowRest(rest, r + 1, character, entity, keyed, words, "", "");
-        at->second.push_back(rest.take());
+        rows.push_back(rest.take());
       });
     }
-    return at->second;
+    return rows;
   }
 
   // A row from its Response field on (`response` 0: none) to its end. The
